@@ -1,0 +1,49 @@
+# Set-up, build, run and test in one place. Every target installs the Debian
+# packages that are missing first, so a fresh Debian 12 machine needs nothing else.
+BUILD      ?= build
+BUILD_ASAN ?= build-asan
+JOBS       ?= $(shell nproc)
+PACKAGES   := g++ make cmake ninja-build ccache pkg-config \
+              qt6-base-dev qt6-charts-dev qt6-svg-dev libqt6opengl6-dev libgl-dev \
+              fonts-liberation2 libbenchmark-dev
+SUDO       := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+TEST_ENV   := QT_QPA_PLATFORM=offscreen QTEST_DISABLE_STACK_DUMP=1
+
+.PHONY: all deps build run test test-asan bench clean
+
+all: build
+
+deps:
+	@missing=$$(for p in $(PACKAGES); do \
+	    dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'install ok installed' || echo $$p; \
+	  done); \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:" $$missing; \
+	  $(SUDO) apt-get update -qq && \
+	  DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq $$missing; \
+	fi
+
+$(BUILD)/build.ninja: | deps
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVRELO_BENCH=ON
+
+build: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	./$(BUILD)/src/tavrelo
+
+test: build
+	cd $(BUILD) && $(TEST_ENV) ctest --output-on-failure -j $(JOBS)
+
+$(BUILD_ASAN)/build.ninja: | deps
+	cmake -S . -B $(BUILD_ASAN) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTAVRELO_SANITIZE=ON
+
+test-asan: deps $(BUILD_ASAN)/build.ninja
+	cmake --build $(BUILD_ASAN) -j $(JOBS)
+	cd $(BUILD_ASAN) && $(TEST_ENV) ctest --output-on-failure -j $(JOBS)
+
+bench: build
+	./$(BUILD)/bench/tavrelo_bench
+
+clean:
+	rm -rf $(BUILD) $(BUILD_ASAN)

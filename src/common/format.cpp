@@ -1,0 +1,242 @@
+#include "common/format.h"
+
+#include <QLocale>
+#include <QRegularExpression>
+#include <cmath>
+#include <cstdio>
+
+namespace tav {
+
+namespace {
+
+// A non-negative decimal: digits with the decimal point after `point` of them.
+struct Decimal {
+    QString digits; // no sign
+    int point = 0;  // position of the decimal point within digits (may be <0 or >size)
+};
+
+// The value's decimal form at 15 significant digits (the platform's precision).
+Decimal toDecimal(double v)
+{
+    Decimal d;
+    if (v == 0.0) {
+        d.digits = QStringLiteral("0");
+        d.point = 1;
+        return d;
+    }
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.14e", std::fabs(v));
+    // buf: d.dddddddddddddde[+-]XX
+    QString s = QString::fromLatin1(buf);
+    const int e = int(s.indexOf(u'e'));
+    const int exp = s.mid(e + 1).toInt();
+    QString mant = s.left(e);
+    mant.remove(u'.');
+    d.digits = mant;
+    d.point = exp + 1;
+    return d;
+}
+
+// Rounds to `frac` digits after the point, halves away from zero; returns
+// whole and fraction digit strings (whole without leading zeros, may be empty).
+void roundDecimal(const Decimal& d, int frac, QString* whole, QString* fraction)
+{
+    QString digits = d.digits;
+    int point = d.point;
+    // Pad so that every digit up to point + frac exists.
+    if (point < 0) {
+        digits = QString(-point, u'0') + digits;
+        point = 0;
+    }
+    const int keep = point + frac;
+    if (digits.size() < keep)
+        digits += QString(keep - int(digits.size()), u'0');
+    bool up = keep < digits.size() && digits[keep] >= u'5';
+    digits.truncate(keep);
+    if (up) {
+        int i = keep - 1;
+        for (; i >= 0; --i) {
+            if (digits[i] == u'9') {
+                digits[i] = u'0';
+            } else {
+                digits[i] = QChar(digits[i].unicode() + 1);
+                break;
+            }
+        }
+        if (i < 0) {
+            digits.prepend(u'1');
+            ++point;
+        }
+    }
+    QString w = digits.left(point);
+    while (!w.isEmpty() && w[0] == u'0')
+        w.remove(0, 1);
+    *whole = w;
+    *fraction = digits.mid(point);
+}
+
+QString group(const QString& whole)
+{
+    const QString sep = QLocale().groupSeparator();
+    QString out;
+    const int n = int(whole.size());
+    for (int i = 0; i < n; ++i) {
+        if (i > 0 && (n - i) % 3 == 0)
+            out += sep;
+        out += whole[i];
+    }
+    return out;
+}
+
+struct Pattern {
+    QString prefix, suffix;
+    int intZeros = 0;
+    bool grouping = false;
+    int fracMin = 0, fracMax = 0;
+    bool exponent = false;
+    bool expPlus = false;
+    int expDigits = 0;
+    bool percent = false;
+};
+
+Pattern parse(const QString& p)
+{
+    Pattern r;
+    const int n = int(p.size());
+    int i = 0;
+    auto isPh = [](QChar c) { return c == u'0' || c == u'#'; };
+    while (i < n && !isPh(p[i]) && p[i] != u'.' && p[i] != u',') {
+        if (p[i] == u'%')
+            r.percent = true;
+        r.prefix += p[i++];
+    }
+    while (i < n && (isPh(p[i]) || p[i] == u',')) {
+        if (p[i] == u'0')
+            ++r.intZeros;
+        if (p[i] == u',')
+            r.grouping = true;
+        ++i;
+    }
+    if (i < n && p[i] == u'.') {
+        ++i;
+        int count = 0;
+        while (i < n && isPh(p[i])) {
+            ++count;
+            if (p[i] == u'0')
+                r.fracMin = count;
+            ++i;
+        }
+        r.fracMax = count;
+    }
+    if (i + 1 < n && (p[i] == u'E' || p[i] == u'e') && (p[i + 1] == u'+' || p[i + 1] == u'-')) {
+        r.exponent = true;
+        r.expPlus = p[i + 1] == u'+';
+        i += 2;
+        while (i < n && isPh(p[i])) {
+            ++r.expDigits;
+            ++i;
+        }
+    }
+    while (i < n) {
+        if (p[i] == u'%')
+            r.percent = true;
+        r.suffix += p[i++];
+    }
+    return r;
+}
+
+QString assemble(bool negative, QString whole, QString fraction, const Pattern& pt)
+{
+    while (fraction.size() > pt.fracMin && fraction.endsWith(u'0'))
+        fraction.chop(1);
+    if (whole.size() < pt.intZeros)
+        whole = QString(pt.intZeros - int(whole.size()), u'0') + whole;
+    if (pt.grouping)
+        whole = group(whole);
+    QString out = whole;
+    if (!fraction.isEmpty())
+        out += QLocale().decimalPoint() + fraction;
+    if (out.isEmpty())
+        out = QStringLiteral("0");
+    const bool allZero = !out.contains(QRegularExpression(QStringLiteral("[1-9]")));
+    if (negative && !allZero)
+        out.prepend(u'-');
+    return out;
+}
+
+} // namespace
+
+QString formatNumber(double value, const QString& pattern)
+{
+    const QString named = pattern.trimmed().toLower();
+    if (named == QLatin1String("general number") || pattern.isEmpty())
+        return generalText(value);
+    QString p = pattern;
+    if (named == QLatin1String("scientific"))
+        p = QStringLiteral("0.00E+00");
+    else if (named == QLatin1String("fixed"))
+        p = QStringLiteral("0.00");
+    else if (named == QLatin1String("standard"))
+        p = QStringLiteral("#,##0.00");
+    else if (named == QLatin1String("percent"))
+        p = QStringLiteral("0.00%");
+    if (!std::isfinite(value))
+        return generalText(value);
+
+    const Pattern pt = parse(p);
+    double v = pt.percent ? value * 100.0 : value;
+    const bool negative = v < 0;
+    QString whole, fraction;
+    if (!pt.exponent) {
+        roundDecimal(toDecimal(v), pt.fracMax, &whole, &fraction);
+        return pt.prefix + assemble(negative, whole, fraction, pt) + pt.suffix;
+    }
+
+    // Exponent: the mantissa has as many whole digits as the pattern's
+    // whole placeholders (at least one).
+    const int wholeDigits = std::max(1, pt.intZeros);
+    Decimal d = toDecimal(v);
+    int exp = 0;
+    if (v != 0.0) {
+        exp = d.point - wholeDigits;
+        d.point = wholeDigits;
+    }
+    roundDecimal(d, pt.fracMax, &whole, &fraction);
+    if (whole.size() > wholeDigits) { // 9.99 rounded up to 10.0
+        fraction = whole.right(whole.size() - wholeDigits) + fraction;
+        fraction.chop(int(whole.size()) - wholeDigits);
+        whole.truncate(wholeDigits);
+        ++exp;
+    }
+    Pattern mant = pt;
+    mant.intZeros = std::max(1, pt.intZeros);
+    QString e = QString::number(std::abs(exp));
+    if (e.size() < pt.expDigits)
+        e = QString(pt.expDigits - int(e.size()), u'0') + e;
+    const QString sign = exp < 0 ? QStringLiteral("-") : (pt.expPlus ? QStringLiteral("+") : QString());
+    return pt.prefix + assemble(negative, whole, fraction, mant) + QStringLiteral("E") + sign + e + pt.suffix;
+}
+
+QString generalText(double value)
+{
+    if (std::isnan(value))
+        return QStringLiteral("NaN");
+    if (std::isinf(value))
+        return value > 0 ? QStringLiteral("Infinity") : QStringLiteral("-Infinity");
+    if (value == 0.0)
+        return QStringLiteral("0");
+    QString s = QString::number(value, 'g', 15);
+    const int e = int(s.indexOf(u'e'));
+    if (e >= 0) {
+        QString mant = s.left(e);
+        QString exp = s.mid(e + 1); // "+15" or "-05"
+        const QChar sign = exp[0];
+        exp = exp.mid(1);
+        while (exp.size() < 2)
+            exp.prepend(u'0');
+        s = mant + QStringLiteral("E") + sign + exp;
+    }
+    return s.replace(u'.', QLocale().decimalPoint());
+}
+
+} // namespace tav

@@ -1,0 +1,221 @@
+#include "common/window.h"
+
+#include "common/program.h"
+#include "common/twips.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QMenuBar>
+#include <QScreen>
+#include <QTimer>
+
+namespace tav {
+
+namespace {
+QList<Form*>& registry()
+{
+    static QList<Form*> forms;
+    return forms;
+}
+QList<std::function<void()>>& resetters()
+{
+    static QList<std::function<void()>> r;
+    return r;
+}
+QPointer<Form> g_active;
+} // namespace
+
+FormWidget::FormWidget(Form* form)
+    : QMainWindow(nullptr), form_(form), client_(new QWidget(this))
+{
+    setObjectName(form->name());
+    client_->setObjectName(form->name() + QStringLiteral("_client"));
+    client_->setAutoFillBackground(true);
+    client_->setMouseTracking(true);
+    setCentralWidget(client_);
+}
+
+bool FormWidget::current() const { return form_ && form_->widget_ == this; }
+
+void FormWidget::setClientSizeTwips(int width, int height)
+{
+    const int menuHeight = menuWidget() ? menuBar()->sizeHint().height() : 0;
+    resize(twips(width), twips(height) + menuHeight);
+}
+
+void FormWidget::closeEvent(QCloseEvent* e)
+{
+    // The close box unloads the form; the unload procedure may cancel it.
+    e->ignore();
+    if (current() && !programEnded())
+        form_->unload();
+}
+
+void FormWidget::resizeEvent(QResizeEvent* e)
+{
+    QMainWindow::resizeEvent(e);
+    if (current() && !form_->building_ && !programEnded())
+        form_->formResize();
+}
+
+bool FormWidget::event(QEvent* e)
+{
+    if (e->type() == QEvent::WindowActivate && current() && !programEnded())
+        form_->activated();
+    return QMainWindow::event(e);
+}
+
+Form::Form(const QString& name) : name_(name) { registry().append(this); }
+
+Form::~Form()
+{
+    registry().removeAll(this);
+    if (ultimoform() == this)
+        setUltimoform(nullptr);
+    if (widget_)
+        destroyWidget(false);
+}
+
+FormWidget* Form::widget()
+{
+    if (!widget_)
+        load();
+    if (!widget_)
+        throwMissing(QString());
+    return widget_;
+}
+
+void Form::load()
+{
+    if (widget_ || programEnded())
+        return;
+    widget_ = new FormWidget(this);
+    building_ = true;
+    build(widget_);
+    building_ = false;
+    ++loads_;
+    if (centred()) {
+        if (QScreen* screen = QGuiApplication::primaryScreen()) {
+            const QRect avail = screen->availableGeometry();
+            QRect g = widget_->frameGeometry();
+            g.moveCenter(avail.center());
+            widget_->move(g.topLeft());
+        }
+    }
+    formLoad();
+}
+
+void Form::show()
+{
+    if (programEnded())
+        return;
+    load();
+    if (!widget_)
+        return;
+    widget_->show();
+    widget_->raise();
+    widget_->activateWindow();
+}
+
+void Form::hide()
+{
+    if (widget_)
+        widget_->hide();
+}
+
+void Form::unload()
+{
+    if (!widget_ || programEnded())
+        return;
+    bool cancel = false;
+    formUnload(cancel);
+    if (cancel || !widget_ || programEnded())
+        return;
+    destroyWidget(true);
+    ++unloads_;
+}
+
+void Form::destroyWidget(bool deferred)
+{
+    FormWidget* w = widget_;
+    widget_ = nullptr;
+    if (g_active == this)
+        g_active = nullptr;
+    for (QTimer* t : w->findChildren<QTimer*>())
+        t->stop();
+    w->hide();
+    if (deferred)
+        w->deleteLater();
+    else
+        delete w;
+}
+
+bool Form::visible() const { return widget_ && widget_->isVisible(); }
+
+int Form::outerWidthTwips() const
+{
+    return widget_ ? pixelsToTwips(widget_->frameGeometry().width()) : 0;
+}
+
+int Form::outerHeightTwips() const
+{
+    return widget_ ? pixelsToTwips(widget_->frameGeometry().height()) : 0;
+}
+
+void Form::throwMissing(const QString& name) const
+{
+    throw RuntimeError(ErrObjectRequired,
+                       QStringLiteral("Object required: %1.%2").arg(name_, name));
+}
+
+void Form::activated()
+{
+    // Only a change of the program's active form counts: closing a message
+    // box re-activates the window under it without a new activation.
+    if (g_active == this)
+        return;
+    g_active = this;
+    formActivate();
+}
+
+QList<Form*> Form::all() { return registry(); }
+
+Form* Form::find(const QString& name)
+{
+    for (Form* f : registry())
+        if (f->name() == name)
+            return f;
+    return nullptr;
+}
+
+Form* Form::activeForm() { return g_active; }
+
+void Form::shutdownAll()
+{
+    for (Form* f : registry()) {
+        if (!f->widget_)
+            continue;
+        for (QTimer* t : f->widget_->findChildren<QTimer*>())
+            t->stop();
+        f->widget_->hide();
+    }
+}
+
+void Form::resetAll()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    for (Form* f : registry())
+        if (f->widget_)
+            f->destroyWidget(false);
+    const auto rs = resetters();
+    resetters().clear();
+    for (const auto& r : rs)
+        r();
+    g_active = nullptr;
+    QApplication::processEvents();
+}
+
+void Form::registerReset(std::function<void()> reset) { resetters().append(std::move(reset)); }
+
+} // namespace tav

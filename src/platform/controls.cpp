@@ -1,0 +1,221 @@
+#include "platform/controls.h"
+
+#include "common/colors.h"
+#include "common/window.h"
+#include "platform/pictures.h"
+
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace tav {
+
+QFont arial(double points, bool bold, bool italic)
+{
+    QFont f(QStringLiteral("Liberation Sans"));
+    f.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
+    f.setPointSizeF(points);
+    f.setBold(bold);
+    f.setItalic(italic);
+    return f;
+}
+
+QString arrayName(const QString& base, int index)
+{
+    return base + QLatin1Char('_') + QString::number(index);
+}
+
+void setMousePointer(QWidget* w, int pointer)
+{
+    switch (pointer) {
+    case 12: w->setCursor(Qt::ForbiddenCursor); break;
+    case 99: w->setCursor(handCursor()); break;
+    default: w->unsetCursor(); break;
+    }
+}
+
+void setHandCursor(QWidget* w) { setMousePointer(w, 99); }
+
+// ImageButton ---------------------------------------------------------------
+
+ImageButton::ImageButton(QWidget* parent) : QWidget(parent)
+{
+    setFocusPolicy(Qt::NoFocus);
+    setMouseTracking(true);
+}
+
+void ImageButton::setPicture(const QPixmap& p)
+{
+    picture_ = p;
+    update();
+}
+
+void ImageButton::setBorderStyle(int style)
+{
+    if (border_ == style)
+        return;
+    border_ = style;
+    update();
+}
+
+void ImageButton::setStretch(bool on)
+{
+    stretch_ = on;
+    update();
+}
+
+void ImageButton::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    if (!picture_.isNull()) {
+        if (stretch_)
+            p.drawPixmap(rect(), picture_);
+        else
+            p.drawPixmap(0, 0, picture_);
+    }
+    if (border_ == 1) {
+        p.setPen(QPen(Qt::black, 1));
+        p.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+}
+
+void ImageButton::mousePressEvent(QMouseEvent* e)
+{
+    if (e->button() == Qt::LeftButton)
+        pressed_ = true;
+}
+
+void ImageButton::mouseReleaseEvent(QMouseEvent* e)
+{
+    const bool was = pressed_;
+    pressed_ = false;
+    if (was && e->button() == Qt::LeftButton && rect().contains(e->position().toPoint()))
+        emit clicked();
+}
+
+// Label ---------------------------------------------------------------------
+
+Label::Label(QWidget* parent) : QLabel(parent)
+{
+    setMouseTracking(true);
+    setWordWrap(true);
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+}
+
+void Label::setForeColor(const QColor& c)
+{
+    QPalette pal = palette();
+    pal.setColor(QPalette::WindowText, c);
+    setPalette(pal);
+}
+
+QColor Label::foreColor() const { return palette().color(QPalette::WindowText); }
+
+void Label::setBackColor(const QColor& c)
+{
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, c);
+    setPalette(pal);
+    setAutoFillBackground(true);
+}
+
+void Label::setAutoSize(bool on)
+{
+    autoSize_ = on;
+    if (on) {
+        setWordWrap(false);
+        adjustSize();
+    }
+}
+
+void Label::mouseReleaseEvent(QMouseEvent* e)
+{
+    if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint()))
+        emit clicked();
+    QLabel::mouseReleaseEvent(e);
+}
+
+// TextBox -------------------------------------------------------------------
+
+TextBox::TextBox(QWidget* parent) : QLineEdit(parent) { setMouseTracking(true); }
+
+void TextBox::setAppearance(int appearance)
+{
+    appearance_ = appearance;
+    setFrame(true);
+    setStyleSheet(QString());
+    setBackColor(back_);
+}
+
+void TextBox::setBackColor(uint32_t color)
+{
+    back_ = color;
+    const QColor c = vbColor(color);
+    const QString border = appearance_ == 0 ? QStringLiteral("border: 1px solid black;")
+                                            : QStringLiteral("border: 2px inset gray;");
+    setStyleSheet(QStringLiteral("QLineEdit { background: %1; %2 }").arg(c.name(), border));
+}
+
+// Frame ---------------------------------------------------------------------
+
+Frame::Frame(QWidget* parent) : QGroupBox(parent) { setMouseTracking(true); }
+
+void Frame::setBackColor(const QColor& c)
+{
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, c);
+    setPalette(pal);
+    setAutoFillBackground(true);
+}
+
+// PictureBox ----------------------------------------------------------------
+
+PictureBox::PictureBox(QWidget* parent) : QWidget(parent) { setMouseTracking(true); }
+
+void PictureBox::setPicture(const QPixmap& p)
+{
+    picture_ = p;
+    update();
+}
+
+void PictureBox::setBackColor(const QColor& c)
+{
+    back_ = c;
+    update();
+}
+
+void PictureBox::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.fillRect(rect(), back_);
+    if (!picture_.isNull())
+        p.drawPixmap(0, 0, picture_);
+}
+
+// Menus ---------------------------------------------------------------------
+
+QMenu* addMenu(FormWidget* w, const QString& name, const QString& caption)
+{
+    QMenu* m = w->menuBar()->addMenu(caption);
+    m->setObjectName(name);
+    m->menuAction()->setObjectName(name + QStringLiteral("_action"));
+    return m;
+}
+
+QAction* addItem(QMenu* menu, const QString& name, const QString& caption)
+{
+    QAction* a = new QAction(caption, menu);
+    a->setObjectName(name);
+    menu->addAction(a);
+    return a;
+}
+
+QAction* addBarCommand(FormWidget* w, const QString& name, const QString& caption)
+{
+    QAction* a = new QAction(caption, w->menuBar());
+    a->setObjectName(name);
+    w->menuBar()->addAction(a);
+    return a;
+}
+
+} // namespace tav

@@ -1,0 +1,137 @@
+#pragma once
+// Our layer over Qt for the window system's standard controls: picture
+// buttons, labels, text boxes, frames, option buttons, picture boxes and
+// menus, placed in twips and named for lookup.
+
+#include <QAction>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPixmap>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QWidget>
+#include <cstdint>
+
+namespace tav {
+
+class FormWidget;
+
+// Arial, mapped to the metric-compatible Liberation Sans.
+QFont arial(double points, bool bold = false, bool italic = false);
+
+// Names an array element the way controls are looked up: "Text1_0".
+QString arrayName(const QString& base, int index);
+
+// Mouse pointers: 0 default, 12 no-drop, 99 custom (the hand cursor).
+void setMousePointer(QWidget* w, int pointer);
+// The hand cursor from the start page's store on a clickable control.
+void setHandCursor(QWidget* w);
+
+// An image control that takes clicks: a picture, a tooltip, never the focus,
+// BorderStyle 0 (none) or 1 (a thin single line).
+class ImageButton : public QWidget {
+    Q_OBJECT
+public:
+    explicit ImageButton(QWidget* parent = nullptr);
+    void setPicture(const QPixmap& p);
+    const QPixmap& picture() const { return picture_; }
+    void setBorderStyle(int style);
+    int borderStyle() const { return border_; }
+    // Stretch the picture to the control (else it shows at its own size).
+    void setStretch(bool on);
+
+signals:
+    void clicked();
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+
+private:
+    QPixmap picture_;
+    int border_ = 0;
+    bool stretch_ = false;
+    bool pressed_ = false;
+};
+
+// A label that reports clicks; transparent unless given a back colour.
+class Label : public QLabel {
+    Q_OBJECT
+public:
+    explicit Label(QWidget* parent = nullptr);
+    void setForeColor(const QColor& c);
+    QColor foreColor() const;
+    void setBackColor(const QColor& c); // opaque background
+    // Grows or shrinks to its text (the AutoSize of the design).
+    void setAutoSize(bool on);
+
+signals:
+    void clicked();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* e) override;
+
+private:
+    bool autoSize_ = false;
+};
+
+// A single-line text box with the two looks of the design: flat (0) or
+// three-dimensional (1), and a back colour.
+class TextBox : public QLineEdit {
+    Q_OBJECT
+public:
+    explicit TextBox(QWidget* parent = nullptr);
+    void setAppearance(int appearance);
+    int appearance() const { return appearance_; }
+    void setBackColor(uint32_t vbColor);
+    uint32_t backColor() const { return back_; }
+
+private:
+    int appearance_ = 1;
+    uint32_t back_ = 0x80000005u;
+};
+
+// A frame (group box) with or without caption.
+class Frame : public QGroupBox {
+    Q_OBJECT
+public:
+    explicit Frame(QWidget* parent = nullptr);
+    void setBackColor(const QColor& c);
+};
+
+// A picture box: a picture, drawn on or shown; hidden ones serve as stores.
+class PictureBox : public QWidget {
+    Q_OBJECT
+public:
+    explicit PictureBox(QWidget* parent = nullptr);
+    void setPicture(const QPixmap& p);
+    const QPixmap& picture() const { return picture_; }
+    void setBackColor(const QColor& c);
+    QColor backColor() const { return back_; }
+    void setForeColor(const QColor& c) { fore_ = c; }
+    QColor foreColor() const { return fore_; }
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+
+private:
+    QPixmap picture_;
+    QColor back_ = Qt::white;
+    QColor fore_ = Qt::black;
+};
+
+// Places a new control: name, parent, twip rectangle.
+template <class T>
+T* place(QWidget* parent, const QString& name, int left, int top, int width, int height);
+
+// Menus: a top menu, an item in it, a command on the bar itself.
+QMenu* addMenu(FormWidget* w, const QString& name, const QString& caption);
+QAction* addItem(QMenu* menu, const QString& name, const QString& caption);
+QAction* addBarCommand(FormWidget* w, const QString& name, const QString& caption);
+
+} // namespace tav
+
+#include "platform/controls_impl.h"

@@ -1,0 +1,32 @@
+#pragma once
+// The program's own pictures, drawn with QPainter: window icon, cursor,
+// toolbar faces, word buttons and the two emblems.
+
+#include <QCursor>
+#include <QIcon>
+#include <QPixmap>
+#include <QString>
+
+namespace tav::pictures {
+
+QPixmap beetle();           // 32x32 window icon: red and blue beetle on yellow
+QPixmap hand();             // 32x32 pointing hand with blue cuff (hot spot 12, 1)
+QPixmap exitFace();         // 32x32 green sad face
+QPixmap chart(bool greyed); // 32x32 bar chart
+QPixmap document(bool greyed);
+QPixmap indexArrow(); // bar with a left-pointing triangle
+QPixmap backArrow();
+QPixmap nextArrow();
+QPixmap printer();
+QPixmap floppy();
+QPixmap emblemRound(); // 60x60
+QPixmap emblemWide();  // 99x54
+// A word in black on an olive-yellow gradient (72x24 unless told).
+QPixmap word(const QString& text, int width = 72, int height = 24);
+
+} // namespace tav::pictures
+
+namespace tav {
+QIcon windowIcon();
+QCursor handCursor();
+} // namespace tav

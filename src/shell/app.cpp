@@ -1,0 +1,18 @@
+#include "shell/app.h"
+
+#include "platform/controls.h"
+#include "platform/pictures.h"
+
+#include <QApplication>
+
+namespace tav {
+
+void setupApplication(QApplication& app)
+{
+    QApplication::setApplicationName(QStringLiteral("Tavrelo"));
+    QApplication::setWindowIcon(windowIcon());
+    QApplication::setFont(arial(8.25));
+    app.setQuitOnLastWindowClosed(false);
+}
+
+} // namespace tav

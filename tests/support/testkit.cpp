@@ -1,0 +1,48 @@
+#include "testkit.h"
+
+#include "shell/app.h"
+
+#include <QApplication>
+#include <QLineEdit>
+
+namespace tav::test {
+
+ProgramFixture::ProgramFixture()
+{
+    if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance()))
+        setupApplication(*app);
+    resetProgram();
+    setMessages(&msgs);
+    setExitHandler([this] { ++exits; });
+}
+
+ProgramFixture::~ProgramFixture()
+{
+    resetProgram();
+    setMessages(nullptr);
+    setExitHandler(nullptr);
+}
+
+void click(QWidget* w)
+{
+    QVERIFY(w);
+    QTest::mouseClick(w, Qt::LeftButton, Qt::NoModifier, w->rect().center());
+}
+
+void trigger(QAction* a)
+{
+    QVERIFY(a);
+    QVERIFY2(a->isEnabled(), qPrintable(a->objectName() + QStringLiteral(" is disabled")));
+    a->trigger();
+}
+
+void type(QLineEdit* box, const QString& text)
+{
+    QVERIFY(box);
+    box->setFocus();
+    box->selectAll();
+    box->del();
+    QTest::keyClicks(box, text);
+}
+
+} // namespace tav::test

@@ -1,0 +1,31 @@
+#pragma once
+// Shared test fixture: scripted message boxes, a recorded exit, a fresh
+// program state per test, and helpers that act as a user would.
+
+#include "common/messages.h"
+#include "common/program.h"
+#include "common/window.h"
+
+#include <QAction>
+#include <QTest>
+
+class QLineEdit;
+
+namespace tav::test {
+
+class ProgramFixture {
+public:
+    ProgramFixture();
+    ~ProgramFixture();
+    ScriptedMessages msgs;
+    int exits = 0;
+};
+
+// Left click in the middle of a control.
+void click(QWidget* w);
+// Selects a menu item (as its click procedure runs).
+void trigger(QAction* a);
+// Replaces the text of a box as typing would.
+void type(QLineEdit* box, const QString& text);
+
+} // namespace tav::test
