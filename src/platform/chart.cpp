@@ -70,14 +70,6 @@ int stepOf(double n, int count)
     return int(std::floor(n + 0.5));
 }
 
-QCategoryAxis* categoryAxis(QChart* chart)
-{
-    for (QAbstractAxis* a : chart->axes(Qt::Horizontal))
-        if (auto* c = qobject_cast<QCategoryAxis*>(a))
-            return c;
-    return nullptr;
-}
-
 } // namespace
 
 QColor chartColor(int index) { return QColor(kPalette[index & 15]); }
@@ -96,6 +88,27 @@ Chart::Chart(QWidget* parent) : QWidget(parent), view_(new QChartView(this)), ch
     // Room on the right for half of the last x label.
     chart_->setMargins(QMargins(4, 4, 24, 4));
     chart_->legend()->setAlignment(Qt::AlignBottom);
+
+    xAxis_ = new QCategoryAxis();
+    xAxis_->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    xAxis_->setStartValue(1);
+    // Labels are spaced by LabelEvery; shortening them would only hide them.
+    xAxis_->setTruncateLabels(false);
+    linearAxis_ = new QValueAxis();
+    linearAxis_->setLabelFormat(QStringLiteral("%g"));
+    logAxis_ = new QLogValueAxis();
+    logAxis_->setBase(10);
+    logAxis_->setLabelFormat(QStringLiteral("%g"));
+    logAxis_->setVisible(false);
+    chart_->addAxis(xAxis_, Qt::AlignBottom);
+    chart_->addAxis(linearAxis_, Qt::AlignLeft);
+    chart_->addAxis(logAxis_, Qt::AlignLeft);
+    for (QLineSeries*& line : series_) {
+        line = new QLineSeries();
+        chart_->addSeries(line);
+        line->attachAxis(xAxis_);
+        line->attachAxis(linearAxis_);
+    }
     std::copy(std::begin(kDefaultColors), std::end(kDefaultColors), colors_);
     for (auto& v : values_)
         v.assign(numPoints_, 0.0);
@@ -251,71 +264,81 @@ void Chart::setHeightTwips(int tw)
 
 void Chart::draw()
 {
-    // One bulk replace of the scene: the old series and axes go, new ones
-    // are built from the model.
-    chart_->removeAllSeries();
-    for (QAbstractAxis* a : chart_->axes()) {
-        chart_->removeAxis(a);
-        delete a;
-    }
     const bool logarithmic = graphType_ == 7;
+    if (logarithmic != drawnLogarithmic_) {
+        QAbstractAxis* from = drawnLogarithmic_ ? static_cast<QAbstractAxis*>(logAxis_) : linearAxis_;
+        QAbstractAxis* to = logarithmic ? static_cast<QAbstractAxis*>(logAxis_) : linearAxis_;
+        // Empty the sets first: a logarithmic axis must never meet a point
+        // at or below zero.
+        for (QLineSeries* line : series_) {
+            line->clear();
+            line->detachAxis(from);
+            line->attachAxis(to);
+        }
+        from->setVisible(false);
+        to->setVisible(true);
+        drawnLogarithmic_ = logarithmic;
+    }
 
     double lo = 0, hi = 0; // range of the data drawn
     bool any = false;
-    QList<QLineSeries*> series;
-    for (int s = 0; s < numSets_; ++s) {
+    bool legend = false;
+    for (int s = 0; s < kMaxSets; ++s) {
+        QLineSeries* line = series_[s];
+        const bool used = s < numSets_;
         QList<QPointF> points;
-        points.reserve(numPoints_);
-        for (int p = 0; p < numPoints_; ++p) {
-            const double y = values_[s][p];
-            // One point at or below zero would make the logarithmic axis
-            // drop the whole set.
-            if (logarithmic && !(y > 0))
-                continue;
-            points.append(QPointF(p + 1, y));
-            lo = any ? qMin(lo, y) : y;
-            hi = any ? qMax(hi, y) : y;
-            any = true;
+        if (used) {
+            points.reserve(numPoints_);
+            for (int p = 0; p < numPoints_; ++p) {
+                const double y = values_[s][p];
+                // One point at or below zero would make the logarithmic axis
+                // drop the whole set.
+                if (logarithmic && !(y > 0))
+                    continue;
+                points.append(QPointF(p + 1, y));
+                lo = any ? qMin(lo, y) : y;
+                hi = any ? qMax(hi, y) : y;
+                any = true;
+            }
         }
-        auto* line = new QLineSeries();
-        line->setName(legends_[s]);
+        line->replace(points);
+        line->setName(used ? legends_[s] : QString());
         QPen pen(chartColor(colors_[s]));
         pen.setWidth(2);
         line->setPen(pen);
-        line->replace(points);
-        series.append(line);
+        line->setVisible(used);
+        const bool named = used && !legends_[s].isEmpty();
+        for (QLegendMarker* m : chart_->legend()->markers(line))
+            m->setVisible(named);
+        legend = legend || named;
     }
+    chart_->legend()->setVisible(legend);
 
-    auto* x = new QCategoryAxis();
-    x->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
-    x->setStartValue(1);
-    // Labels are spaced by LabelEvery; shortening them would only hide them.
-    x->setTruncateLabels(false);
+    // The category axis is emptied and filled again: it has no call that
+    // replaces its categories at once.
+    for (const QString& key : xAxis_->categoriesLabels())
+        xAxis_->remove(key);
     const int labelStep = this->labelStep(), tickStep = this->tickStep();
     drawnLabelStep_ = labelStep;
     for (int p = 1; p <= numPoints_; ++p) {
         const bool label = (p - 1) % labelStep == 0;
         if (label || (p - 1) % tickStep == 0)
-            x->append(distinct(label ? labels_[p - 1] : QString(), p), p);
+            xAxis_->append(distinct(label ? labels_[p - 1] : QString(), p), p);
     }
     if (numPoints_ > 1)
-        x->setRange(1, numPoints_);
+        xAxis_->setRange(1, numPoints_);
     else
-        x->setRange(0.5, 1.5);
-    x->setTitleText(bottomTitle_);
+        xAxis_->setRange(0.5, 1.5);
+    xAxis_->setTitleText(bottomTitle_);
 
-    QAbstractAxis* y = nullptr;
     if (logarithmic) {
         // The axis refuses bounds at or below zero: those follow the data.
         double bottom = yMin_ > 0 ? yMin_ : (any ? lo : 1);
         double top = yMax_ > 0 ? yMax_ : (any ? hi : bottom * 10);
         if (!(top > bottom))
             top = any && hi > bottom ? hi : bottom * 10;
-        auto* axis = new QLogValueAxis();
-        axis->setBase(10);
-        axis->setLabelFormat(QStringLiteral("%g"));
-        axis->setRange(bottom, top);
-        y = axis;
+        logAxis_->setRange(bottom, top);
+        logAxis_->setTitleText(leftTitle_);
     } else {
         double bottom = yMin_, top = yMax_;
         if (!(top > bottom)) {
@@ -324,26 +347,9 @@ void Chart::draw()
             if (!(top > bottom))
                 top = bottom + 1;
         }
-        auto* axis = new QValueAxis();
-        axis->setLabelFormat(QStringLiteral("%g"));
-        axis->setRange(bottom, top);
-        y = axis;
+        linearAxis_->setRange(bottom, top);
+        linearAxis_->setTitleText(leftTitle_);
     }
-    y->setTitleText(leftTitle_);
-
-    chart_->addAxis(x, Qt::AlignBottom);
-    chart_->addAxis(y, Qt::AlignLeft);
-    bool legend = false;
-    for (QLineSeries* line : series) {
-        chart_->addSeries(line);
-        line->attachAxis(x);
-        line->attachAxis(y);
-        const bool named = !line->name().isEmpty();
-        for (QLegendMarker* m : chart_->legend()->markers(line))
-            m->setVisible(named);
-        legend = legend || named;
-    }
-    chart_->legend()->setVisible(legend);
     chart_->setTitle(graphTitle_);
     applyBackground();
 }
@@ -402,21 +408,19 @@ void Chart::writeImage()
 QList<QPair<int, QString>> Chart::xLabels() const
 {
     QList<QPair<int, QString>> out;
-    if (QCategoryAxis* x = categoryAxis(chart_))
-        for (const QString& key : x->categoriesLabels()) {
-            const int p = int(x->endValue(key));
-            if ((p - 1) % drawnLabelStep_ == 0)
-                out.append({p, visible(key)});
-        }
+    for (const QString& key : xAxis_->categoriesLabels()) {
+        const int p = int(xAxis_->endValue(key));
+        if ((p - 1) % drawnLabelStep_ == 0)
+            out.append({p, visible(key)});
+    }
     return out;
 }
 
 QList<int> Chart::xTicks() const
 {
     QList<int> out;
-    if (QCategoryAxis* x = categoryAxis(chart_))
-        for (const QString& key : x->categoriesLabels())
-            out.append(int(x->endValue(key)));
+    for (const QString& key : xAxis_->categoriesLabels())
+        out.append(int(xAxis_->endValue(key)));
     return out;
 }
 

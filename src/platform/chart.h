@@ -20,8 +20,12 @@
 #include <QWidget>
 #include <vector>
 
+class QCategoryAxis;
 class QChart;
 class QChartView;
+class QLineSeries;
+class QLogValueAxis;
+class QValueAxis;
 
 namespace tav {
 
@@ -110,8 +114,16 @@ private:
     int labelStep() const;
     int tickStep() const;
 
+    // The scene keeps one series per set and its axes for the control's
+    // life: the chart deletes what it drops only on the event loop, so
+    // items rebuilt at every draw would pile up within one handler.
     QChartView* view_;
     QChart* chart_;
+    QCategoryAxis* xAxis_;
+    QValueAxis* linearAxis_;
+    QLogValueAxis* logAxis_;
+    QLineSeries* series_[kMaxSets];
+    bool drawnLogarithmic_ = false;
 
     int graphType_ = 6;
     double yMin_ = 0;

@@ -4,6 +4,7 @@
 #include <QCategoryAxis>
 #include <QChart>
 #include <QFileInfo>
+#include <QGraphicsScene>
 #include <QImageReader>
 #include <QLegend>
 #include <QLineSeries>
@@ -71,7 +72,8 @@ QList<QLineSeries*> drawn(Chart& c)
 {
     QList<QLineSeries*> out;
     for (QAbstractSeries* s : c.chart()->series())
-        out << qobject_cast<QLineSeries*>(s);
+        if (s->isVisible())
+            out << qobject_cast<QLineSeries*>(s);
     return out;
 }
 
@@ -97,9 +99,17 @@ int redInk(Chart& c, const QImage& img, QRectF part = {})
     return n;
 }
 
+QAbstractAxis* yAxis(Chart& c)
+{
+    for (QAbstractAxis* a : c.chart()->axes(Qt::Vertical))
+        if (a->isVisible())
+            return a;
+    return nullptr;
+}
+
 QPair<double, double> yRange(Chart& c)
 {
-    QAbstractAxis* a = c.chart()->axes(Qt::Vertical).value(0);
+    QAbstractAxis* a = yAxis(c);
     if (auto* l = qobject_cast<QLogValueAxis*>(a))
         return {l->min(), l->max()};
     auto* v = qobject_cast<QValueAxis*>(a);
@@ -116,6 +126,8 @@ private slots:
     void sceneChangesOnlyWhenDrawn();
     void logarithmicLeavesOutNonPositive_data();
     void logarithmicLeavesOutNonPositive();
+    void typeSwitchesOnOneChart();
+    void redrawsLeaveNothingBehind();
     void repeatedLabelsAllShow();
     void labelAndTickSpacing_data();
     void labelAndTickSpacing();
@@ -160,7 +172,7 @@ void TestChart::setsAreDrawnFromTheModel()
     QCOMPARE(yRange(c), qMakePair(0.0, 1000.0));
     QCOMPARE(c.chart()->title(), c.graphTitle());
     QCOMPARE(c.chart()->axes(Qt::Horizontal).value(0)->titleText(), QStringLiteral("Required detection level"));
-    QCOMPARE(c.chart()->axes(Qt::Vertical).value(0)->titleText(), QStringLiteral("Sample size"));
+    QCOMPARE(yAxis(c)->titleText(), QStringLiteral("Sample size"));
 
     // Read-backs the pages rely on.
     QCOMPARE(c.numSets(), sets);
@@ -228,7 +240,7 @@ void TestChart::logarithmicLeavesOutNonPositive()
     c.setYAxisMin(yMin);
     c.setYAxisMax(yMax);
     fill(c, 7, {values}, {});
-    QVERIFY(qobject_cast<QLogValueAxis*>(c.chart()->axes(Qt::Vertical).value(0)));
+    QVERIFY(qobject_cast<QLogValueAxis*>(yAxis(c)));
     QCOMPARE(ys(drawn(c)[0]), shown);
     QCOMPARE(yRange(c), qMakePair(bottom, top));
     // The bounds read back as written.
@@ -237,6 +249,46 @@ void TestChart::logarithmicLeavesOutNonPositive()
     const QImage img = c.image();
     if (shown.size() >= 2)
         QVERIFY(redInk(c, img) > 20);
+}
+
+// A page's two charts, or a chart drawn as lines and then logarithmic: each
+// draw shows its own type with its own points.
+void TestChart::typeSwitchesOnOneChart()
+{
+    QTest::failOnWarning(QRegularExpression(QStringLiteral(".*")));
+    Chart c;
+    fill(c, 7, {{0, 10, 100}, {-1, 5, 50}}, {});
+    QVERIFY(qobject_cast<QLogValueAxis*>(yAxis(c)));
+    QCOMPARE(ys(drawn(c)[1]), (QList<double>{5, 50}));
+    fill(c, 6, {{-3, 0, 3}}, {});
+    QVERIFY(qobject_cast<QValueAxis*>(yAxis(c)));
+    QCOMPARE(drawn(c).size(), 1);
+    QCOMPARE(ys(drawn(c)[0]), (QList<double>{-3, 0, 3}));
+    QCOMPARE(yRange(c), qMakePair(-3.0, 3.0));
+    fill(c, 7, {{-3, 0, 3}}, {});
+    QCOMPARE(ys(drawn(c)[0]), (QList<double>{3}));
+    QCOMPARE(yRange(c), qMakePair(3.0, 30.0));
+}
+
+// Several draws in one handler (the image-writing sequence draws three
+// times) must not leave earlier drawings in the scene.
+void TestChart::redrawsLeaveNothingBehind()
+{
+    Chart c;
+    c.resize(584, 342);
+    c.setYAxisMin(0);
+    c.setYAxisMax(100);
+    fill(c, 6, {{90, 90, 90, 90}}, {});
+    (void)c.image();
+    const qsizetype items = c.chart()->scene()->items().size();
+    for (int i = 0; i < 4; ++i)
+        fill(c, 6, {{10, 10, 10, 10}}, {});
+    QCOMPARE(c.chart()->scene()->items().size(), items);
+    const QImage img = c.image();
+    QRectF upper = c.chart()->plotArea();
+    upper.setHeight(upper.height() / 2);
+    QCOMPARE(redInk(c, img, upper), 0);
+    QVERIFY(redInk(c, img) > 20);
 }
 
 void TestChart::repeatedLabelsAllShow()
