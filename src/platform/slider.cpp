@@ -64,6 +64,10 @@ Slider::Slider(QWidget* parent) : QWidget(parent)
 
     connect(slider_, &QSlider::valueChanged, this, &Slider::changed);
     connect(slider_, &QSlider::sliderMoved, this, [this] {
+        // A value the program sets while the thumb is held moves the thumb
+        // too; that is a change, not the user scrolling.
+        if (settingValue_)
+            return;
         emit scrolled();
         showTip();
     });
@@ -77,7 +81,11 @@ void Slider::setValue(int v)
 {
     if (v < slider_->minimum() || v > slider_->maximum())
         return;
+    const bool outer = !settingValue_;
+    settingValue_ = true;
     slider_->setValue(v);
+    if (outer)
+        settingValue_ = false;
 }
 
 int Slider::min() const { return slider_->minimum(); }

@@ -59,6 +59,7 @@ private:
 
     QSlider* slider_;
     int tickFrequency_ = 1;
+    bool settingValue_ = false;
     QString text_;
     QString shownTip_;
 };

@@ -59,6 +59,7 @@ private slots:
     void keysStepBySmallAndLargeChange();
     void clickOnTrackChangesThenClicks();
     void dragScrollsWithTipThenChangesOnRelease();
+    void valueSetWhileDraggingIsAChange();
     void changeHandlerRunsBeforeSetValueReturns();
     void stepsAndTicksReadBack();
 };
@@ -201,6 +202,32 @@ void TestSlider::dragScrollsWithTipThenChangesOnRelease()
              QStringLiteral("scroll %1, scroll %2, change %2, click %2").arg(dragged).arg(end));
     QCOMPARE(s.value(), end);
     QCOMPARE(s.shownTip(), QString());
+}
+
+// A scroll handler that refuses the place dragged to (the consignment size
+// below the sample size) sets the value: one change, no further scroll.
+void TestSlider::valueSetWhileDraggingIsAChange()
+{
+    Slider s;
+    s.resize(300, 24);
+    setUp(s, 10, 10000, 5000);
+    s.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&s));
+    const int sample = 4000;
+    Log seen(s);
+    connect(&s, &Slider::scrolled, &s, [&] {
+        if (s.value() < sample + 1)
+            s.setValue(sample + 100);
+    });
+    QSlider* q = s.slider();
+    const QPoint from = handleCentre(q);
+    QTest::mousePress(q, Qt::LeftButton, {}, from);
+    QTest::mouseMove(q, from - QPoint(60, 0));
+    QCOMPARE(seen.seen.size(), 2);
+    QVERIFY(seen.seen[0].startsWith(QLatin1String("scroll ")));
+    QCOMPARE(seen.seen[1], QStringLiteral("change 4100"));
+    QCOMPARE(s.value(), 4100);
+    QTest::mouseRelease(q, Qt::LeftButton, {}, from - QPoint(60, 0));
 }
 
 // Coupled sliders rely on the nesting: the notice's handler has run to its
