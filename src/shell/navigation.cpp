@@ -17,6 +17,7 @@
 #include "simulation/fsimula1.h"
 
 #include <QHash>
+#include <functional>
 
 namespace tav {
 
