@@ -27,12 +27,21 @@ SampleValue arg(const QVariant& v)
 QVariant num(double v) { return QVariant(v); }
 QVariant txt(const char* s) { return QVariant(QString::fromUtf8(s)); }
 
-// Sets the user's locale for one test and puts the C locale back after it.
-class LocaleScope {
-public:
-    explicit LocaleScope(const QString& name) { QLocale::setDefault(QLocale(name)); }
-    ~LocaleScope() { QLocale::setDefault(QLocale::c()); }
-};
+// The four argument columns of a table, and the routine called on a row's.
+void addArgumentColumns()
+{
+    for (const char* column : {"nlote", "rdl", "risco", "namostra"})
+        QTest::addColumn<QVariant>(column);
+}
+
+std::optional<double> amostraOfRow()
+{
+    QFETCH(QVariant, nlote);
+    QFETCH(QVariant, rdl);
+    QFETCH(QVariant, risco);
+    QFETCH(QVariant, namostra);
+    return amostra(arg(nlote), arg(rdl), arg(risco), arg(namostra));
+}
 
 // The smallest sample that finds at least one of d infested units among n
 // with probability 1 - alpha, drawing without replacement: the first n with
@@ -56,6 +65,8 @@ class TestAmostra : public QObject {
     Q_OBJECT
 
 private slots:
+    // A test that sets the user's locale leaves the C locale behind.
+    void cleanup() { QLocale::setDefault(QLocale::c()); }
     void computesTheMarkedValue_data();
     void computesTheMarkedValue();
     void readsNumbersInTheUsersLocale_data();
@@ -77,10 +88,7 @@ private slots:
 
 void TestAmostra::computesTheMarkedValue_data()
 {
-    QTest::addColumn<QVariant>("nlote");
-    QTest::addColumn<QVariant>("rdl");
-    QTest::addColumn<QVariant>("risco");
-    QTest::addColumn<QVariant>("namostra");
+    addArgumentColumns();
     QTest::addColumn<double>("expected");
     QTest::addColumn<double>("tolerance");
 
@@ -106,15 +114,11 @@ void TestAmostra::computesTheMarkedValue_data()
 
 void TestAmostra::computesTheMarkedValue()
 {
-    QFETCH(QVariant, nlote);
-    QFETCH(QVariant, rdl);
-    QFETCH(QVariant, risco);
-    QFETCH(QVariant, namostra);
     QFETCH(double, expected);
     QFETCH(double, tolerance);
     ProgramFixture fx;
 
-    const std::optional<double> r = amostra(arg(nlote), arg(rdl), arg(risco), arg(namostra));
+    const std::optional<double> r = amostraOfRow();
 
     QVERIFY(r.has_value());
     QVERIFY2(std::fabs(*r - expected) <= tolerance, qPrintable(QString::number(*r, 'g', 10)));
@@ -124,10 +128,7 @@ void TestAmostra::computesTheMarkedValue()
 void TestAmostra::readsNumbersInTheUsersLocale_data()
 {
     QTest::addColumn<QString>("locale");
-    QTest::addColumn<QVariant>("nlote");
-    QTest::addColumn<QVariant>("rdl");
-    QTest::addColumn<QVariant>("risco");
-    QTest::addColumn<QVariant>("namostra");
+    addArgumentColumns();
     QTest::addColumn<double>("expected");
 
     // "1,000" is a thousand where "," groups digits, not the 1 it starts with.
@@ -150,15 +151,11 @@ void TestAmostra::readsNumbersInTheUsersLocale_data()
 void TestAmostra::readsNumbersInTheUsersLocale()
 {
     QFETCH(QString, locale);
-    QFETCH(QVariant, nlote);
-    QFETCH(QVariant, rdl);
-    QFETCH(QVariant, risco);
-    QFETCH(QVariant, namostra);
     QFETCH(double, expected);
     ProgramFixture fx;
-    LocaleScope scope(locale);
+    QLocale::setDefault(QLocale(locale));
 
-    const std::optional<double> r = amostra(arg(nlote), arg(rdl), arg(risco), arg(namostra));
+    const std::optional<double> r = amostraOfRow();
 
     QCOMPARE(fx.msgs.count(), 0);
     QVERIFY(r.has_value());
@@ -290,10 +287,7 @@ void TestAmostra::searchIgnoreKeepsTheLastF()
 
 void TestAmostra::tooFewNumbersWarn_data()
 {
-    QTest::addColumn<QVariant>("nlote");
-    QTest::addColumn<QVariant>("rdl");
-    QTest::addColumn<QVariant>("risco");
-    QTest::addColumn<QVariant>("namostra");
+    addArgumentColumns();
 
     QTest::newRow("nothing given") << txt("-") << txt("-") << txt("-") << txt("-");
     QTest::newRow("empty texts") << txt("") << txt("") << txt("") << txt("");
@@ -304,13 +298,9 @@ void TestAmostra::tooFewNumbersWarn_data()
 
 void TestAmostra::tooFewNumbersWarn()
 {
-    QFETCH(QVariant, nlote);
-    QFETCH(QVariant, rdl);
-    QFETCH(QVariant, risco);
-    QFETCH(QVariant, namostra);
     ProgramFixture fx;
 
-    const std::optional<double> r = amostra(arg(nlote), arg(rdl), arg(risco), arg(namostra));
+    const std::optional<double> r = amostraOfRow();
 
     QVERIFY(!r.has_value());
     QCOMPARE(fx.msgs.count(), 1);
@@ -321,10 +311,7 @@ void TestAmostra::tooFewNumbersWarn()
 
 void TestAmostra::failuresShowTheErrorBox_data()
 {
-    QTest::addColumn<QVariant>("nlote");
-    QTest::addColumn<QVariant>("rdl");
-    QTest::addColumn<QVariant>("risco");
-    QTest::addColumn<QVariant>("namostra");
+    addArgumentColumns();
     QTest::addColumn<QList<int>>("answers");
     QTest::addColumn<QString>("description");
 
@@ -357,17 +344,13 @@ void TestAmostra::failuresShowTheErrorBox_data()
 
 void TestAmostra::failuresShowTheErrorBox()
 {
-    QFETCH(QVariant, nlote);
-    QFETCH(QVariant, rdl);
-    QFETCH(QVariant, risco);
-    QFETCH(QVariant, namostra);
     QFETCH(QList<int>, answers);
     QFETCH(QString, description);
     ProgramFixture fx;
     for (int a : answers)
         fx.msgs.answer(a);
 
-    const std::optional<double> r = amostra(arg(nlote), arg(rdl), arg(risco), arg(namostra));
+    const std::optional<double> r = amostraOfRow();
 
     QVERIFY(!r.has_value());
     // One box per answer: Retry brings it back, Abort and Ignore end the call.

@@ -50,12 +50,6 @@ void calculate() { click(form1().ctl(QStringLiteral("Image1"))); }
 
 QString name(QWidget* w) { return w ? w->objectName() : QStringLiteral("(none)"); }
 
-class LocaleScope {
-public:
-    explicit LocaleScope(const QString& locale) { QLocale::setDefault(QLocale(locale)); }
-    ~LocaleScope() { QLocale::setDefault(QLocale::c()); }
-};
-
 // The page with a control missing, so that its load fails where that
 // control's text is set.
 class Form1WithoutLabel1 : public Form1 {
@@ -73,6 +67,8 @@ class TestForm1 : public QObject {
     Q_OBJECT
 
 private slots:
+    // A test that sets the user's locale leaves the C locale behind.
+    void cleanup() { QLocale::setDefault(QLocale::c()); }
     void layout_data();
     void layout();
     void loadsItsTextsAndLooks();
@@ -385,7 +381,7 @@ void TestForm1::resultsServeAsInputs()
     QFETCH(QStringList, typed);
     QFETCH(QStringList, chain);
     ProgramFixture fx;
-    LocaleScope scope(locale);
+    QLocale::setDefault(QLocale(locale));
     QVERIFY(showPage());
     enter(2, typed);
 
@@ -429,7 +425,7 @@ void TestForm1::readsEachBoxInTheUsersLocale()
     QFETCH(QStringList, texts);
     QFETCH(QString, expected);
     ProgramFixture fx;
-    LocaleScope scope(locale);
+    QLocale::setDefault(QLocale(locale));
     QVERIFY(showPage());
     enter(marked, texts);
 
