@@ -2,6 +2,7 @@
 #include "platform/controls.h"
 #include "shell/indice.h"
 #include "shell/navigation.h"
+#include "shell/topics.h"
 
 #include <QCoreApplication>
 #include <QTest>

@@ -3,16 +3,11 @@
 #include "common/errors.h"
 #include "common/messages.h"
 #include "common/program.h"
-#include "graphs/graphpages.h"
-#include "lessons/lessonpages.h"
-#include "measures/form11.h"
 #include "platform/controls.h"
-#include "shell/form1.h"
 #include "shell/indice.h"
 #include "shell/menus.h"
 #include "shell/toolbar.h"
 #include "shell/topics.h"
-#include "simulation/form4.h"
 #include "simulation/fresultsim.h"
 #include "simulation/fsimula1.h"
 
@@ -22,33 +17,6 @@
 namespace tav {
 
 namespace {
-
-template <class T>
-Form& ref()
-{
-    return formRef<T>();
-}
-
-using Maker = Form& (*)();
-
-const QHash<QString, Maker>& makers()
-{
-    static const QHash<QString, Maker> m = {
-        {QStringLiteral("Indice"), &ref<Indice>},         {QStringLiteral("Form1"), &ref<Form1>},
-        {QStringLiteral("Form2"), &ref<Form2>},           {QStringLiteral("Form3"), &ref<Form3>},
-        {QStringLiteral("Form4"), &ref<Form4>},           {QStringLiteral("Form5"), &ref<Form5>},
-        {QStringLiteral("Form6"), &ref<Form6>},           {QStringLiteral("Form7"), &ref<Form7>},
-        {QStringLiteral("Form8"), &ref<Form8>},           {QStringLiteral("Form9"), &ref<Form9>},
-        {QStringLiteral("Form10"), &ref<Form10>},         {QStringLiteral("Form10a"), &ref<Form10a>},
-        {QStringLiteral("Form11"), &ref<Form11>},         {QStringLiteral("Form12"), &ref<Form12>},
-        {QStringLiteral("FGrafico1"), &ref<FGrafico1>},   {QStringLiteral("FGrafico2"), &ref<FGrafico2>},
-        {QStringLiteral("FGrafico3"), &ref<FGrafico3>},   {QStringLiteral("FGrafico4"), &ref<FGrafico4>},
-        {QStringLiteral("FGrafico5"), &ref<FGrafico5>},   {QStringLiteral("FGrafico6"), &ref<FGrafico6>},
-        {QStringLiteral("FGrafico12"), &ref<FGrafico12>}, {QStringLiteral("FResultSim"), &ref<FResultSim>},
-        {QStringLiteral("FSimula1"), &ref<FSimula1>},
-    };
-    return m;
-}
 
 NavStep show(const QString& window) { return {NavStep::Show, window}; }
 NavStep unloadSelf() { return {NavStep::UnloadSelf, {}}; }
@@ -143,14 +111,6 @@ void runStep(Form& self, const NavStep& s)
 }
 
 } // namespace
-
-Form& windowNamed(const QString& name)
-{
-    const Maker make = makers().value(name);
-    if (!make)
-        throw RuntimeError(ErrObjectRequired, QStringLiteral("Object required: %1").arg(name));
-    return make();
-}
 
 NavSteps navSteps(const QString& window, NavCommand command)
 {

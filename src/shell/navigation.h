@@ -34,9 +34,6 @@ struct NavStep {
 };
 using NavSteps = QList<NavStep>;
 
-// The global reference of a window by its name (created on first use);
-// unknown names raise a run-time error.
-Form& windowNamed(const QString& name);
 
 // The steps of a command on a toolbar window (empty for other windows).
 NavSteps navSteps(const QString& window, NavCommand command);

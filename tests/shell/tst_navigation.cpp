@@ -9,6 +9,7 @@
 #include "shell/indice.h"
 #include "shell/menus.h"
 #include "shell/navigation.h"
+#include "shell/topics.h"
 #include "shell/toolbar.h"
 #include "simulation/fresultsim.h"
 
