@@ -2,8 +2,11 @@
 
 #include "common/colors.h"
 #include "common/errors.h"
+#include "common/format.h"
+#include "common/readings.h"
 #include "platform/controls.h"
 #include "platform/pictures.h"
+#include "shell/calculators.h"
 #include "shell/navigation.h"
 #include "shell/page.h"
 #include "simulation/fresultsim.h"
@@ -39,8 +42,9 @@ void FSimula1::build(FormWidget* w)
     cl->setForeColor(kDarkGreen);
     TextBox* text3 = place<TextBox>(calc, QStringLiteral("Text3"), 615, 675, 720, 285);
     text3->setToolTip(QStringLiteral("Enter the Confidence Level to calculate the necessary sample size"));
-    place<ImageButton>(calc, QStringLiteral("calcula"), 1485, 405, 495, 405)
-        ->setPicture(pictures::word(QStringLiteral("ok"), 33, 27));
+    auto* ok = place<ImageButton>(calc, QStringLiteral("calcula"), 1485, 405, 495, 405);
+    ok->setPicture(pictures::word(QStringLiteral("ok"), 33, 27));
+    connect(ok, &ImageButton::clicked, this, [this] { calcula_Click(); });
 
     Frame* probs = place<Frame>(c, QStringLiteral("Frame2"), 210, 2220, 8370, 1650);
     probs->setTitle(QStringLiteral("Probabilities of establishment"));
@@ -65,15 +69,26 @@ void FSimula1::formLoad()
     for (const char* name : {"Image1", "Image2", "Image3"})
         e.step([&] { setHandCursor(ctl(QString::fromLatin1(name))); });
     e.step([&] { setHandCursor(ctl(QStringLiteral("calcula"))); });
+    // The calculator keeps its values between visits, each written again from
+    // its value.
+    const std::pair<const char*, QString*> kept[] = {{"Text2", &memRdl_}, {"Text3", &memCl_}};
+    for (const auto& [name, mem] : kept)
+        if (!mem->isEmpty())
+            e.step([&] { ctl<QLineEdit>(QString::fromLatin1(name))->setText(generalText(numberOrLeading(*mem))); });
 }
 
 void FSimula1::formUnload(bool& cancel)
 {
     Q_UNUSED(cancel);
+    IgnoreErrors e;
+    e.step([&] { memRdl_ = ctl<QLineEdit>(QStringLiteral("Text2"))->text(); });
+    e.step([&] { memCl_ = ctl<QLineEdit>(QStringLiteral("Text3"))->text(); });
     // The results window's picture panel is hidden, which loads the results
     // window when it is not loaded. This window is never the last form.
     ignoring([] { formRef<FResultSim>().ctl(QStringLiteral("Picture5"))->hide(); });
 }
+
+void FSimula1::calcula_Click() { fsimula1Calcula(*this); }
 
 void FSimula1::Image3_Click()
 {

@@ -12,11 +12,16 @@ public:
 
     // Cancel: closes the simulation and returns to the topic-5 page.
     void Image3_Click();
+    void calcula_Click();
 
 protected:
     void build(FormWidget* w) override;
     void formLoad() override;
     void formUnload(bool& cancel) override;
+
+private:
+    // The calculator's boxes as they were when the window last unloaded.
+    QString memRdl_, memCl_;
 };
 
 } // namespace tav

@@ -71,6 +71,8 @@ void TestText::patterns_data()
     QTest::newRow("half away from zero") << 0.00005 << "#.####" << ".0001";
     QTest::newRow("negative half") << -0.00005 << "#.####" << "-.0001";
     QTest::newRow("whole number") << 58.155 << "######" << "58";
+    QTest::newRow("below a half, whole pattern") << 0.0101 << "######" << "";
+    QTest::newRow("zero, whole pattern with 0") << 0.0 << "###0" << "0";
     QTest::newRow("whole half") << 40.5 << "###,##0" << "41";
     QTest::newRow("grouping") << 1234567.0 << "####,##0" << "1,234,567";
     QTest::newRow("grouping small") << 12.0 << "#,###" << "12";

@@ -4,6 +4,7 @@
 #include "shell/hover.h"
 #include "shell/indice.h"
 #include "shell/topics.h"
+#include "shell/navigation.h"
 #include "testkit.h"
 
 #include <QTest>
@@ -41,7 +42,9 @@ private slots:
     void toolbarFrameClearsItsList();
     void titleBandSparesSave();
     void disabledButtonTakesNoBorder();
+    void invertedResetButton_data();
     void invertedResetButton();
+    void graphPages();
     void tablesNameOnlyRealSurfaces();
 };
 
@@ -110,23 +113,68 @@ void TestHover::disabledButtonTakesNoBorder()
     QCOMPARE(border(f, QStringLiteral("Image6")), 0);
 }
 
+void TestHover::invertedResetButton_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("reset");
+    QTest::addColumn<QString>("surface"); // a frame around the calculator
+    QTest::newRow("topic 4") << "Form4" << "Image3" << "Frame2";
+    QTest::newRow("input window") << "FSimula1" << "Image2" << "Frame1";
+}
+
 void TestHover::invertedResetButton()
 {
+    QFETCH(QString, window);
+    QFETCH(QString, reset);
+    QFETCH(QString, surface);
     test::ProgramFixture fx;
-    Form& f = topicForm(4);
-    // The design border is restored at every load, whatever the build says.
-    QCOMPARE(f.ctl<ImageButton>(QStringLiteral("Image6"))->borderStyle(), 0);
-    auto* reset = place<ImageButton>(f.widget()->client(), QStringLiteral("Image3"), 7000, 1500, 480, 480);
+    Form& f = windowNamed(window);
     f.show();
     QVERIFY(QTest::qWaitForWindowExposed(f.widget()));
-    hoverMove(f, QStringLiteral("Image3"));
-    QCOMPARE(reset->borderStyle(), 0);
-    hoverMove(f, QStringLiteral("Frame4"));
-    QCOMPARE(reset->borderStyle(), 0);
-    moveOver(f.widget()->client(), QPoint(700, 500));
-    QCOMPARE(reset->borderStyle(), 1);
+    QCOMPARE(border(f, reset), 1); // at rest
+    moveOver(f.ctl(reset));
+    QCOMPARE(border(f, reset), 0); // under the mouse
+    moveOver(f.ctl(QStringLiteral("calcula")));
+    QCOMPARE(border(f, QStringLiteral("calcula")), 1);
+    moveOver(f.ctl(surface), QPoint(3, f.ctl(surface)->height() - 3));
+    QCOMPARE(border(f, QStringLiteral("calcula")), 0);
+    QCOMPARE(border(f, reset), 0); // only the background gives it back
+    moveOver(f.widget()->client(), QPoint(5, f.widget()->client()->height() - 5));
+    QCOMPARE(border(f, reset), 1);
+    // Back to the design border at the next load.
+    moveOver(f.ctl(reset));
     f.unload();
-    QCOMPARE(hoverTable(QStringLiteral("Form4"))->startBorder, QStringList{QStringLiteral("Image3")});
+    f.show();
+    QCOMPARE(border(f, reset), 1);
+}
+
+void TestHover::graphPages()
+{
+    test::ProgramFixture fx;
+    Form& g2 = windowNamed(QStringLiteral("FGrafico2"));
+    g2.show();
+    QVERIFY(QTest::qWaitForWindowExposed(g2.widget()));
+    QCOMPARE(border(g2, QStringLiteral("Image1")), 1);
+    moveOver(g2.ctl(QStringLiteral("calcula"), 0));
+    moveOver(g2.ctl(QStringLiteral("calcula"), 1));
+    moveOver(g2.ctl(QStringLiteral("Frame2")), QPoint(3, 3));
+    // Frame2 clears its own ok button only; the reset button keeps its border.
+    QCOMPARE(border(g2, QStringLiteral("calcula_1")), 0);
+    QCOMPARE(border(g2, QStringLiteral("calcula_0")), 1);
+    QCOMPARE(border(g2, QStringLiteral("Image1")), 1);
+    moveOver(g2.widget()->client(), QPoint(g2.widget()->client()->width() - 5, g2.widget()->client()->height() - 5));
+    QCOMPARE(border(g2, QStringLiteral("Image1")), 0);
+    QCOMPARE(border(g2, QStringLiteral("calcula_0")), 0);
+
+    Form& g1 = windowNamed(QStringLiteral("FGrafico1"));
+    g1.show();
+    QVERIFY(QTest::qWaitForWindowExposed(g1.widget()));
+    QCOMPARE(border(g1, QStringLiteral("Image1")), 0);
+    moveOver(g1.ctl(QStringLiteral("calcula"), 0));
+    moveOver(g1.ctl(QStringLiteral("calcula"), 1));
+    moveOver(g1.ctl(QStringLiteral("Frame2")), QPoint(3, 3));
+    QCOMPARE(border(g1, QStringLiteral("calcula_0")), 0); // both frames clear both
+    QCOMPARE(border(g1, QStringLiteral("calcula_1")), 0);
 }
 
 // Every window with a toolbar has a table whose toolbar-frame list names
