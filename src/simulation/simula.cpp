@@ -7,6 +7,7 @@
 #include "common/readings.h"
 #include "common/runtime.h"
 #include "common/window.h"
+#include "platform/combo.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -299,6 +300,8 @@ struct WindowGone {};
 // What a control shows: a combo box's or text box's text, a label's caption.
 QString textOf(QWidget* w)
 {
+    if (auto* c = qobject_cast<ComboBox*>(w))
+        return c->text();
     if (auto* c = qobject_cast<QComboBox*>(w))
         return c->currentText();
     if (auto* e = qobject_cast<QLineEdit*>(w))
@@ -310,6 +313,8 @@ QString textOf(QWidget* w)
 
 void setTextOf(QWidget* w, const QString& text)
 {
+    if (auto* c = qobject_cast<ComboBox*>(w))
+        return c->setText(text);
     if (auto* c = qobject_cast<QComboBox*>(w)) {
         if (c->isEditable()) {
             c->setEditText(text);
