@@ -1,4 +1,10 @@
+#include "common/errors.h"
 #include "common/random.h"
+#include "common/window.h"
+#include "platform/controls.h"
+#include "platform/grid.h"
+#include "simulation/preenchetabela.h"
+#include "simulation/resultados.h"
 #include "simulation/simula.h"
 
 #include <QCoreApplication>
@@ -58,3 +64,44 @@ static void BM_SimulaWorstCase(benchmark::State& state)
     runEngine(state, inputs(10000, 0.1, 9999, 500), state.range(0) != 0);
 }
 BENCHMARK(BM_SimulaWorstCase)->Arg(0)->Arg(1)->ArgName("yield")->Unit(benchmark::kMillisecond);
+
+namespace {
+// A window with a results grid laid out as the simulation windows lay theirs.
+class GridWindow : public tav::Form {
+public:
+    GridWindow() : Form(QStringLiteral("BenchGridWindow")) {}
+
+protected:
+    void build(tav::FormWidget* w) override
+    {
+        auto* g = tav::place<tav::Grid>(w->client(), QStringLiteral("Grid1"), 2190, 2565, 5730, 3840);
+        g->setCols(6);
+        for (int c = 0; c < 6; ++c)
+            g->setColWidth(c, 1070);
+    }
+};
+} // namespace
+
+// The copy of a 500-consignment run into a shown grid and the print table.
+static void BM_PreencheTabela500(benchmark::State& state)
+{
+    tav::LcgRandom r;
+    const tav::SimulationResult run = tav::simulate(inputs(1000, 0.1, 10, 500), r);
+    for (const tav::SimulationRow& row : run.rows) {
+        tav::resultados().setCell(1, row.k, row.k);
+        tav::resultados().setCell(2, row.k, row.prevalence);
+        tav::resultados().setCell(3, row.k, row.found);
+        tav::resultados().setCell(4, row.k, row.refused ? QStringLiteral("Refused") : QStringLiteral("Ingressed"));
+        tav::resultados().setCell(5, row.k, row.ingressed);
+        tav::resultados().setCell(6, row.k, 0);
+    }
+    GridWindow w;
+    w.show();
+    tav::IgnoreErrors h;
+    for (auto _ : state) {
+        tav::preenchetabela(w, QStringLiteral("500"), 6, true, h);
+        QCoreApplication::processEvents();
+    }
+    tav::resetSimulationState();
+}
+BENCHMARK(BM_PreencheTabela500)->Unit(benchmark::kMillisecond);
