@@ -297,8 +297,9 @@ bool g_running = false;
 // The window went away while the run yielded or while an error box was open.
 struct WindowGone {};
 
-// What a control shows: a combo box's or text box's text, a label's caption.
-QString textOf(QWidget* w)
+} // namespace
+
+QString controlText(QWidget* w)
 {
     if (auto* c = qobject_cast<ComboBox*>(w))
         return c->text();
@@ -311,7 +312,7 @@ QString textOf(QWidget* w)
     throw RuntimeError(438, QStringLiteral("Object doesn't support this property or method"));
 }
 
-void setTextOf(QWidget* w, const QString& text)
+void setControlText(QWidget* w, const QString& text)
 {
     if (auto* c = qobject_cast<ComboBox*>(w))
         return c->setText(text);
@@ -332,6 +333,8 @@ void setTextOf(QWidget* w, const QString& text)
         return l->setText(text);
     throw RuntimeError(438, QStringLiteral("Object doesn't support this property or method"));
 }
+
+namespace {
 
 void storeRow(const SimulationRow& row)
 {
@@ -395,7 +398,7 @@ SimulaEnd simula(double prob1, double prob2, Form& frm)
         in.varprev = vars.varprev;
         in.varp1 = vars.varp1;
         in.varp2 = vars.varp2;
-        const auto value = [&](const char* name) { return leadingValue(textOf(control(QString::fromLatin1(name)))); };
+        const auto value = [&](const char* name) { return leadingValue(controlText(control(QString::fromLatin1(name)))); };
         if (!t.steps({[&] { in.N = clng(value("Text1_0")); }, [&] { in.prevalence = value("Text1_1"); },
                       [&] { in.n = clng(value("Text1_2")); }, [&] { in.I = clng(value("Combo1")); }}))
             return SimulaEnd::Finished;
@@ -410,7 +413,7 @@ SimulaEnd simula(double prob1, double prob2, Form& frm)
 
         while (run && !run->done()) {
             const int k = run->count() + 1;
-            if (!t.step([&] { setTextOf(control(QStringLiteral("Combo1")), QString::number(k)); }))
+            if (!t.step([&] { setControlText(control(QStringLiteral("Combo1")), QString::number(k)); }))
                 return SimulaEnd::Finished;
             QCoreApplication::processEvents();
             if (!alive())
@@ -424,7 +427,7 @@ SimulaEnd simula(double prob1, double prob2, Form& frm)
         for (const QString& name : resultLabelNames(in.establishment())) {
             if (!t.step([&] {
                     QWidget* label = control(name);
-                    setTextOf(label, name == QLatin1String("Lnsim") ? textOf(control(QStringLiteral("Combo1")))
+                    setControlText(label, name == QLatin1String("Lnsim") ? controlText(control(QStringLiteral("Combo1")))
                                                                     : resultLabelText(name, in, totals));
                 }))
                 return SimulaEnd::Finished;

@@ -21,6 +21,8 @@
 #include <cstdint>
 #include <memory>
 
+class QWidget;
+
 namespace tav {
 
 class Form;
@@ -121,6 +123,11 @@ QStringList resultLabelNames(bool establishment);
 // consignment counter). Raises where the value cannot be computed, as the
 // percentages of a run of no consignment.
 QString resultLabelText(const QString& name, const SimulationInputs& in, const SimulationTotals& t);
+
+// The text of a control as the engine reads and writes it: a combo box's or
+// a text box's text, a label's caption; another kind of control raises.
+QString controlText(QWidget* w);
+void setControlText(QWidget* w, const QString& text);
 
 enum class SimulaEnd {
     Finished,     // the run ended, or the error box ended it

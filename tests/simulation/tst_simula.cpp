@@ -37,29 +37,8 @@ public:
     {
     }
 
-    QString text(const QString& name)
-    {
-        QWidget* w = ctl<QWidget>(name);
-        if (auto* c = qobject_cast<ComboBox*>(w))
-            return c->text();
-        if (auto* c = qobject_cast<QComboBox*>(w))
-            return c->currentText();
-        if (auto* e = qobject_cast<QLineEdit*>(w))
-            return e->text();
-        return qobject_cast<QLabel*>(w)->text();
-    }
-    void set(const QString& name, const QString& value)
-    {
-        QWidget* w = ctl<QWidget>(name);
-        if (auto* c = qobject_cast<ComboBox*>(w))
-            c->setText(value);
-        else if (auto* c = qobject_cast<QComboBox*>(w))
-            c->setEditText(value);
-        else if (auto* e = qobject_cast<QLineEdit*>(w))
-            e->setText(value);
-        else
-            qobject_cast<QLabel*>(w)->setText(value);
-    }
+    QString text(const QString& name) { return controlText(ctl<QWidget>(name)); }
+    void set(const QString& name, const QString& value) { setControlText(ctl<QWidget>(name), value); }
     void setInputs(const QString& N, const QString& prev, const QString& n, const QString& I)
     {
         set(QStringLiteral("Text1_0"), N);
