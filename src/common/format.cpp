@@ -1,7 +1,7 @@
 #include "common/format.h"
 
 #include <QLocale>
-#include <QRegularExpression>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -158,7 +158,7 @@ QString assemble(bool negative, QString whole, QString fraction, const Pattern& 
         out += QLocale().decimalPoint() + fraction;
     if (out.isEmpty())
         out = QStringLiteral("0");
-    const bool allZero = !out.contains(QRegularExpression(QStringLiteral("[1-9]")));
+    const bool allZero = std::none_of(out.cbegin(), out.cend(), [](QChar c) { return c >= u'1' && c <= u'9'; });
     if (negative && !allZero)
         out.prepend(u'-');
     return out;

@@ -1,0 +1,22 @@
+#pragma once
+// The simulation input window: no toolbar, no menu, kept on top.
+
+#include "common/window.h"
+
+namespace tav {
+
+class FSimula1 : public Form {
+    Q_OBJECT
+public:
+    FSimula1();
+
+    // Cancel: closes the simulation and returns to the topic-5 page.
+    void Image3_Click();
+
+protected:
+    void build(FormWidget* w) override;
+    void formLoad() override;
+    void formUnload(bool& cancel) override;
+};
+
+} // namespace tav
