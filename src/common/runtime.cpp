@@ -12,6 +12,7 @@ QString errorDescription(int number)
     case ErrSubscript: return QStringLiteral("Subscript out of range");
     case ErrDivisionByZero: return QStringLiteral("Division by zero");
     case ErrTypeMismatch: return QStringLiteral("Type mismatch");
+    case ErrInvalidProperty: return QStringLiteral("Invalid property value");
     case ErrObjectRequired: return QStringLiteral("Object required");
     default: return QStringLiteral("Application-defined or object-defined error");
     }

@@ -18,6 +18,7 @@ enum ErrorNumber : int {
     ErrSubscript = 9,
     ErrDivisionByZero = 11,
     ErrTypeMismatch = 13,
+    ErrInvalidProperty = 380,
     ErrObjectRequired = 424,
 };
 

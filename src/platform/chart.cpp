@@ -1,0 +1,423 @@
+#include "platform/chart.h"
+
+#include "common/runtime.h"
+#include "common/twips.h"
+
+#include <QCategoryAxis>
+#include <QChart>
+#include <QChartView>
+#include <QFileInfo>
+#include <QGraphicsLayout>
+#include <QLegendMarker>
+#include <QLineSeries>
+#include <QLogValueAxis>
+#include <QPainter>
+#include <QValueAxis>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+
+namespace tav {
+
+namespace {
+
+constexpr int kErrFileAccess = 75;
+
+const QRgb kPalette[16] = {
+    0x000000, 0x000080, 0x008000, 0x008080, 0x800000, 0x800080, 0x808000, 0xC0C0C0,
+    0x808080, 0x0000FF, 0x00FF00, 0x00FFFF, 0xFF0000, 0xFF00FF, 0xFFFF00, 0xFFFFFF,
+};
+
+// Colours of the sets before the program gives them their own.
+const int kDefaultColors[Chart::kMaxSets] = {9, 12, 10, 13, 14};
+
+void invalid() { tav::raise(ErrInvalidProperty); }
+
+void checkFinite(double v)
+{
+    if (!std::isfinite(v))
+        invalid();
+}
+
+// The category axis keys its labels by text and drops repeats; an invisible
+// suffix that spells the point number in zero-width characters keeps every
+// label distinct while it looks the same.
+const QChar kZero(0x200B), kOne(0x2060);
+
+QString distinct(const QString& label, int point)
+{
+    QString out = label;
+    for (unsigned n = unsigned(point); n; n >>= 1)
+        out += (n & 1) ? kOne : kZero;
+    return out;
+}
+
+QString visible(QString label)
+{
+    label.remove(kZero);
+    label.remove(kOne);
+    return label;
+}
+
+// Every n-th of count items; n from a value that may be fractional, zero,
+// negative or huge.
+int stepOf(double n, int count)
+{
+    if (!(n >= 1.5))
+        return 1;
+    if (n >= count)
+        return qMax(1, count);
+    return int(std::floor(n + 0.5));
+}
+
+QCategoryAxis* categoryAxis(QChart* chart)
+{
+    for (QAbstractAxis* a : chart->axes(Qt::Horizontal))
+        if (auto* c = qobject_cast<QCategoryAxis*>(a))
+            return c;
+    return nullptr;
+}
+
+} // namespace
+
+QColor chartColor(int index) { return QColor(kPalette[index & 15]); }
+
+Chart::Chart(QWidget* parent) : QWidget(parent), view_(new QChartView(this)), chart_(new QChart())
+{
+    // The view owns the chart from here on.
+    view_->setChart(chart_);
+    view_->setObjectName(QStringLiteral("view"));
+    view_->setFrameShape(QFrame::NoFrame);
+    view_->setRenderHint(QPainter::Antialiasing);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(view_);
+    chart_->setBackgroundRoundness(0);
+    // Room on the right for half of the last x label.
+    chart_->setMargins(QMargins(4, 4, 24, 4));
+    chart_->legend()->setAlignment(Qt::AlignBottom);
+    std::copy(std::begin(kDefaultColors), std::end(kDefaultColors), colors_);
+    for (auto& v : values_)
+        v.assign(numPoints_, 0.0);
+    labels_.assign(numPoints_, QString());
+    draw();
+}
+
+void Chart::setDataReset(int what)
+{
+    if (what != 9)
+        invalid();
+    for (auto& v : values_)
+        std::fill(v.begin(), v.end(), 0.0);
+    std::fill(labels_.begin(), labels_.end(), QString());
+    for (QString& l : legends_)
+        l.clear();
+    std::copy(std::begin(kDefaultColors), std::end(kDefaultColors), colors_);
+    thisSet_ = 1;
+    thisPoint_ = 1;
+}
+
+void Chart::setGraphType(int type)
+{
+    if (type != 6 && type != 7)
+        invalid();
+    graphType_ = type;
+}
+
+void Chart::setYAxisMin(double v)
+{
+    checkFinite(v);
+    yMin_ = v;
+}
+
+void Chart::setYAxisMax(double v)
+{
+    checkFinite(v);
+    yMax_ = v;
+}
+
+void Chart::setNumSets(int n)
+{
+    if (n < 1 || n > kMaxSets)
+        invalid();
+    numSets_ = n;
+    thisSet_ = qMin(thisSet_, n);
+}
+
+void Chart::setNumPoints(int n)
+{
+    if (n < 1 || n > kMaxPoints)
+        invalid();
+    numPoints_ = n;
+    for (auto& v : values_)
+        v.resize(n, 0.0);
+    labels_.resize(n);
+    thisPoint_ = qMin(thisPoint_, n);
+}
+
+void Chart::setThisSet(int s)
+{
+    if (s < 1 || s > numSets_)
+        invalid();
+    thisSet_ = s;
+}
+
+void Chart::setThisPoint(int p)
+{
+    if (p < 1 || p > numPoints_)
+        invalid();
+    thisPoint_ = p;
+}
+
+double Chart::graphData() const { return values_[thisSet_ - 1][thisPoint_ - 1]; }
+
+void Chart::setGraphData(double v)
+{
+    checkFinite(v);
+    values_[thisSet_ - 1][thisPoint_ - 1] = v;
+}
+
+QString Chart::labelText() const { return labels_[thisPoint_ - 1]; }
+
+void Chart::setLabelText(const QString& t) { labels_[thisPoint_ - 1] = t; }
+
+QString Chart::legendText() const { return legends_[thisSet_ - 1]; }
+
+void Chart::setLegendText(const QString& t) { legends_[thisSet_ - 1] = t; }
+
+int Chart::colorData() const { return colors_[thisSet_ - 1]; }
+
+void Chart::setColorData(int index)
+{
+    if (index < 0 || index > 15)
+        invalid();
+    colors_[thisSet_ - 1] = index;
+}
+
+void Chart::setLabelEvery(double n)
+{
+    checkFinite(n);
+    labelEvery_ = n;
+}
+
+void Chart::setTickEvery(int n) { tickEvery_ = n; }
+
+int Chart::labelStep() const { return stepOf(labelEvery_, numPoints_); }
+
+int Chart::tickStep() const { return stepOf(tickEvery_, numPoints_); }
+
+void Chart::setDrawMode(int mode)
+{
+    switch (mode) {
+    case 2: draw(); break;
+    case 3: picture_ = image(); break;
+    case 6: writeImage(); break;
+    default: invalid();
+    }
+    drawMode_ = mode;
+}
+
+void Chart::setBackground(int index)
+{
+    if (index < 0 || index > 15)
+        invalid();
+    background_ = index;
+    applyBackground();
+}
+
+void Chart::refresh()
+{
+    draw();
+    view_->viewport()->update();
+}
+
+int Chart::widthTwips() const { return pixelsToTwips(width()); }
+
+void Chart::setWidthTwips(int tw)
+{
+    if (tw < 0)
+        invalid();
+    resize(twips(tw), height());
+}
+
+int Chart::heightTwips() const { return pixelsToTwips(height()); }
+
+void Chart::setHeightTwips(int tw)
+{
+    if (tw < 0)
+        invalid();
+    resize(width(), twips(tw));
+}
+
+void Chart::draw()
+{
+    // One bulk replace of the scene: the old series and axes go, new ones
+    // are built from the model.
+    chart_->removeAllSeries();
+    for (QAbstractAxis* a : chart_->axes()) {
+        chart_->removeAxis(a);
+        delete a;
+    }
+    const bool logarithmic = graphType_ == 7;
+
+    double lo = 0, hi = 0; // range of the data drawn
+    bool any = false;
+    QList<QLineSeries*> series;
+    for (int s = 0; s < numSets_; ++s) {
+        QList<QPointF> points;
+        points.reserve(numPoints_);
+        for (int p = 0; p < numPoints_; ++p) {
+            const double y = values_[s][p];
+            // One point at or below zero would make the logarithmic axis
+            // drop the whole set.
+            if (logarithmic && !(y > 0))
+                continue;
+            points.append(QPointF(p + 1, y));
+            lo = any ? qMin(lo, y) : y;
+            hi = any ? qMax(hi, y) : y;
+            any = true;
+        }
+        auto* line = new QLineSeries();
+        line->setName(legends_[s]);
+        QPen pen(chartColor(colors_[s]));
+        pen.setWidth(2);
+        line->setPen(pen);
+        line->replace(points);
+        series.append(line);
+    }
+
+    auto* x = new QCategoryAxis();
+    x->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    x->setStartValue(1);
+    // Labels are spaced by LabelEvery; shortening them would only hide them.
+    x->setTruncateLabels(false);
+    const int labelStep = this->labelStep(), tickStep = this->tickStep();
+    drawnLabelStep_ = labelStep;
+    for (int p = 1; p <= numPoints_; ++p) {
+        const bool label = (p - 1) % labelStep == 0;
+        if (label || (p - 1) % tickStep == 0)
+            x->append(distinct(label ? labels_[p - 1] : QString(), p), p);
+    }
+    if (numPoints_ > 1)
+        x->setRange(1, numPoints_);
+    else
+        x->setRange(0.5, 1.5);
+    x->setTitleText(bottomTitle_);
+
+    QAbstractAxis* y = nullptr;
+    if (logarithmic) {
+        // The axis refuses bounds at or below zero: those follow the data.
+        double bottom = yMin_ > 0 ? yMin_ : (any ? lo : 1);
+        double top = yMax_ > 0 ? yMax_ : (any ? hi : bottom * 10);
+        if (!(top > bottom))
+            top = any && hi > bottom ? hi : bottom * 10;
+        auto* axis = new QLogValueAxis();
+        axis->setBase(10);
+        axis->setLabelFormat(QStringLiteral("%g"));
+        axis->setRange(bottom, top);
+        y = axis;
+    } else {
+        double bottom = yMin_, top = yMax_;
+        if (!(top > bottom)) {
+            bottom = any ? lo : 0;
+            top = any ? hi : 1;
+            if (!(top > bottom))
+                top = bottom + 1;
+        }
+        auto* axis = new QValueAxis();
+        axis->setLabelFormat(QStringLiteral("%g"));
+        axis->setRange(bottom, top);
+        y = axis;
+    }
+    y->setTitleText(leftTitle_);
+
+    chart_->addAxis(x, Qt::AlignBottom);
+    chart_->addAxis(y, Qt::AlignLeft);
+    bool legend = false;
+    for (QLineSeries* line : series) {
+        chart_->addSeries(line);
+        line->attachAxis(x);
+        line->attachAxis(y);
+        const bool named = !line->name().isEmpty();
+        for (QLegendMarker* m : chart_->legend()->markers(line))
+            m->setVisible(named);
+        legend = legend || named;
+    }
+    chart_->legend()->setVisible(legend);
+    chart_->setTitle(graphTitle_);
+    applyBackground();
+}
+
+void Chart::applyBackground()
+{
+    const QColor back = chartColor(background_);
+    const bool dark = back.lightness() < 128;
+    const QColor ink = dark ? chartColor(15) : chartColor(0);
+    const QColor grid = dark ? chartColor(8) : chartColor(7);
+    chart_->setBackgroundBrush(back);
+    chart_->setPlotAreaBackgroundVisible(false);
+    chart_->setTitleBrush(ink);
+    chart_->legend()->setLabelColor(ink);
+    view_->setBackgroundBrush(back);
+    for (QAbstractAxis* a : chart_->axes()) {
+        a->setLabelsColor(ink);
+        a->setTitleBrush(ink);
+        a->setLinePenColor(ink);
+        a->setGridLineColor(grid);
+    }
+}
+
+QImage Chart::image()
+{
+    // Through the scene at the control's own size: the view is not laid out
+    // while the control is hidden.
+    const QSize size = this->size().expandedTo(QSize(1, 1));
+    chart_->resize(size);
+    // The chart and its legend lay themselves out on the event loop; a
+    // picture taken right after a draw needs that done now.
+    for (QGraphicsWidget* w : {static_cast<QGraphicsWidget*>(chart_), static_cast<QGraphicsWidget*>(chart_->legend())})
+        if (QGraphicsLayout* l = w->layout())
+            l->activate();
+    QImage img(size, QImage::Format_RGB32);
+    img.fill(chartColor(background_));
+    QPainter painter(&img);
+    painter.setRenderHint(QPainter::Antialiasing);
+    chart_->scene()->render(&painter, QRectF(QPointF(0, 0), size), QRectF(chart_->pos(), size));
+    return img;
+}
+
+void Chart::writeImage()
+{
+    QString name = imageFile_;
+    if (name.isEmpty())
+        throw RuntimeError(kErrFileAccess, QStringLiteral("Path/File access error"));
+    if (QFileInfo(name).suffix().isEmpty())
+        name += QStringLiteral(".bmp");
+    const QImage img = picture_.isNull() ? image() : picture_;
+    picture_ = QImage();
+    if (!img.save(name, "BMP"))
+        throw RuntimeError(kErrFileAccess, QStringLiteral("Path/File access error"));
+}
+
+QList<QPair<int, QString>> Chart::xLabels() const
+{
+    QList<QPair<int, QString>> out;
+    if (QCategoryAxis* x = categoryAxis(chart_))
+        for (const QString& key : x->categoriesLabels()) {
+            const int p = int(x->endValue(key));
+            if ((p - 1) % drawnLabelStep_ == 0)
+                out.append({p, visible(key)});
+        }
+    return out;
+}
+
+QList<int> Chart::xTicks() const
+{
+    QList<int> out;
+    if (QCategoryAxis* x = categoryAxis(chart_))
+        for (const QString& key : x->categoriesLabels())
+            out.append(int(x->endValue(key)));
+    return out;
+}
+
+} // namespace tav
