@@ -1,7 +1,7 @@
 #include "common/format.h"
 
 #include <QLocale>
-#include <QRegularExpression>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -145,7 +145,7 @@ Pattern parse(const QString& p)
     return r;
 }
 
-QString assemble(bool negative, QString whole, QString fraction, const Pattern& pt)
+QString assemble(bool negative, QString whole, QString fraction, const Pattern& pt, bool hasPoint)
 {
     while (fraction.size() > pt.fracMin && fraction.endsWith(u'0'))
         fraction.chop(1);
@@ -157,8 +157,8 @@ QString assemble(bool negative, QString whole, QString fraction, const Pattern& 
     if (!fraction.isEmpty())
         out += QLocale().decimalPoint() + fraction;
     if (out.isEmpty())
-        out = QStringLiteral("0");
-    const bool allZero = !out.contains(QRegularExpression(QStringLiteral("[1-9]")));
+        return hasPoint ? QStringLiteral("0") : QString();
+    const bool allZero = std::none_of(out.cbegin(), out.cend(), [](QChar c) { return c >= u'1' && c <= u'9'; });
     if (negative && !allZero)
         out.prepend(u'-');
     return out;
@@ -189,7 +189,7 @@ QString formatNumber(double value, const QString& pattern)
     QString whole, fraction;
     if (!pt.exponent) {
         roundDecimal(toDecimal(v), pt.fracMax, &whole, &fraction);
-        return pt.prefix + assemble(negative, whole, fraction, pt) + pt.suffix;
+        return pt.prefix + assemble(negative, whole, fraction, pt, p.contains(u'.')) + pt.suffix;
     }
 
     // Exponent: the mantissa has as many whole digits as the pattern's
@@ -214,7 +214,7 @@ QString formatNumber(double value, const QString& pattern)
     if (e.size() < pt.expDigits)
         e = QString(pt.expDigits - int(e.size()), u'0') + e;
     const QString sign = exp < 0 ? QStringLiteral("-") : (pt.expPlus ? QStringLiteral("+") : QString());
-    return pt.prefix + assemble(negative, whole, fraction, mant) + QStringLiteral("E") + sign + e + pt.suffix;
+    return pt.prefix + assemble(negative, whole, fraction, mant, true) + QStringLiteral("E") + sign + e + pt.suffix;
 }
 
 QString generalText(double value)

@@ -12,9 +12,11 @@
 //    digits ("E+" always signed, "E-" only when negative); "%" scales by 100;
 //  - named patterns: "Scientific" (0.00E+00), "Fixed" (0.00), "Standard"
 //    (#,##0.00), "Percent" (0.00%), "General Number" (generalText).
-// Two choices of ours: when no fraction digit is left the decimal point is
-// dropped (1 through "#.####" shows "1", not "1."), and a value with no digit
-// left to show shows "0" (0 through "######" shows "0", not an empty text).
+// When no fraction digit is left the decimal point is dropped (1 through
+// "#.####" shows "1", not "1."). A value with no significant digit left shows
+// as an empty text through a whole-number pattern of "#" alone (0.3 through
+// "######" shows ""), and as "0" through any other pattern (0 through
+// "#.####" shows "0").
 //
 // generalText(v) is the plain conversion: up to 15 significant digits, no
 // grouping, a 0 before the decimal point, no trailing zeros, "E+15" style

@@ -24,6 +24,7 @@ QList<std::function<void()>>& resetters()
     return r;
 }
 QPointer<Form> g_active;
+std::function<void(Form&)> g_builtHook;
 } // namespace
 
 FormWidget::FormWidget(Form* form)
@@ -103,6 +104,8 @@ void Form::load()
             widget_->move(g.topLeft());
         }
     }
+    if (g_builtHook)
+        g_builtHook(*this);
     formLoad();
 }
 
@@ -215,6 +218,8 @@ void Form::resetAll()
     g_active = nullptr;
     QApplication::processEvents();
 }
+
+void Form::setBuiltHook(std::function<void(Form&)> hook) { g_builtHook = std::move(hook); }
 
 void Form::registerReset(std::function<void()> reset) { resetters().append(std::move(reset)); }
 

@@ -106,6 +106,9 @@ public:
     // Tests: destroy every window and instance without unload procedures.
     static void resetAll();
     static void registerReset(std::function<void()> reset);
+    // Runs after a window's controls are built and before its load procedure
+    // (the hover highlighting sets the design borders from it).
+    static void setBuiltHook(std::function<void(Form&)> hook);
 
 protected:
     // Creates the controls with their design values.

@@ -192,6 +192,28 @@ void PictureBox::paintEvent(QPaintEvent*)
         p.drawPixmap(0, 0, picture_);
 }
 
+// Line ----------------------------------------------------------------------
+
+Line::Line(QWidget* parent, const QString& name, int x1, int y1, int x2, int y2, const QColor& color,
+           int penWidth)
+    : QWidget(parent), color_(color), pen_(penWidth)
+{
+    setObjectName(name);
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    const QPoint a(twips(x1), twips(y1)), b(twips(x2), twips(y2));
+    const QRect box = QRect(a, b).normalized().adjusted(-penWidth, -penWidth, penWidth, penWidth);
+    setGeometry(box);
+    from_ = a - box.topLeft();
+    to_ = b - box.topLeft();
+}
+
+void Line::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.setPen(QPen(color_, pen_));
+    p.drawLine(from_, to_);
+}
+
 // Menus ---------------------------------------------------------------------
 
 QMenu* addMenu(FormWidget* w, const QString& name, const QString& caption)

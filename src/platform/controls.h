@@ -123,6 +123,23 @@ private:
     QColor fore_ = Qt::black;
 };
 
+// A line control: from (x1, y1) to (x2, y2) in its container, in twips.
+class Line : public QWidget {
+    Q_OBJECT
+public:
+    Line(QWidget* parent, const QString& name, int x1, int y1, int x2, int y2, const QColor& color,
+         int penWidth = 1);
+    QColor color() const { return color_; }
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+
+private:
+    QPoint from_, to_;
+    QColor color_;
+    int pen_;
+};
+
 // Places a new control: name, parent, twip rectangle.
 template <class T>
 T* place(QWidget* parent, const QString& name, int left, int top, int width, int height);

@@ -2,6 +2,7 @@
 
 #include "platform/controls.h"
 #include "platform/pictures.h"
+#include "shell/hover.h"
 
 #include <QApplication>
 
@@ -13,6 +14,7 @@ void setupApplication(QApplication& app)
     QApplication::setWindowIcon(windowIcon());
     QApplication::setFont(arial(8.25));
     app.setQuitOnLastWindowClosed(false);
+    installHover(app);
 }
 
 } // namespace tav

@@ -6,6 +6,7 @@
 #include "common/program.h"
 #include "platform/controls.h"
 #include "platform/pictures.h"
+#include "shell/about.h"
 #include "shell/page.h"
 #include "shell/topics.h"
 
@@ -29,7 +30,6 @@ void Indice::build(FormWidget* w)
     QMenu* help = addMenu(w, QStringLiteral("menuHelp"), QStringLiteral("Help"));
     QAction* helpItem = addItem(help, QStringLiteral("menuHelpHelp"), QStringLiteral("Help"));
     QAction* about = addItem(help, QStringLiteral("menuHelpAbout"), QStringLiteral("About"));
-    about->setEnabled(false); // until the About box exists
     connect(exitItem, &QAction::triggered, this, [this] { menuFileExit_Click(); });
     connect(last, &QAction::triggered, this, [this] { menu0_Click(); });
     connect(helpItem, &QAction::triggered, this, [this] { menuHelpHelp_Click(); });
@@ -154,7 +154,7 @@ void Indice::menuHelpHelp_Click()
 
 void Indice::menuHelpAbout_Click()
 {
-    // The About box is opened here once it exists.
+    ignoring([] { tav::about().show(); });
 }
 
 } // namespace tav

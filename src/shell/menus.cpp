@@ -3,21 +3,127 @@
 #include "common/window.h"
 #include "platform/controls.h"
 
+#include <QHash>
+
 namespace tav {
+
+namespace {
+
+const QStringList& standardCaptions()
+{
+    static const QStringList c = {
+        QStringLiteral("Last Form"),
+        QStringLiteral("1. Sampling"),
+        QStringLiteral("2. Graphical relations"),
+        QStringLiteral("3. Concepts of simulation"),
+        QStringLiteral("4. Simulation of the inspection"),
+        QStringLiteral("5. Ingress and introduction"),
+        QStringLiteral("6. Inspection and establishment"),
+        QStringLiteral("7. Inspection risks"),
+        QStringLiteral("8. Acceptable level of risk"),
+        QStringLiteral("9. Appropriated level of protection"),
+        QStringLiteral("10. Phytosanitary measures: Holistic approach"),
+        QStringLiteral("11. Phytosanitary measures: Effect"),
+        QStringLiteral("12. Phytosanitary measures: Simulation"),
+        QStringLiteral("13. Phytosanitary measures: Efficacy and ALP"),
+    };
+    return c;
+}
+
+struct IndexMenu {
+    int topic = 0;
+    QHash<int, QString> captions; // where this window's caption differs
+    QStringList names;            // items 1.. with their own names
+};
+
+const QHash<QString, IndexMenu>& indexMenus()
+{
+    static const QHash<QString, IndexMenu> m = [] {
+        QHash<QString, IndexMenu> m;
+        m.insert(QStringLiteral("Form1"),
+                 {1,
+                  {{13, QStringLiteral("13. Phytosanitary measures: Efficay and ALP")}},
+                  {QStringLiteral("menu1_muestra"), QStringLiteral("menu2_relacionesGraficas"),
+                   QStringLiteral("menu3_Conceptos_simula"), QStringLiteral("menu4_Simulacion_inspec"),
+                   QStringLiteral("menu5_Ingreso"), QStringLiteral("menu6_inspeccion"), QStringLiteral("menu7_riesgos"),
+                   QStringLiteral("menu8_NAR"), QStringLiteral("menu9_NAP")}});
+        m.insert(QStringLiteral("Form2"),
+                 {2, {{1, QStringLiteral("1.Sampling")}, {7, QStringLiteral("7. Inspection risks ")}}, {}});
+        m.insert(QStringLiteral("Form3"), {3, {{8, QStringLiteral("8. Acceptable level of risk ")}}, {}});
+        m.insert(QStringLiteral("Form4"),
+                 {4,
+                  {{4, QStringLiteral("4. Simulation of the inspections")},
+                   {9, QStringLiteral("9.  Appropriated level of protection")}},
+                  {}});
+        m.insert(QStringLiteral("Form5"),
+                 {5, {{7, QStringLiteral("7. Inspection risk")}, {8, QStringLiteral("8. Aceptable level of risk")}}, {}});
+        m.insert(QStringLiteral("Form6"), {6, {}, {}});
+        m.insert(QStringLiteral("Form7"), {7, {}, {}});
+        m.insert(QStringLiteral("Form8"), {8, {{7, QStringLiteral("7. Inspections risks")}}, {}});
+        m.insert(QStringLiteral("Form9"), {9, {}, {}});
+        m.insert(QStringLiteral("Form10"), {10, {}, {}});
+        m.insert(QStringLiteral("Form10a"), {11, {{11, QStringLiteral("11. Phytosanitary measures: Effects")}}, {}});
+        m.insert(QStringLiteral("Form11"),
+                 {12,
+                  {{4, QStringLiteral("4. Simulatioin of the inspection")},
+                   {6, QStringLiteral("6. Inspection and establhisment")}},
+                  {}});
+        m.insert(QStringLiteral("Form12"), {13, {}, {}});
+        m.insert(QStringLiteral("FResultSim"), {0, {}, {}});
+        return m;
+    }();
+    return m;
+}
+
+} // namespace
+
+QString fileCloseName(const QString& window)
+{
+    return window == QLatin1String("FGrafico3") ? QStringLiteral("meniFileClose") : QStringLiteral("menuFileClose");
+}
+
+QString fileExitName(const QString& window)
+{
+    const bool meni = window == QLatin1String("Form2") || window == QLatin1String("FGrafico2");
+    return meni ? QStringLiteral("meniFileExit") : QStringLiteral("menuFileExit");
+}
+
+bool hasIndexMenu(const QString& window) { return indexMenus().contains(window); }
+
+int ownTopic(const QString& window) { return indexMenus().value(window).topic; }
+
+QString indexItemName(const QString& window, int item)
+{
+    const QStringList& own = indexMenus().value(window).names;
+    if (item >= 1 && item <= own.size())
+        return own[item - 1];
+    return QStringLiteral("menu") + QString::number(item);
+}
+
+QString indexItemCaption(const QString& window, int item)
+{
+    return indexMenus().value(window).captions.value(item, standardCaptions().value(item));
+}
 
 void buildPageMenus(FormWidget* w, const QString& window)
 {
     QMenu* file = addMenu(w, QStringLiteral("menuArchivo"), QStringLiteral("File"));
     addItem(file, QStringLiteral("menuFileSave"), QStringLiteral("Save..."));
     addItem(file, QStringLiteral("menuFilePrint"), QStringLiteral("Print..."));
-    addItem(file, window == QLatin1String("FGrafico3") ? QStringLiteral("meniFileClose")
-                                                       : QStringLiteral("menuFileClose"),
-            QStringLiteral("Close"));
-    const bool meni = window == QLatin1String("Form2") || window == QLatin1String("FGrafico2");
-    addItem(file, meni ? QStringLiteral("meniFileExit") : QStringLiteral("menuFileExit"),
-            QStringLiteral("Exit"));
+    addItem(file, fileCloseName(window), QStringLiteral("Close"));
+    addItem(file, fileExitName(window), QStringLiteral("Exit"));
     QMenu* edit = addMenu(w, QStringLiteral("menuEdit"), QStringLiteral("Edit"));
     addItem(edit, QStringLiteral("menuEditCopy"), QStringLiteral("Copy"));
+
+    if (!hasIndexMenu(window))
+        return;
+    QMenu* index = addMenu(w, QStringLiteral("menuIndice"), QStringLiteral("Index"));
+    const int own = ownTopic(window);
+    for (int item = 0; item <= 13; ++item) {
+        QAction* a = addItem(index, indexItemName(window, item), indexItemCaption(window, item));
+        // The page's own topic is greyed from the moment the page loads.
+        a->setEnabled(item == 0 || item != own);
+    }
 }
 
 } // namespace tav

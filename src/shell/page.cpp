@@ -6,6 +6,7 @@
 #include "platform/controls.h"
 #include "platform/pictures.h"
 #include "shell/menus.h"
+#include "shell/navigation.h"
 #include "shell/toolbar.h"
 
 namespace tav {
@@ -40,6 +41,7 @@ void ToolbarPage::build(FormWidget* w)
         title->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     }
     buildContent(w);
+    wireNavigation(*this, w);
     // The menu bar is built before the size is set, so the client area
     // gets its design size below the bar.
     setupWindow(w, design_.caption, design_.backColor, design_.clientWidth, design_.clientHeight);

@@ -1,7 +1,8 @@
 #pragma once
 // The frame shared by the windows with a toolbar: the window itself
 // (caption, client size, background, icon), the toolbar Frame4, the title
-// band Label2, and the unload procedure that records the last form.
+// band Label2, the menus with their navigation (shell/navigation.h), and the
+// unload procedure that records the last form.
 // Each page adds its own controls in buildContent and its own load in
 // pageLoad.
 

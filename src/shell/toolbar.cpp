@@ -10,6 +10,8 @@ namespace tav {
 
 namespace {
 
+constexpr int kNoDrop = 12;
+
 ToolbarSpec standard(const QString& window, const QString& back, const QString& next)
 {
     ToolbarSpec s;
@@ -45,6 +47,7 @@ QHash<QString, ToolbarSpec> makeSpecs()
     s.graph.left = 3750;
     greyOff(s.graph);
     greyOff(s.table);
+    s.graph.pointer = s.table.pointer = kNoDrop;
     add(s);
 
     s = standard(QStringLiteral("Form2"), i4, i3);
@@ -114,6 +117,15 @@ QHash<QString, ToolbarSpec> makeSpecs()
     s.print.tooltip = QStringLiteral("Print form");
     s.graph.tooltip = QStringLiteral("Show image");
     add(s);
+
+    // The lesson pages carry the no-drop pointer on Save and on some chart
+    // and table faces at design; their loads give most of them the hand.
+    for (const char* f : {"Form2", "Form3", "Form5", "Form6", "Form7", "Form8", "Form9", "Form10", "Form10a", "Form12"})
+        m[QString::fromLatin1(f)].save.pointer = kNoDrop;
+    for (const char* f : {"Form2", "Form3", "Form5", "Form8"})
+        m[QString::fromLatin1(f)].graph.pointer = kNoDrop;
+    for (const char* f : {"Form2", "Form3", "Form5", "Form7", "Form8", "Form9"})
+        m[QString::fromLatin1(f)].table.pointer = kNoDrop;
     return m;
 }
 
@@ -159,8 +171,7 @@ Frame* buildToolbar(FormWidget* w, const ToolbarSpec& spec)
         img->setPicture(face(spec, b));
         img->setToolTip(b->tooltip);
         img->setEnabled(b->enabled);
-        if (!b->enabled)
-            setMousePointer(img, 12);
+        setMousePointer(img, b->pointer);
     }
     return frame;
 }

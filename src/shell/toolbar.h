@@ -20,6 +20,7 @@ struct ToolbarButton {
     QString tooltip;
     bool enabled = true;
     bool greyed = false; // chart and table faces only
+    int pointer = 0;     // design mouse pointer (12 no-drop)
 };
 
 struct ToolbarSpec {

@@ -1,10 +1,17 @@
 #include "shell/topics.h"
 
 #include "common/runtime.h"
+#include "graphs/graphpages.h"
 #include "lessons/lessonpages.h"
 #include "measures/form11.h"
+#include "shell/about.h"
 #include "shell/form1.h"
+#include "shell/indice.h"
 #include "simulation/form4.h"
+#include "simulation/fresultsim.h"
+#include "simulation/fsimula1.h"
+
+#include <QHash>
 
 namespace tav {
 
@@ -28,24 +35,47 @@ const QList<Topic>& topics()
     return t;
 }
 
+namespace {
+template <class T>
+Form& ref()
+{
+    return formRef<T>();
+}
+using Maker = Form& (*)();
+
+const QHash<QString, Maker>& makers()
+{
+    static const QHash<QString, Maker> m = {
+        {QStringLiteral("Indice"), &ref<Indice>},         {QStringLiteral("Form1"), &ref<Form1>},
+        {QStringLiteral("Form2"), &ref<Form2>},           {QStringLiteral("Form3"), &ref<Form3>},
+        {QStringLiteral("Form4"), &ref<Form4>},           {QStringLiteral("Form5"), &ref<Form5>},
+        {QStringLiteral("Form6"), &ref<Form6>},           {QStringLiteral("Form7"), &ref<Form7>},
+        {QStringLiteral("Form8"), &ref<Form8>},           {QStringLiteral("Form9"), &ref<Form9>},
+        {QStringLiteral("Form10"), &ref<Form10>},         {QStringLiteral("Form10a"), &ref<Form10a>},
+        {QStringLiteral("Form11"), &ref<Form11>},         {QStringLiteral("Form12"), &ref<Form12>},
+        {QStringLiteral("FGrafico1"), &ref<FGrafico1>},   {QStringLiteral("FGrafico2"), &ref<FGrafico2>},
+        {QStringLiteral("FGrafico3"), &ref<FGrafico3>},   {QStringLiteral("FGrafico4"), &ref<FGrafico4>},
+        {QStringLiteral("FGrafico5"), &ref<FGrafico5>},   {QStringLiteral("FGrafico6"), &ref<FGrafico6>},
+        {QStringLiteral("FGrafico12"), &ref<FGrafico12>}, {QStringLiteral("FResultSim"), &ref<FResultSim>},
+        {QStringLiteral("FSimula1"), &ref<FSimula1>},     {QStringLiteral("frmAbout"), &ref<frmAbout>},
+    };
+    return m;
+}
+} // namespace
+
+Form& windowNamed(const QString& name)
+{
+    const Maker make = makers().value(name);
+    if (!make)
+        throw RuntimeError(ErrObjectRequired, QStringLiteral("Object required: %1").arg(name));
+    return make();
+}
+
 Form& topicForm(int number)
 {
-    switch (number) {
-    case 1: return formRef<Form1>();
-    case 2: return formRef<Form2>();
-    case 3: return formRef<Form3>();
-    case 4: return formRef<Form4>();
-    case 5: return formRef<Form5>();
-    case 6: return formRef<Form6>();
-    case 7: return formRef<Form7>();
-    case 8: return formRef<Form8>();
-    case 9: return formRef<Form9>();
-    case 10: return formRef<Form10>();
-    case 11: return formRef<Form10a>();
-    case 12: return formRef<Form11>();
-    case 13: return formRef<Form12>();
-    default: raise(ErrSubscript);
-    }
+    if (number < 1 || number > topics().size())
+        raise(ErrSubscript);
+    return windowNamed(topics()[number - 1].window);
 }
 
 } // namespace tav

@@ -20,5 +20,8 @@ struct Topic {
 const QList<Topic>& topics();
 // The page of topic 1..13 (its global reference; created on first use).
 Form& topicForm(int number);
+// Any window of the program by its name; an unknown name raises a run-time
+// error.
+Form& windowNamed(const QString& name);
 
 } // namespace tav

@@ -9,6 +9,12 @@ class Form4 : public ToolbarPage {
     Q_OBJECT
 public:
     Form4();
+
+    void calcula_Click();
+
+protected:
+    void buildContent(FormWidget* w) override;
+    void pageLoad() override;
 };
 
 } // namespace tav

@@ -1,0 +1,242 @@
+// Checked arithmetic, whole-number conversions and the two handling modes.
+#include "common/errors.h"
+#include "common/runtime.h"
+#include "testkit.h"
+
+#include <QFileInfo>
+#include <QTest>
+#include <cmath>
+#include <limits>
+#include <optional>
+
+using namespace tav;
+
+class TestRuntime : public QObject {
+    Q_OBJECT
+private slots:
+    void arithmeticErrors_data();
+    void arithmeticErrors();
+    void conversions_data();
+    void conversions();
+
+    void trapRetryRepeatsTheStep();
+    void trapIgnoreGoesOnWithNextStep();
+    void trapAbortLeavesAndReturnsPartialResult();
+    void calleeFailureCountsAgainstCaller();
+    void unboundedRetryEndsWhenScriptRunsOut();
+    void errorBoxTextAndStyle();
+    void ignoreSkipsOnlyTheFailingStep();
+    void noStepRunsAfterEncerra();
+    void temporaryPictureIsPrivate();
+};
+
+// op: 0 div, 1 pow, 2 log, 3 sqrt, 4 checked
+void TestRuntime::arithmeticErrors_data()
+{
+    QTest::addColumn<int>("op");
+    QTest::addColumn<double>("a");
+    QTest::addColumn<double>("b");
+    QTest::addColumn<int>("error"); // 0 none
+    QTest::addColumn<double>("result");
+    QTest::newRow("div ok") << 0 << 1.0 << 4.0 << 0 << 0.25;
+    QTest::newRow("div by zero") << 0 << 1.0 << 0.0 << int(ErrDivisionByZero) << 0.0;
+    QTest::newRow("zero by zero overflows") << 0 << 0.0 << 0.0 << int(ErrOverflow) << 0.0;
+    QTest::newRow("div overflow") << 0 << 1e308 << 1e-308 << int(ErrOverflow) << 0.0;
+    QTest::newRow("pow fractional of negative") << 1 << -8.0 << 1.0 / 3 << int(ErrInvalidCall) << 0.0;
+    QTest::newRow("pow whole of negative") << 1 << -2.0 << 3.0 << 0 << -8.0;
+    QTest::newRow("pow zero to negative") << 1 << 0.0 << -1.0 << int(ErrDivisionByZero) << 0.0;
+    QTest::newRow("pow overflow") << 1 << 10.0 << 400.0 << int(ErrOverflow) << 0.0;
+    QTest::newRow("log zero") << 2 << 0.0 << 0.0 << int(ErrInvalidCall) << 0.0;
+    QTest::newRow("log negative") << 2 << -1.0 << 0.0 << int(ErrInvalidCall) << 0.0;
+    QTest::newRow("log e") << 2 << std::exp(1.0) << 0.0 << 0 << 1.0;
+    QTest::newRow("sqrt negative") << 3 << -1.0 << 0.0 << int(ErrInvalidCall) << 0.0;
+    QTest::newRow("nan is overflow") << 4 << std::numeric_limits<double>::quiet_NaN() << 0.0
+                                     << int(ErrOverflow) << 0.0;
+}
+
+void TestRuntime::arithmeticErrors()
+{
+    QFETCH(int, op);
+    QFETCH(double, a);
+    QFETCH(double, b);
+    QFETCH(int, error);
+    QFETCH(double, result);
+    int raised = 0;
+    double got = 0;
+    try {
+        switch (op) {
+        case 0: got = cdiv(a, b); break;
+        case 1: got = cpow(a, b); break;
+        case 2: got = clog(a); break;
+        case 3: got = csqrt(a); break;
+        default: got = checked(a); break;
+        }
+    } catch (const RuntimeError& e) {
+        raised = e.number();
+        QVERIFY(!e.description().isEmpty());
+    }
+    QCOMPARE(raised, error);
+    if (!error)
+        QCOMPARE(got, result);
+}
+
+void TestRuntime::conversions_data()
+{
+    QTest::addColumn<double>("value");
+    QTest::addColumn<bool>("wide"); // clng rather than cint
+    QTest::addColumn<int>("expected");
+    QTest::addColumn<bool>("overflow");
+    QTest::newRow("75.5 to even up") << 75.5 << false << 76 << false;
+    QTest::newRow("74.5 to even down") << 74.5 << false << 74 << false;
+    QTest::newRow("-2.5") << -2.5 << false << -2 << false;
+    QTest::newRow("2.51") << 2.51 << false << 3 << false;
+    QTest::newRow("int16 max") << 32767.4 << false << 32767 << false;
+    QTest::newRow("int16 overflow") << 32767.6 << false << 0 << true;
+    QTest::newRow("int16 min") << -32768.0 << false << -32768 << false;
+    QTest::newRow("int32 fits") << 100000.5 << true << 100000 << false;
+    QTest::newRow("int32 overflow") << 3e9 << true << 0 << true;
+}
+
+void TestRuntime::conversions()
+{
+    QFETCH(double, value);
+    QFETCH(bool, wide);
+    QFETCH(int, expected);
+    QFETCH(bool, overflow);
+    try {
+        const int got = wide ? clng(value) : cint(value);
+        QVERIFY(!overflow);
+        QCOMPARE(got, expected);
+    } catch (const RuntimeError& e) {
+        QVERIFY(overflow);
+        QCOMPARE(e.number(), int(ErrOverflow));
+    }
+}
+
+void TestRuntime::trapRetryRepeatsTheStep()
+{
+    test::ProgramFixture fx;
+    fx.msgs.answer({IdRetry, IdRetry});
+    int tries = 0;
+    bool second = false;
+    TrapErrors t(QStringLiteral("Try again"), QStringLiteral("Error X"));
+    const bool done = t.step([&] {
+        if (++tries < 3)
+            raise(ErrDivisionByZero);
+    }) && t.step([&] { second = true; });
+    QVERIFY(done);
+    QCOMPARE(tries, 3);
+    QCOMPARE(fx.msgs.count(), 2);
+    QVERIFY(second);
+}
+
+void TestRuntime::trapIgnoreGoesOnWithNextStep()
+{
+    test::ProgramFixture fx;
+    fx.msgs.answer(IdIgnore);
+    QStringList ran;
+    TrapErrors t(QString(), QStringLiteral("T"));
+    t.steps({[&] { ran << "1"; }, [&] { raise(ErrOverflow); ran << "2"; }, [&] { ran << "3"; }});
+    QCOMPARE(ran, (QStringList{"1", "3"}));
+    QVERIFY(!t.aborted());
+}
+
+// A function that assigns its result in steps returns what it had when the
+// user aborts.
+static std::optional<double> partial(int failAt)
+{
+    std::optional<double> result;
+    TrapErrors t(QStringLiteral("Try again"), QStringLiteral("Error F"));
+    t.step([&] { if (failAt == 1) raise(ErrOverflow); result = 1.0; })
+        && t.step([&] { if (failAt == 2) raise(ErrOverflow); result = 2.0; });
+    return result;
+}
+
+void TestRuntime::trapAbortLeavesAndReturnsPartialResult()
+{
+    test::ProgramFixture fx;
+    fx.msgs.answer({IdAbort, IdAbort});
+    QCOMPARE(partial(2), std::optional<double>(1.0));
+    QCOMPARE(partial(1), std::optional<double>());
+    QCOMPARE(fx.msgs.count(), 2);
+    // Any other answer also leaves.
+    fx.msgs.answer(IdOk);
+    QCOMPARE(partial(2), std::optional<double>(1.0));
+}
+
+static void calleeThatDoesNotHandle(int& calls)
+{
+    ++calls;
+    raise(ErrInvalidCall);
+}
+
+void TestRuntime::calleeFailureCountsAgainstCaller()
+{
+    test::ProgramFixture fx;
+    fx.msgs.answer({IdRetry, IdIgnore});
+    int calls = 0;
+    TrapErrors t(QStringLiteral("Reload and try again"), QStringLiteral("Error caller"));
+    t.step([&] { calleeThatDoesNotHandle(calls); });
+    QCOMPARE(calls, 2); // Retry made the whole call again
+    QCOMPARE(fx.msgs.count(), 2);
+    QCOMPARE(fx.msgs.last().title, QStringLiteral("Error caller"));
+}
+
+void TestRuntime::unboundedRetryEndsWhenScriptRunsOut()
+{
+    test::ProgramFixture fx;
+    for (int i = 0; i < 50; ++i)
+        fx.msgs.answer(IdRetry);
+    int tries = 0;
+    TrapErrors t(QString(), QStringLiteral("T"));
+    QVERIFY(!t.step([&] { ++tries; raise(ErrOverflow); }));
+    QCOMPARE(tries, 51); // 50 retries, then the empty script answers Abort
+    QVERIFY(t.aborted());
+    QVERIFY(!t.step([] {})); // nothing runs after Abort
+}
+
+void TestRuntime::errorBoxTextAndStyle()
+{
+    test::ProgramFixture fx;
+    TrapErrors t(QString(), QStringLiteral("Error Loading Form1"));
+    t.step([] { raise(ErrDivisionByZero); });
+    QCOMPARE(fx.msgs.count(), 1);
+    QCOMPARE(fx.msgs.last().text, QStringLiteral("Division by zero\r"));
+    QCOMPARE(fx.msgs.last().style, 18);
+    QCOMPARE(fx.msgs.last().title, QStringLiteral("Error Loading Form1"));
+}
+
+void TestRuntime::ignoreSkipsOnlyTheFailingStep()
+{
+    test::ProgramFixture fx;
+    QStringList ran;
+    IgnoreErrors e;
+    e.steps({[&] { ran << "1"; }, [&] { raise(ErrOverflow); }, [&] { ran << "3"; }});
+    QCOMPARE(ran, (QStringList{"1", "3"}));
+    QCOMPARE(fx.msgs.count(), 0);
+}
+
+void TestRuntime::noStepRunsAfterEncerra()
+{
+    test::ProgramFixture fx;
+    bool after = false;
+    IgnoreErrors e;
+    e.steps({[] { encerra(); }, [&] { after = true; }});
+    QVERIFY(!after);
+    QCOMPARE(fx.exits, 1);
+    TrapErrors t{QString(), QString()};
+    QVERIFY(!t.step([&] { after = true; }));
+    QVERIFY(!after);
+}
+
+void TestRuntime::temporaryPictureIsPrivate()
+{
+    const QString dir = privateTempDir();
+    QVERIFY(QFileInfo(dir).isDir());
+    QVERIFY(dir != QCoreApplication::applicationDirPath());
+    QCOMPARE(tempPictureFile(), dir + QStringLiteral("/tmp.bmp"));
+    QCOMPARE(QFileInfo(dir).permissions() & (QFile::ReadOther | QFile::WriteOther), QFile::Permissions());
+}
+
+QTEST_MAIN(TestRuntime)
+#include "tst_runtime.moc"

@@ -1,0 +1,126 @@
+// The readings of a typed value and the number formats.
+#include "common/format.h"
+#include "common/readings.h"
+
+#include <QLocale>
+#include <QTest>
+
+using namespace tav;
+
+class TestText : public QObject {
+    Q_OBJECT
+private slots:
+    void cleanup() { QLocale::setDefault(QLocale::c()); }
+    void readings_data();
+    void readings();
+    void patterns_data();
+    void patterns();
+    void generalText_data();
+    void generalText();
+};
+
+void TestText::readings_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("number");
+    QTest::addColumn<double>("localeValue");
+    QTest::addColumn<double>("leading");
+    const QString en = QStringLiteral("en_US"), de = QStringLiteral("de_DE");
+    QTest::newRow("plain") << en << "0.95" << true << 0.95 << 0.95;
+    QTest::newRow("blanks around") << en << " 1000 " << true << 1000.0 << 1000.0;
+    QTest::newRow("empty") << en << "" << false << 0.0 << 0.0;
+    QTest::newRow("dash") << en << "-" << false << 0.0 << 0.0;
+    QTest::newRow("inf") << en << "inf" << false << 0.0 << 0.0;
+    QTest::newRow("nan") << en << "nan" << false << 0.0 << 0.0;
+    QTest::newRow("grouped thousands") << en << "1,000" << true << 1000.0 << 1.0;
+    QTest::newRow("trailing text") << en << "12abc" << false << 0.0 << 12.0;
+    QTest::newRow("leading tabs and feeds") << en << "\t\n 7.5x" << false << 0.0 << 7.5;
+    QTest::newRow("sign and exponent") << en << "-1.5e3" << true << -1500.0 << -1500.0;
+    QTest::newRow("exponent without digits") << en << "2e" << false << 0.0 << 2.0;
+    QTest::newRow("point only") << en << "." << false << 0.0 << 0.0;
+    QTest::newRow("leading point") << en << ".5" << true << 0.5 << 0.5;
+    QTest::newRow("comma decimal") << de << "0,95" << true << 0.95 << 0.0;
+    QTest::newRow("point in comma locale") << de << "0.95" << false << 0.0 << 0.95;
+}
+
+void TestText::readings()
+{
+    QFETCH(QString, locale);
+    QFETCH(QString, text);
+    QFETCH(bool, number);
+    QFETCH(double, localeValue);
+    QFETCH(double, leading);
+    QLocale::setDefault(QLocale(locale));
+    QCOMPARE(isNumber(text), number);
+    QCOMPARE(tav::localeValue(text), localeValue);
+    QCOMPARE(leadingValue(text), leading);
+    QCOMPARE(numberOrLeading(text), number ? localeValue : leading);
+}
+
+void TestText::patterns_data()
+{
+    QTest::addColumn<double>("value");
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("cl") << 0.949587 << "#.####" << ".9496";
+    QTest::newRow("rdl") << 0.050138 << "#.####" << ".0501";
+    QTest::newRow("above one") << 2.98071 << "#.####" << "2.9807";
+    QTest::newRow("rounds to whole") << 0.999996 << "#.####" << "1";
+    QTest::newRow("zero") << 0.0 << "#.####" << "0";
+    QTest::newRow("half away from zero") << 0.00005 << "#.####" << ".0001";
+    QTest::newRow("negative half") << -0.00005 << "#.####" << "-.0001";
+    QTest::newRow("whole number") << 58.155 << "######" << "58";
+    QTest::newRow("below a half, whole pattern") << 0.0101 << "######" << "";
+    QTest::newRow("zero, whole pattern with 0") << 0.0 << "###0" << "0";
+    QTest::newRow("whole half") << 40.5 << "###,##0" << "41";
+    QTest::newRow("grouping") << 1234567.0 << "####,##0" << "1,234,567";
+    QTest::newRow("grouping small") << 12.0 << "#,###" << "12";
+    QTest::newRow("fixed decimals") << 0.5 << "0.0000" << "0.5000";
+    QTest::newRow("optional decimals") << 0.25 << "0.0#####" << "0.25";
+    QTest::newRow("min decimals kept") << 3.0 << "0.0#####" << "3.0";
+    QTest::newRow("one decimal grouped") << 1234.56 << "#,##0.#" << "1,234.6";
+    QTest::newRow("two optional") << 2.0 << "0.##" << "2";
+    QTest::newRow("leading zeros") << 5.04 << "##0.0" << "5.0";
+    QTest::newRow("binary half") << 2.675 << "0.##" << "2.68"; // on its decimal value
+    QTest::newRow("exponent") << 12345.0 << "0.0E-00" << "1.2E04";
+    QTest::newRow("small exponent") << 0.000123 << "0.0E-00" << "1.2E-04";
+    QTest::newRow("exponent carry") << 9.96 << "0.0E-00" << "1.0E01";
+    QTest::newRow("scientific") << 1234.0 << "Scientific" << "1.23E+03";
+    QTest::newRow("percent") << 0.125 << "0.0%" << "12.5%";
+    QTest::newRow("negative grouped") << -1234.0 << "#,##0" << "-1,234";
+}
+
+void TestText::patterns()
+{
+    QFETCH(double, value);
+    QFETCH(QString, pattern);
+    QFETCH(QString, expected);
+    QCOMPARE(formatNumber(value, pattern), expected);
+}
+
+void TestText::generalText_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<double>("value");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("tenth") << "C" << 0.1 << "0.1";
+    QTest::newRow("whole") << "C" << 100.0 << "100";
+    QTest::newRow("fifteen digits") << "C" << 1.0 / 3 << "0.333333333333333";
+    QTest::newRow("large") << "C" << 1e15 << "1E+15";
+    QTest::newRow("small") << "C" << 1e-5 << "1E-05";
+    QTest::newRow("negative") << "C" << -2.5 << "-2.5";
+    QTest::newRow("comma locale") << "de_DE" << 0.5 << "0,5";
+}
+
+void TestText::generalText()
+{
+    QFETCH(QString, locale);
+    QFETCH(double, value);
+    QFETCH(QString, expected);
+    QLocale::setDefault(QLocale(locale));
+    QCOMPARE(tav::generalText(value), expected);
+}
+
+QTEST_GUILESS_MAIN(TestText)
+#include "tst_text.moc"

@@ -1,0 +1,204 @@
+// The window lifecycle: load on show, raise without reload, unload keeps the
+// instance, control access loads hidden, the close box, deferred destruction.
+#include "common/errors.h"
+#include "common/window.h"
+#include "platform/controls.h"
+#include "testkit.h"
+
+#include <QLineEdit>
+#include <QTest>
+
+using namespace tav;
+
+namespace {
+
+class Probe : public Form {
+public:
+    Probe() : Form(QStringLiteral("Probe")) {}
+    int loads = 0, unloads = 0, activations = 0, resizes = 0;
+    bool cancelUnload = false;
+    int kept = 0; // a module-level variable: survives unloads
+    std::function<void()> onClick;
+
+protected:
+    void build(FormWidget* w) override
+    {
+        auto* box = place<TextBox>(w->client(), arrayName(QStringLiteral("Text1"), 0), 100, 100, 1500, 300);
+        box->setText(QStringLiteral("design"));
+        auto* button = place<ImageButton>(w->client(), QStringLiteral("Image1"), 100, 600, 480, 480);
+        connect(button, &ImageButton::clicked, this, [this] { if (onClick) onClick(); });
+        w->setClientSizeTwips(6000, 4000);
+    }
+    void formLoad() override { ++loads; }
+    void formUnload(bool& cancel) override
+    {
+        ++unloads;
+        cancel = cancelUnload;
+    }
+    void formActivate() override { ++activations; }
+    void formResize() override { ++resizes; }
+};
+
+class Other : public Form {
+public:
+    Other() : Form(QStringLiteral("Other")) {}
+
+protected:
+    void build(FormWidget* w) override { w->setClientSizeTwips(3000, 3000); }
+};
+
+} // namespace
+
+class TestWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void showLoadsOnceAndRaisesAfter();
+    void unloadKeepsInstanceAndReloadsFromDesign();
+    void controlAccessLoadsHidden();
+    void closeBoxUnloadsUnlessCancelled();
+    void unloadFromOwnHandlerIsSafe();
+    void missingControlRaises();
+    void activationOnlyWhenActiveFormChanges();
+    void encerraRunsNoUnloadProcedure();
+};
+
+void TestWindow::showLoadsOnceAndRaisesAfter()
+{
+    test::ProgramFixture fx;
+    Probe& p = formRef<Probe>();
+    QVERIFY(!p.isLoaded());
+    p.show();
+    QVERIFY(p.visible());
+    QCOMPARE(p.loads, 1);
+    QCOMPARE(p.ctl(QStringLiteral("Text1"), 0)->objectName(), QStringLiteral("Text1_0"));
+    QCOMPARE(p.widget()->objectName(), QStringLiteral("Probe"));
+    p.show();
+    QCOMPARE(p.loads, 1);
+    QCOMPARE(p.loadCount(), 1);
+    QCOMPARE(&formRef<Probe>(), &p); // one instance
+}
+
+void TestWindow::unloadKeepsInstanceAndReloadsFromDesign()
+{
+    test::ProgramFixture fx;
+    Probe& p = formRef<Probe>();
+    p.show();
+    p.kept = 42;
+    p.ctl<QLineEdit>(QStringLiteral("Text1_0"))->setText(QStringLiteral("typed"));
+    p.unload();
+    QVERIFY(!p.isLoaded());
+    QCOMPARE(p.unloads, 1);
+    QCOMPARE(p.unloadCount(), 1);
+    p.unload(); // not loaded: nothing happens
+    QCOMPARE(p.unloads, 1);
+    p.show();
+    QCOMPARE(&formRef<Probe>(), &p);
+    QCOMPARE(p.kept, 42);
+    QCOMPARE(p.loads, 2);
+    QCOMPARE(p.ctl<QLineEdit>(QStringLiteral("Text1_0"))->text(), QStringLiteral("design"));
+}
+
+void TestWindow::controlAccessLoadsHidden()
+{
+    test::ProgramFixture fx;
+    Probe& p = formRef<Probe>();
+    QLineEdit* box = p.ctl<QLineEdit>(QStringLiteral("Text1"), 0);
+    QVERIFY(box);
+    QVERIFY(p.isLoaded());
+    QVERIFY(!p.visible());
+    QCOMPARE(p.loads, 1);
+    p.show(); // already loaded: shown without a second load
+    QCOMPARE(p.loads, 1);
+    QVERIFY(p.visible());
+}
+
+void TestWindow::closeBoxUnloadsUnlessCancelled()
+{
+    test::ProgramFixture fx;
+    Probe& p = formRef<Probe>();
+    p.show();
+    p.cancelUnload = true;
+    p.widget()->close();
+    QVERIFY(p.isLoaded());
+    QVERIFY(p.visible());
+    p.cancelUnload = false;
+    p.widget()->close();
+    QVERIFY(!p.isLoaded());
+    QCOMPARE(p.unloads, 2);
+}
+
+void TestWindow::unloadFromOwnHandlerIsSafe()
+{
+    test::ProgramFixture fx;
+    Probe& p = formRef<Probe>();
+    p.show();
+    QPointer<QWidget> old = p.widget();
+    bool touchedAfter = false;
+    p.onClick = [&] {
+        p.unload();
+        // Still inside the button's handler: the window is gone for the
+        // program but its widgets live until the event loop frees them.
+        touchedAfter = old && !old->isVisible();
+    };
+    test::click(p.ctl(QStringLiteral("Image1")));
+    QVERIFY(touchedAfter);
+    QVERIFY(!p.isLoaded());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(old.isNull());
+}
+
+void TestWindow::missingControlRaises()
+{
+    test::ProgramFixture fx;
+    Probe& p = formRef<Probe>();
+    bool raised = false;
+    try {
+        p.ctl(QStringLiteral("NoSuchControl"));
+    } catch (const RuntimeError& e) {
+        raised = true;
+        QCOMPARE(e.number(), int(ErrObjectRequired));
+    }
+    QVERIFY(raised);
+}
+
+void TestWindow::activationOnlyWhenActiveFormChanges()
+{
+    test::ProgramFixture fx;
+    Probe& p = formRef<Probe>();
+    p.show();
+    QVERIFY(QTest::qWaitForWindowActive(p.widget()));
+    QCOMPARE(p.activations, 1);
+    // A box that closes hands activation back without a new activation.
+    QWidget box;
+    box.show();
+    box.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&box));
+    box.close();
+    p.widget()->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(p.widget()));
+    QCOMPARE(p.activations, 1);
+    // Another form in between does count.
+    formRef<Other>().show();
+    QVERIFY(QTest::qWaitForWindowActive(formRef<Other>().widget()));
+    p.widget()->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(p.widget()));
+    QCOMPARE(p.activations, 2);
+}
+
+void TestWindow::encerraRunsNoUnloadProcedure()
+{
+    test::ProgramFixture fx;
+    Probe& p = formRef<Probe>();
+    p.show();
+    formRef<Other>().show();
+    encerra();
+    QCOMPARE(fx.exits, 1);
+    QCOMPARE(p.unloads, 0);
+    QVERIFY(!p.visible());
+    QVERIFY(!formRef<Other>().visible());
+    p.show(); // nothing of the program runs any more
+    QVERIFY(!p.visible());
+}
+
+QTEST_MAIN(TestWindow)
+#include "tst_window.moc"
