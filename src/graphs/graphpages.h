@@ -1,6 +1,6 @@
 #pragma once
 // The seven graph pages: the toolbar window with the scale frame Frame1,
-// the specifications frame Frame2 (and on graph 12 a second scale frame
+// the parameters frame Frame2 (and on graph 12 a second scale frame
 // Frame3), their boxes and ok buttons, and the defaults button Image1.
 
 #include "shell/page.h"
