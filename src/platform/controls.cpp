@@ -184,12 +184,117 @@ void PictureBox::setBackColor(const QColor& c)
     update();
 }
 
+double PictureBox::scaleWidth() const { return fromPx(width()); }
+double PictureBox::scaleHeight() const { return fromPx(height()); }
+
+void PictureBox::resizeEvent(QResizeEvent*)
+{
+    if (drawing_.size() == size())
+        return;
+    QImage grown(size(), QImage::Format_ARGB32_Premultiplied);
+    grown.fill(Qt::transparent);
+    if (!drawing_.isNull()) {
+        QPainter p(&grown);
+        p.drawImage(0, 0, drawing_);
+    }
+    drawing_ = grown;
+}
+
+void PictureBox::cls()
+{
+    if (!drawing_.isNull())
+        drawing_.fill(Qt::transparent);
+    currentX_ = currentY_ = 0;
+    update();
+}
+
+QPainter* PictureBox::begin(QPainter& p, const QColor& color)
+{
+    if (drawing_.size() != size())
+        resizeEvent(nullptr);
+    p.begin(&drawing_);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(color, drawWidth_));
+    return &p;
+}
+
+void PictureBox::line(double x1, double y1, double x2, double y2, const QColor& color)
+{
+    QPainter p;
+    begin(p, color)->drawLine(QPointF(toPx(x1), toPx(y1)), QPointF(toPx(x2), toPx(y2)));
+    currentX_ = x2;
+    currentY_ = y2;
+    update();
+}
+
+void PictureBox::circle(double x, double y, double radius, const QColor& color)
+{
+    QPainter p;
+    const double r = toPx(radius);
+    begin(p, color)->drawEllipse(QPointF(toPx(x), toPx(y)), r, r);
+    currentX_ = x;
+    currentY_ = y;
+    update();
+}
+
+void PictureBox::pset(double x, double y, const QColor& color)
+{
+    QPainter p;
+    begin(p, color)->drawPoint(QPointF(toPx(x), toPx(y)));
+    currentX_ = x;
+    currentY_ = y;
+    update();
+}
+
+void PictureBox::print(const QString& text)
+{
+    QPainter p;
+    begin(p, fore_);
+    p.setFont(font());
+    const QFontMetricsF fm(font());
+    p.drawText(QPointF(toPx(currentX_), toPx(currentY_) + fm.ascent()), text);
+    currentX_ = 0;
+    currentY_ += fromPx(fm.height());
+    update();
+}
+
+double PictureBox::textWidth(const QString& text) const { return fromPx(QFontMetricsF(font()).horizontalAdvance(text)); }
+
+double PictureBox::textHeight(const QString& text) const
+{
+    const int lines = int(text.count(QLatin1Char('\n'))) + 1;
+    return fromPx(QFontMetricsF(font()).height() * lines);
+}
+
+void PictureBox::paintPicture(const QPixmap& pm, double x, double y, double width, double height)
+{
+    QPainter p;
+    begin(p, fore_);
+    const QRectF target(toPx(x), toPx(y), width < 0 ? pm.width() : toPx(width), height < 0 ? pm.height() : toPx(height));
+    p.drawPixmap(target, pm, QRectF(pm.rect()));
+    update();
+}
+
+QImage PictureBox::image() const
+{
+    QImage out(size(), QImage::Format_RGB32);
+    out.fill(back_);
+    QPainter p(&out);
+    if (!picture_.isNull())
+        p.drawPixmap(0, 0, picture_);
+    if (!drawing_.isNull())
+        p.drawImage(0, 0, drawing_);
+    return out;
+}
+
 void PictureBox::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.fillRect(rect(), back_);
     if (!picture_.isNull())
         p.drawPixmap(0, 0, picture_);
+    if (!drawing_.isNull())
+        p.drawImage(0, 0, drawing_);
 }
 
 // Line ----------------------------------------------------------------------

@@ -102,10 +102,14 @@ public:
     void setBackColor(const QColor& c);
 };
 
-// A picture box: a picture, drawn on or shown; hidden ones serve as stores.
+// A picture box: a background picture and a drawing surface that keeps what
+// is drawn on it, shown or hidden (what the print and save paths take).
+// Coordinates are in its scale: twips (1) or pixels (3).
 class PictureBox : public QWidget {
     Q_OBJECT
 public:
+    enum Scale { ScaleTwips = 1, ScalePixels = 3 };
+
     explicit PictureBox(QWidget* parent = nullptr);
     void setPicture(const QPixmap& p);
     const QPixmap& picture() const { return picture_; }
@@ -114,13 +118,50 @@ public:
     void setForeColor(const QColor& c) { fore_ = c; }
     QColor foreColor() const { return fore_; }
 
+    void setScaleMode(int mode) { scale_ = mode; }
+    int scaleMode() const { return scale_; }
+    // The inner size in the box's scale.
+    double scaleWidth() const;
+    double scaleHeight() const;
+    void setDrawWidth(int pixels) { drawWidth_ = pixels; }
+    int drawWidth() const { return drawWidth_; }
+    double currentX() const { return currentX_; }
+    double currentY() const { return currentY_; }
+    void setCurrentX(double x) { currentX_ = x; }
+    void setCurrentY(double y) { currentY_ = y; }
+
+    // Removes what was drawn; the background picture stays.
+    void cls();
+    void line(double x1, double y1, double x2, double y2, const QColor& color);
+    // An outline circle by centre and radius.
+    void circle(double x, double y, double radius, const QColor& color);
+    void pset(double x, double y, const QColor& color);
+    // Text at the current position in the box's font and fore colour; the
+    // position then moves to the start of the next line.
+    void print(const QString& text);
+    double textWidth(const QString& text) const;
+    double textHeight(const QString& text) const;
+    // Paints a picture onto the drawing at (x, y), at its size or stretched.
+    void paintPicture(const QPixmap& p, double x, double y, double width = -1, double height = -1);
+    // Background, picture and drawing as one image, at the box's size.
+    QImage image() const;
+
 protected:
     void paintEvent(QPaintEvent*) override;
+    void resizeEvent(QResizeEvent*) override;
 
 private:
+    double toPx(double v) const { return scale_ == ScaleTwips ? v / 15.0 : v; }
+    double fromPx(double v) const { return scale_ == ScaleTwips ? v * 15.0 : v; }
+    QPainter* begin(QPainter& p, const QColor& color);
+
     QPixmap picture_;
+    QImage drawing_;
     QColor back_ = Qt::white;
     QColor fore_ = Qt::black;
+    int scale_ = ScaleTwips;
+    int drawWidth_ = 1;
+    double currentX_ = 0, currentY_ = 0;
 };
 
 // A line control: from (x1, y1) to (x2, y2) in its container, in twips.
