@@ -1,0 +1,40 @@
+#include "output/canvas.h"
+
+#include "common/runtime.h"
+#include "output/services.h"
+#include "platform/controls.h"
+#include "shell/indice.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+namespace tav {
+
+PictureBox* canvas() { return indice().ctl<PictureBox>(QStringLiteral("Picture6")); }
+PictureBox* stagingPicture() { return indice().ctl<PictureBox>(QStringLiteral("Picture4")); }
+PictureBox* secondStagingPicture() { return indice().ctl<PictureBox>(QStringLiteral("Picture5")); }
+
+void emptyPicture(PictureBox* box)
+{
+    box->setPicture(QPixmap());
+    box->cls();
+}
+
+QPixmap loadPicture(const QString& file)
+{
+    if (!QFile::exists(file))
+        throw RuntimeError(ErrFileNotFound, QStringLiteral("File not found"));
+    QPixmap p;
+    if (!p.load(file))
+        throw RuntimeError(ErrInvalidPicture, QStringLiteral("Invalid picture"));
+    return p;
+}
+
+void savePicture(const QImage& image, const QString& file)
+{
+    QFile out(file);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate) || !image.save(&out, "BMP"))
+        throw RuntimeError(ErrPathFileAccess, QStringLiteral("Path/File access error"));
+}
+
+} // namespace tav

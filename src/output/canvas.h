@@ -1,0 +1,29 @@
+#pragma once
+// The start page's hidden pictures as the print paths use them, and picture
+// files: loading and writing bitmaps with the platform's errors.
+
+#include <QImage>
+#include <QPixmap>
+#include <QString>
+
+namespace tav {
+
+class PictureBox;
+
+// Indice.Picture6, the print canvas; Picture4 and Picture5, the staging
+// pictures.
+PictureBox* canvas();
+PictureBox* stagingPicture();
+PictureBox* secondStagingPicture();
+
+// Empties a picture box: its picture and what was drawn on it.
+void emptyPicture(PictureBox* box);
+
+// A bitmap file as a picture; a missing file raises "File not found", an
+// unreadable one "Invalid picture".
+QPixmap loadPicture(const QString& file);
+// Writes an image as a bitmap, replacing the file; raises "Path/File access
+// error" when it cannot be written.
+void savePicture(const QImage& image, const QString& file);
+
+} // namespace tav

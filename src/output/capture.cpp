@@ -1,0 +1,101 @@
+#include "output/capture.h"
+
+#include "common/errors.h"
+#include "common/program.h"
+#include "common/runtime.h"
+#include "common/twips.h"
+#include "common/window.h"
+#include "output/canvas.h"
+#include "output/fprintpp.h"
+#include "output/services.h"
+#include "platform/controls.h"
+
+#include <QApplication>
+#include <QPainter>
+
+namespace tav {
+
+QImage windowImage(QWidget* window)
+{
+    const QRect frame = window->frameGeometry();
+    const QRect inner = window->geometry();
+    QImage out(frame.size(), QImage::Format_RGB32);
+    out.fill(QColor(0, 0, 128));
+    QPainter p(&out);
+    const QPoint offset = inner.topLeft() - frame.topLeft();
+    if (offset.y() > 0) {
+        p.setPen(Qt::white);
+        p.setFont(arial(8.25, true));
+        p.drawText(QRect(4, 0, frame.width() - 8, offset.y()), Qt::AlignVCenter | Qt::AlignLeft,
+                   window->windowTitle());
+    }
+    p.drawPixmap(offset, window->grab());
+    return out;
+}
+
+void captureActiveWindow(QWidget* active)
+{
+    QCoreApplication::processEvents();
+    if (active)
+        clipboard().setImage(windowImage(active));
+    QCoreApplication::processEvents();
+}
+
+namespace {
+
+QWidget* activeWindow()
+{
+    if (QWidget* w = QApplication::activeWindow())
+        return w;
+    Form* f = Form::activeForm();
+    return f ? f->widgetIfLoaded() : nullptr;
+}
+
+QColor backColor(Form& frm) { return frm.widget()->client()->palette().color(QPalette::Window); }
+
+void setBackColor(Form& frm, const QColor& c)
+{
+    QWidget* client = frm.widget()->client();
+    QPalette pal = client->palette();
+    pal.setColor(QPalette::Window, c);
+    client->setPalette(pal);
+}
+
+} // namespace
+
+void imprimeform(Form& frm)
+{
+    TrapErrors t(QStringLiteral("Reload and try again"), QStringLiteral("Error printing form"));
+    QColor back;
+    QWidget* window = nullptr;
+    t.step([&] { back = backColor(frm); })
+        && t.step([&] { setBackColor(frm, Qt::white); })
+        && t.step([&] { canvas()->resize(twips(frm.outerWidthTwips()), canvas()->height()); })
+        && t.step([&] { canvas()->resize(canvas()->width(), twips(frm.outerHeightTwips())); })
+        && t.step([&] { stagingPicture()->resize(twips(frm.outerWidthTwips()), stagingPicture()->height()); })
+        && t.step([&] { stagingPicture()->resize(stagingPicture()->width(), twips(frm.outerHeightTwips())); })
+        && t.step([&] { clipboard().clear(); })
+        && t.step([&] { window = frm.widget(); })
+        && t.step([&] { captureActiveWindow(window); })
+        && t.step([&] { stagingPicture()->setPicture(QPixmap::fromImage(clipboard().image())); })
+        && t.step([&] {
+               const QPixmap shot = stagingPicture()->picture();
+               if (shot.isNull())
+                   throw RuntimeError(ErrInvalidPicture, QStringLiteral("Invalid picture"));
+               const int cut = twips(kCutBandTwips);
+               if (shot.height() > cut)
+                   canvas()->paintPicture(shot.copy(0, cut, shot.width(), shot.height() - cut), 0, 0);
+           })
+        && t.step([&] { savePicture(canvas()->image(), tempPictureFile()); })
+        && t.step([&] { setBackColor(frm, back); })
+        && t.step([&] { fprintpp().show(); });
+}
+
+void copiajanela()
+{
+    IgnoreErrors e;
+    e.step([] { clipboard().clear(); });
+    e.step([] { captureActiveWindow(activeWindow()); });
+}
+
+} // namespace tav

@@ -1,0 +1,83 @@
+#pragma once
+// The picture print set-up window: the picture in the temporary picture
+// file laid out on an on-screen sheet of the chosen paper and orientation,
+// at the chosen size, and printed on request at twice its on-screen size.
+// Closing it deletes the file and empties the print canvas and the staging
+// pictures.
+
+#include "common/window.h"
+
+#include <QPixmap>
+#include <optional>
+
+namespace tav {
+
+class ErrorHandler;
+
+// The sheet (Picture1) and the picture on it (Image1), twips.
+struct SheetLayout {
+    double sheetLeft = 0, sheetTop = 0, sheetWidth = 0, sheetHeight = 0;
+    double imageLeft = 0, imageTop = 0, imageWidth = 0, imageHeight = 0;
+    bool operator==(const SheetLayout&) const = default;
+};
+
+struct SheetInput {
+    bool landscape = false;
+    float paperWidth = 210, paperHeight = 297; // mm, the smaller first
+    float zoom = 1;
+    float imageWidth = 0, imageHeight = 0;     // the picture's size, twips
+    double windowWidth = 0, windowHeight = 0;  // twips
+    double labelWidth = 870;                   // "Image Size"
+};
+
+// Lays out the sheet and the picture from `previous`: a step that cannot be
+// carried out (a division by zero, a negative size) is skipped and keeps
+// the previous value.
+SheetLayout orientaLayout(const SheetLayout& previous, const SheetInput& in);
+
+// A custom paper entry: width and height with the smaller first, or
+// nothing when either text is not a number.
+struct PaperSize {
+    float width, height;
+};
+std::optional<PaperSize> customPaper(const QString& widthText, const QString& heightText);
+
+class FprintPP : public Form {
+    Q_OBJECT
+public:
+    FprintPP();
+
+    void orienta(const QString& tipo, float wi, float he);
+
+    // Event procedures.
+    void Option1_Click();
+    void Option2_Click();
+    void Option3_Click();
+    void Option4_Click();
+    void Option5_Click();
+    void Command2_Click();
+    void Slider1_Change();
+    void Command1_Click();
+    void Cancel_Click();
+
+    float largpapel = 210;
+    float altpapel = 297;
+    float zoom = 1;
+    float largimagem = 0;
+    float altimagem = 0;
+    const SheetLayout& layout() const { return layout_; }
+
+protected:
+    void build(FormWidget* w) override;
+    void formLoad() override;
+    void formUnload(bool& cancel) override;
+    bool centred() const override { return false; }
+
+private:
+    void reorient();
+    SheetLayout layout_;
+};
+
+FprintPP& fprintpp();
+
+} // namespace tav

@@ -1,0 +1,252 @@
+#include "output/imprimetabela.h"
+
+#include "common/errors.h"
+#include "common/format.h"
+#include "common/runtime.h"
+#include "common/tabelaimp.h"
+#include "output/services.h"
+#include "platform/controls.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+#include <cmath>
+
+namespace tav {
+
+int tableWidthCount(int impcolunas) { return impcolunas == 2 ? 3 : impcolunas; }
+
+QString tableCellText(const QVariant& v)
+{
+    if (!v.isValid() || v.isNull())
+        return {};
+    switch (v.typeId()) {
+    case QMetaType::Double:
+    case QMetaType::Float: return generalText(v.toDouble());
+    default: return v.toString();
+    }
+}
+
+TablePage layoutTablePage(const TabelaImp& table, double e, int linha, bool printMode, double pageHeight,
+                          const TableSurface& metrics, ErrorHandler& h)
+{
+    TablePage page;
+    // A step left through Abort ends the rendering.
+    bool stopped = false;
+    auto step = [&](const std::function<void()>& f) {
+        if (!stopped && !h.step(f))
+            stopped = true;
+    };
+    page.firstRow = linha;
+    const double cm = 567.0 * e;
+    TableFont font{14 * e, true};
+    double x = 0, y = 0;
+    // Text goes at the current position; the position then moves to the
+    // start of the next line.
+    auto print = [&](const QString& text) {
+        page.texts.append({x, y, text, font});
+        y += metrics.lineHeight(font);
+        x = 0;
+    };
+    auto rule = [&](double x1, double y1, double x2, double y2) {
+        if (!printMode)
+            page.rules.append({x1, y1, x2, y2});
+    };
+
+    int c = 0;
+    double x0 = 0, y0 = 0, x1 = 0;
+    if (printMode)
+        step([&] { print(QString()); });
+    step([&] { c = tableWidthCount(table.impcolunas); });
+    step([&] { font = {14 * e, true}; });
+    step([&] { y = 560 * e; });
+    step([&] { x = 2.5 * cm; });
+    step([&] { print(table.imptitulo); });
+    step([&] { y += 500 * e; });
+    step([&] {
+        x0 = 2.5 * cm;
+        y0 = y;
+        x1 = (3.2 * c + 0.3) * cm;
+    });
+    step([&] { rule(x0, y0, x1, y0); });
+    step([&] { font.size = 10 * e; });
+    step([&] { x = cm + (3 * (c + 1) * cm - metrics.textWidth(table.impsubtitulo, font)) / 2; });
+    step([&] { print(table.impsubtitulo); });
+    step([&] { x = 2.5 * cm; });
+    step([&] { y += 100 * e; });
+    step([&] { font.bold = false; });
+    step([&] { x = 2 * cm; });
+
+    auto finish = [&] {
+        step([&] { rule(2.5 * cm, y, x1, y); });
+        step([&] { rule(4.5 * cm, y0, 4.5 * cm, y); });
+        step([&] { rule(2.5 * cm, y0, 2.5 * cm, y); });
+        step([&] { rule(x1, y0, x1, y); });
+    };
+
+    for (int i = linha; i <= table.implinhas; ++i) {
+        double top = 0;
+        bool full = false;
+        step([&] { x = 2.5 * cm; });
+        step([&] { rule(2.5 * cm, y, x1, y); });
+        step([&] { top = clng(y); });
+        step([&] {
+            const QString label = table.improtulo(i);
+            x = 3.5 * cm - metrics.textWidth(label, font) / 2;
+            print(label);
+        });
+        for (int j = 1; j <= table.impcolunas; ++j) {
+            step([&] { y = top; });
+            step([&] {
+                const QString cell = tableCellText(table.impcelula(j, i));
+                x = 2 * (j + 2) * cm - metrics.textWidth(cell, font) / 2;
+                print(cell);
+            });
+        }
+        if (stopped) {
+            page.aborted = true;
+            return page;
+        }
+        page.lastRow = i;
+        if (!printMode)
+            step([&] { full = y > pageHeight - 500 * e; });
+        if (full) {
+            page.next = i + 1;
+            finish();
+            if (stopped) {
+                page.aborted = true;
+                page.next = QVariant();
+            }
+            return page;
+        }
+    }
+    finish();
+    page.aborted = stopped;
+    if (!stopped)
+        page.next = 0;
+    return page;
+}
+
+void drawTablePage(const TablePage& page, TableSurface& texts, TableSurface* rules)
+{
+    for (const TableText& t : page.texts)
+        if (!t.text.isEmpty())
+            texts.text(t.x, t.y, t.text, t.font);
+    if (rules)
+        for (const TableRule& r : page.rules)
+            rules->line(r.x1, r.y1, r.x2, r.y2);
+}
+
+// Surfaces -------------------------------------------------------------------
+
+namespace {
+QFont tableFont(const TableFont& f)
+{
+    QFont font = arial(10, f.bold);
+    // Fonts scale with the zoom; a size the font system refuses stays tiny.
+    font.setPointSizeF(std::max(f.size, 0.5));
+    return font;
+}
+} // namespace
+
+double PictureSurface::textWidth(const QString& text, const TableFont& font) const
+{
+    return QFontMetricsF(tableFont(font)).horizontalAdvance(text) * 15.0;
+}
+
+double PictureSurface::lineHeight(const TableFont& font) const
+{
+    return QFontMetricsF(tableFont(font)).height() * 15.0;
+}
+
+void PictureSurface::text(double x, double y, const QString& text, const TableFont& font)
+{
+    box_->setFont(tableFont(font));
+    box_->setCurrentX(x);
+    box_->setCurrentY(y);
+    box_->print(text);
+}
+
+void PictureSurface::line(double x1, double y1, double x2, double y2)
+{
+    box_->line(x1, y1, x2, y2, Qt::black);
+}
+
+namespace {
+// Point sizes on the printer's device: metrics in its dots, turned to twips.
+QFontMetricsF printerMetrics(Printer& p, const TableFont& f)
+{
+    QPainter& painter = p.painter();
+    return QFontMetricsF(tableFont(f), painter.device());
+}
+} // namespace
+
+double PrinterSurface::textWidth(const QString& text, const TableFont& font) const
+{
+    return printerMetrics(printer_, font).horizontalAdvance(text) * 1440.0 / printer_.dpi();
+}
+
+double PrinterSurface::lineHeight(const TableFont& font) const
+{
+    return printerMetrics(printer_, font).height() * 1440.0 / printer_.dpi();
+}
+
+void PrinterSurface::text(double x, double y, const QString& text, const TableFont& font)
+{
+    QPainter& p = printer_.painter();
+    const double k = printer_.dpi() / 1440.0;
+    const QFont f = tableFont(font);
+    p.setFont(f);
+    p.setPen(Qt::black);
+    p.drawText(QPointF(x * k, y * k + QFontMetricsF(f, p.device()).ascent()), text);
+}
+
+void PrinterSurface::line(double x1, double y1, double x2, double y2)
+{
+    QPainter& p = printer_.painter();
+    const double k = printer_.dpi() / 1440.0;
+    p.setPen(Qt::black);
+    p.drawLine(QPointF(x1 * k, y1 * k), QPointF(x2 * k, y2 * k));
+}
+
+// The renderer ---------------------------------------------------------------
+
+QVariant imprimetabela(PictureBox* preview, double escala, QVariant& linha, const QString& destino,
+                       int previewWindowWidth)
+{
+    TrapErrors t(QStringLiteral("Reload and try again"), QStringLiteral("Error PrintPreView"));
+    const bool printMode = destino == QLatin1String("Printer");
+    int first = 0;
+    if (!t.step([&] { first = clng(linha.isValid() ? linha.toDouble() : 0.0); }))
+        return {};
+    double pageHeight = 0;
+    if (!printMode) {
+        t.step([&] {
+            if (!preview)
+                raise(ErrObjectRequired);
+            const int w = int(std::lround(printer().pageWidthTwips() * escala / 15.0));
+            const int h = int(std::lround(printer().pageHeightTwips() * escala / 15.0));
+            if (w < 0 || h < 0)
+                raise(ErrInvalidProperty);
+            preview->resize(w, h);
+            const double left = previewWindowWidth / 2.0 - preview->width() * 15.0 / 2 + 200;
+            preview->move(int(std::lround((left < 500 ? 500 : left) / 15.0)), 500 / 15);
+            pageHeight = preview->height() * 15.0;
+        });
+    }
+    PrinterSurface paper(printer());
+    PictureSurface screen(preview);
+    TableSurface& target = printMode ? static_cast<TableSurface&>(paper) : screen;
+    const TablePage page = layoutTablePage(tabelaimp(), escala, first, printMode, pageHeight, target, t);
+    drawTablePage(page, target, printMode ? nullptr : &screen);
+    if (page.aborted)
+        return {};
+    if (printMode) {
+        t.step([&] { printer().endDoc(); });
+        return 0;
+    }
+    if (page.next.toInt() != 0)
+        linha = page.next;
+    return page.next;
+}
+
+} // namespace tav

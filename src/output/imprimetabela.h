@@ -1,0 +1,103 @@
+#pragma once
+// The table renderer: the print table laid out as a page of a title, a
+// subtitle and rows of a label and value columns at fixed places measured
+// in centimetres (567 twips), all scaled by the zoom. The preview draws it
+// page by page with rules; the printer gets every row in one pass, without
+// rules.
+
+#include <QList>
+#include <QString>
+#include <QVariant>
+
+namespace tav {
+
+class ErrorHandler;
+class PictureBox;
+class Printer;
+class TabelaImp;
+
+struct TableFont {
+    double size = 10; // points
+    bool bold = false;
+    bool operator==(const TableFont&) const = default;
+};
+
+// What the renderer draws on: text with its top-left corner at (x, y),
+// lines, text measures; everything in twips.
+class TableSurface {
+public:
+    virtual ~TableSurface() = default;
+    virtual double textWidth(const QString& text, const TableFont& font) const = 0;
+    virtual double lineHeight(const TableFont& font) const = 0;
+    virtual void text(double x, double y, const QString& text, const TableFont& font) = 0;
+    virtual void line(double x1, double y1, double x2, double y2) = 0;
+};
+
+struct TableText {
+    double x, y;
+    QString text;
+    TableFont font;
+};
+struct TableRule {
+    double x1, y1, x2, y2;
+};
+
+// One rendering, laid out.
+struct TablePage {
+    QList<TableText> texts;
+    QList<TableRule> rules; // preview only
+    int firstRow = 0;
+    int lastRow = -1;       // the last row drawn
+    QVariant next;          // the result: next row, 0 at the end, empty after Abort
+    bool aborted = false;
+};
+
+// The table's width count: the number of value columns, 3 for 2.
+int tableWidthCount(int impcolunas);
+
+// Lays out one rendering of `table` from row `linha`. `pageHeight` is the
+// target's height in twips (preview; the printer has no page break).
+// Every step runs under `errors`; `metrics` measures the text.
+TablePage layoutTablePage(const TabelaImp& table, double escala, int linha, bool printMode, double pageHeight,
+                          const TableSurface& metrics, ErrorHandler& errors);
+
+void drawTablePage(const TablePage& page, TableSurface& texts, TableSurface* rules);
+
+// A picture box in twips as the surface.
+class PictureSurface : public TableSurface {
+public:
+    explicit PictureSurface(PictureBox* box) : box_(box) {}
+    double textWidth(const QString& text, const TableFont& font) const override;
+    double lineHeight(const TableFont& font) const override;
+    void text(double x, double y, const QString& text, const TableFont& font) override;
+    void line(double x1, double y1, double x2, double y2) override;
+
+private:
+    PictureBox* box_;
+};
+
+// The printer's page as the surface.
+class PrinterSurface : public TableSurface {
+public:
+    explicit PrinterSurface(Printer& p) : printer_(p) {}
+    double textWidth(const QString& text, const TableFont& font) const override;
+    double lineHeight(const TableFont& font) const override;
+    void text(double x, double y, const QString& text, const TableFont& font) override;
+    void line(double x1, double y1, double x2, double y2) override;
+
+private:
+    Printer& printer_;
+};
+
+// The renderer as the preview and the print call it: `alvo` is what the text
+// goes on, `rules` the preview's page (rules are drawn there whatever the
+// target); `previewWidth` places the page in the preview window. Errors go
+// to the "Error PrintPreView" box. Returns the next row (0 at the end, empty
+// after Abort) and writes it into `linha` when a preview page fills up.
+QVariant imprimetabela(PictureBox* preview, double escala, QVariant& linha, const QString& destino,
+                       int previewWindowWidth);
+
+// The text of a print-table cell.
+QString tableCellText(const QVariant& v);
+
+} // namespace tav

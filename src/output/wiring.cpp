@@ -1,0 +1,88 @@
+#include "output/wiring.h"
+
+#include "common/errors.h"
+#include "common/window.h"
+#include "output/capture.h"
+#include "output/saving.h"
+#include "platform/controls.h"
+
+#include <QHash>
+
+namespace tav {
+
+namespace {
+
+QHash<QString, OutputRow> makeRows()
+{
+    QHash<QString, OutputRow> m;
+    // The topic pages without a picture panel print their window image and
+    // save their texts.
+    for (const char* page :
+         {"Form1", "Form2", "Form3", "Form5", "Form6", "Form7", "Form8", "Form9", "Form10", "Form10a", "Form12"})
+        m.insert(QString::fromLatin1(page), {PrintCommand::PageImage, SaveCommand::PageText, true});
+    // The windows whose print and save compose their own pictures and
+    // tables; here only their Copy.
+    for (const char* w : {"Indice", "Form4", "Form11", "FGrafico1", "FGrafico2", "FGrafico3", "FGrafico4",
+                          "FGrafico5", "FGrafico6", "FGrafico12", "FResultSim"})
+        m.insert(QString::fromLatin1(w), {PrintCommand::None, SaveCommand::None, true});
+    return m;
+}
+
+const QHash<QString, OutputRow>& rows()
+{
+    static const QHash<QString, OutputRow> m = makeRows();
+    return m;
+}
+
+// A menu item under any of the names the windows give it.
+QAction* item(FormWidget* w, const QStringList& names)
+{
+    for (const QString& n : names)
+        if (QAction* a = w->findChild<QAction*>(n))
+            return a;
+    return nullptr;
+}
+
+} // namespace
+
+OutputRow outputRow(const QString& window) { return rows().value(window); }
+
+void Image7_Click(Form& frm)
+{
+    ignoring([&] {
+        if (outputRow(frm.name()).print == PrintCommand::PageImage)
+            imprimeform(frm);
+    });
+}
+
+void Image8_Click(Form& frm)
+{
+    ignoring([&] {
+        if (outputRow(frm.name()).save == SaveCommand::PageText)
+            savePageText(frm);
+    });
+}
+
+void wireOutput(Form& self, FormWidget* w)
+{
+    const OutputRow row = outputRow(self.name());
+    Form* page = &self;
+    if (row.copy)
+        if (QAction* a = item(w, {QStringLiteral("menuEditCopy"), QStringLiteral("menuEditCopia")}))
+            QObject::connect(a, &QAction::triggered, page, [] { ignoring([] { copiajanela(); }); });
+    if (row.print != PrintCommand::None) {
+        if (auto* b = w->findChild<ImageButton*>(QStringLiteral("Image7")))
+            QObject::connect(b, &ImageButton::clicked, page, [page] { Image7_Click(*page); });
+        if (QAction* a = item(w, {QStringLiteral("menuFilePrint"), QStringLiteral("MenuFilePrint"),
+                                  QStringLiteral("menuFilePrintr")}))
+            QObject::connect(a, &QAction::triggered, page, [page] { Image7_Click(*page); });
+    }
+    if (row.save != SaveCommand::None) {
+        if (auto* b = w->findChild<ImageButton*>(QStringLiteral("Image8")))
+            QObject::connect(b, &ImageButton::clicked, page, [page] { Image8_Click(*page); });
+        if (QAction* a = item(w, {QStringLiteral("menuFileSave")}))
+            QObject::connect(a, &QAction::triggered, page, [page] { Image8_Click(*page); });
+    }
+}
+
+} // namespace tav
