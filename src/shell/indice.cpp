@@ -4,6 +4,7 @@
 #include "common/errors.h"
 #include "common/messages.h"
 #include "common/program.h"
+#include "output/wiring.h"
 #include "platform/controls.h"
 #include "platform/pictures.h"
 #include "shell/about.h"
@@ -86,6 +87,7 @@ void Indice::build(FormWidget* w)
     PictureBox* p6 = store(QStringLiteral("Picture6"), -180, 4890, 1665, 2310);
     p6->setForeColor(vbColor(0x00000040));
 
+    wireOutput(*this, w);
     setupWindow(w, QStringLiteral("Index"), 0x00C0E0FF, 11880, 8310);
 }
 

@@ -5,6 +5,7 @@
 #include "common/program.h"
 #include "platform/controls.h"
 #include "platform/pictures.h"
+#include "output/wiring.h"
 #include "shell/menus.h"
 #include "shell/navigation.h"
 #include "shell/toolbar.h"
@@ -42,6 +43,7 @@ void ToolbarPage::build(FormWidget* w)
     }
     buildContent(w);
     wireNavigation(*this, w);
+    wireOutput(*this, w);
     // The menu bar is built before the size is set, so the client area
     // gets its design size below the bar.
     setupWindow(w, design_.caption, design_.backColor, design_.clientWidth, design_.clientHeight);
