@@ -214,8 +214,10 @@ void FprintPP::orienta(const QString& tipo, float wi, float he)
         in.zoom = zoom;
         in.imageWidth = largimagem;
         in.imageHeight = altimagem;
-        in.windowWidth = outerWidthTwips();
-        in.windowHeight = outerHeightTwips();
+        // The size the load gave the window, the screen's; the frame that
+        // the window system adds once shown does not count.
+        in.windowWidth = widget()->width() * 15.0;
+        in.windowHeight = widget()->height() * 15.0;
         e.step([&] { in.labelWidth = ctl(QStringLiteral("Label1"))->width() * 15.0; });
         layout_ = orientaLayout(layout_, in);
     }

@@ -1,0 +1,335 @@
+// The picture print set-up window: the sheet and picture layout, the paper,
+// orientation and size choices, printing and closing.
+
+#include "common/program.h"
+#include "output/canvas.h"
+#include "output/fprintpp.h"
+#include "outputkit.h"
+#include "platform/controls.h"
+#include "platform/slider.h"
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTest>
+
+using namespace tav;
+using tav::test::OutputFixture;
+
+namespace {
+
+bool near(double a, double b) { return std::abs(a - b) < 0.02; }
+
+QString describe(const SheetLayout& l)
+{
+    return QStringLiteral("sheet %1,%2 %3x%4 image %5,%6 %7x%8")
+        .arg(l.sheetLeft)
+        .arg(l.sheetTop)
+        .arg(l.sheetWidth)
+        .arg(l.sheetHeight)
+        .arg(l.imageLeft)
+        .arg(l.imageTop)
+        .arg(l.imageWidth)
+        .arg(l.imageHeight);
+}
+
+bool same(const SheetLayout& a, const SheetLayout& b)
+{
+    return near(a.sheetLeft, b.sheetLeft) && near(a.sheetTop, b.sheetTop) && near(a.sheetWidth, b.sheetWidth)
+        && near(a.sheetHeight, b.sheetHeight) && near(a.imageLeft, b.imageLeft) && near(a.imageTop, b.imageTop)
+        && near(a.imageWidth, b.imageWidth) && near(a.imageHeight, b.imageHeight);
+}
+
+// A picture of w x h pixels in the temporary file, the canvas sized to it.
+void preparePicture(int w, int h, const QColor& color = Qt::red)
+{
+    QImage img(w, h, QImage::Format_RGB32);
+    img.fill(color);
+    QVERIFY(img.save(tempPictureFile(), "BMP"));
+    canvas()->resize(w, h);
+}
+
+SheetInput windowInput(bool landscape, float wi, float he, float zoom, float iw, float ih)
+{
+    const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
+    SheetInput in;
+    in.landscape = landscape;
+    in.paperWidth = wi;
+    in.paperHeight = he;
+    in.zoom = zoom;
+    in.imageWidth = iw;
+    in.imageHeight = ih;
+    in.windowWidth = screen.width() * 15.0;
+    in.windowHeight = screen.height() * 15.0;
+    return in;
+}
+
+} // namespace
+
+class TestFprintPP : public QObject {
+    Q_OBJECT
+
+private slots:
+    void layout_data();
+    void layout();
+    void opensOnA4PortraitAtFullSize();
+    void paperChoices_data();
+    void paperChoices();
+    void landscapeAndSize_data();
+    void landscapeAndSize();
+    void printsTwiceTheOnScreenSize();
+    void cancelledPrinterDialogPrintsNothing();
+    void closingDeletesTheFileAndEmptiesTheCanvas();
+    void missingPictureFile();
+    void showingAgainReloadsNothing();
+};
+
+void TestFprintPP::layout_data()
+{
+    QTest::addColumn<SheetInput>("in");
+    QTest::addColumn<SheetLayout>("expected");
+
+    auto input = [](bool landscape, float wi, float he, float zoom, float iw, float ih) {
+        SheetInput in;
+        in.landscape = landscape;
+        in.paperWidth = wi;
+        in.paperHeight = he;
+        in.zoom = zoom;
+        in.imageWidth = iw;
+        in.imageHeight = ih;
+        in.windowWidth = 12000;
+        in.windowHeight = 9000;
+        in.labelWidth = 870;
+        return in;
+    };
+    const double a4w = 7200 / (297.0 / 210.0); // 5090.909
+    // A wide picture in portrait is fitted to 90 % of the sheet's width.
+    QTest::newRow("portrait, wide picture") << input(false, 210, 297, 1, 4500, 2250)
+                                            << SheetLayout{6000 - a4w / 2, 900, a4w, 7200, 0.05 * a4w, 360,
+                                                           0.9 * a4w, 0.45 * a4w};
+    QTest::newRow("portrait, tall picture") << input(false, 210, 297, 1, 1500, 3000)
+                                            << SheetLayout{6000 - a4w / 2, 900, a4w, 7200, 0.05 * a4w, 360, 3240, 6480};
+    QTest::newRow("portrait, zoom 2 runs past the sheet")
+        << input(false, 210, 297, 2, 1500, 3000)
+        << SheetLayout{6000 - a4w / 2, 900, a4w, 7200, 0.05 * a4w, 360, 6480, 12960};
+    const double letter = 7200 / (294.0 / 216.0);
+    QTest::newRow("letter") << input(false, 216, 294, 1, 1500, 3000)
+                            << SheetLayout{6000 - letter / 2, 900, letter, 7200, 0.05 * letter, 360, 3240, 6480};
+    QTest::newRow("square") << input(false, 250, 250, 1, 1500, 3000)
+                            << SheetLayout{2400, 900, 7200, 7200, 360, 360, 3240, 6480};
+    // Landscape: the sheet is as wide as the portrait one is high, right of
+    // centre by the label's width and 350 twips.
+    QTest::newRow("landscape, wide picture") << input(true, 210, 297, 1, 4500, 2250)
+                                             << SheetLayout{3620, 4500 - a4w / 2, 7200, a4w, 360, 0.05 * a4w, 6480,
+                                                            3240};
+    QTest::newRow("landscape, tall picture") << input(true, 210, 297, 1, 1500, 3000)
+                                             << SheetLayout{3620, 4500 - a4w / 2, 7200, a4w, 360, 0.05 * a4w,
+                                                            0.45 * a4w, 0.9 * a4w};
+    // Steps that cannot be carried out are skipped: the sheet has no width
+    // and the picture comes out without size.
+    QTest::newRow("zero width") << input(false, 0, 297, 1, 4500, 2250)
+                                << SheetLayout{6000, 900, 0, 7200, 0, 360, 0, 0};
+    QTest::newRow("negative width") << input(false, -100, 297, 1, 4500, 2250)
+                                    << SheetLayout{6000, 900, 0, 7200, 0, 360, 0, 0};
+}
+
+void TestFprintPP::layout()
+{
+    QFETCH(SheetInput, in);
+    QFETCH(SheetLayout, expected);
+    const SheetLayout got = orientaLayout(SheetLayout{}, in);
+    QVERIFY2(same(got, expected), qPrintable(describe(got) + QStringLiteral(" / ") + describe(expected)));
+}
+
+void TestFprintPP::opensOnA4PortraitAtFullSize()
+{
+    OutputFixture f;
+    preparePicture(300, 150);
+    FprintPP& w = fprintpp();
+    w.show();
+    QCOMPARE(f.msgs.count(), 0);
+    QCOMPARE(w.widget()->windowTitle(), QStringLiteral("Print Preview "));
+    QCOMPARE(w.largimagem, 4500.f);
+    QCOMPARE(w.altimagem, 2250.f);
+    const SheetLayout expected = orientaLayout({}, windowInput(false, 210, 297, 1, 4500, 2250));
+    QVERIFY2(same(w.layout(), expected), qPrintable(describe(w.layout())));
+    QCOMPARE(w.layout().sheetHeight, 0.8 * 15 * QGuiApplication::primaryScreen()->geometry().height());
+    QVERIFY(w.ctl<QRadioButton>(QStringLiteral("Option1"))->isChecked());
+    QVERIFY(w.ctl<QRadioButton>(QStringLiteral("Option4"))->isChecked());
+    QCOMPARE(w.ctl<Slider>(QStringLiteral("Slider1"))->value(), 100);
+    for (const char* n : {"Label2", "Label3", "Text1", "Text2", "Command2"})
+        QVERIFY2(!w.ctl(QString::fromLatin1(n))->isEnabled(), n);
+    QVERIFY(!w.ctl<ImageButton>(QStringLiteral("Image1"))->picture().isNull());
+}
+
+void TestFprintPP::paperChoices_data()
+{
+    QTest::addColumn<QString>("choice");
+    QTest::addColumn<QString>("width");
+    QTest::addColumn<QString>("height");
+    QTest::addColumn<float>("paperWidth");
+    QTest::addColumn<float>("paperHeight");
+    QTest::addColumn<bool>("warned");
+
+    QTest::newRow("letter") << "Option2" << "" << "" << 216.f << 294.f << false;
+    QTest::newRow("custom, crosswise") << "Command2" << "300" << "200" << 200.f << 300.f << false;
+    QTest::newRow("custom, equal") << "Command2" << "250" << "250" << 250.f << 250.f << false;
+    QTest::newRow("custom, letters") << "Command2" << "abc" << "200" << 210.f << 297.f << true;
+    QTest::newRow("custom, empty height") << "Command2" << "200" << "" << 210.f << 297.f << true;
+    QTest::newRow("custom alone") << "Option3" << "300" << "200" << 210.f << 297.f << false;
+}
+
+void TestFprintPP::paperChoices()
+{
+    QFETCH(QString, choice);
+    QFETCH(QString, width);
+    QFETCH(QString, height);
+    QFETCH(float, paperWidth);
+    QFETCH(float, paperHeight);
+    QFETCH(bool, warned);
+    OutputFixture f;
+    preparePicture(300, 150);
+    FprintPP& w = fprintpp();
+    w.show();
+    if (choice != QLatin1String("Option2")) {
+        w.ctl<QRadioButton>(QStringLiteral("Option3"))->click();
+        QVERIFY(w.ctl(QStringLiteral("Command2"))->isEnabled());
+        test::type(w.ctl<TextBox>(QStringLiteral("Text1")), width);
+        test::type(w.ctl<TextBox>(QStringLiteral("Text2")), height);
+    }
+    if (choice != QLatin1String("Option3"))
+        w.ctl<QAbstractButton>(choice)->click();
+    QCOMPARE(w.largpapel, paperWidth);
+    QCOMPARE(w.altpapel, paperHeight);
+    QCOMPARE(f.msgs.count(), warned ? 1 : 0);
+    if (warned) {
+        QCOMPARE(f.msgs.last().text, QStringLiteral("Please, enter a number."));
+        QCOMPARE(f.msgs.last().title, QStringLiteral("Warning"));
+        QCOMPARE(f.msgs.last().style, 48);
+    }
+    const SheetLayout expected = orientaLayout({}, windowInput(false, paperWidth, paperHeight, 1, 4500, 2250));
+    QVERIFY2(same(w.layout(), expected), qPrintable(describe(w.layout())));
+}
+
+void TestFprintPP::landscapeAndSize_data()
+{
+    QTest::addColumn<bool>("landscape");
+    QTest::addColumn<int>("slider");
+    QTest::newRow("landscape") << true << 100;
+    QTest::newRow("portrait at 150") << false << 150;
+    QTest::newRow("landscape at 5") << true << 5;
+}
+
+void TestFprintPP::landscapeAndSize()
+{
+    QFETCH(bool, landscape);
+    QFETCH(int, slider);
+    OutputFixture f;
+    preparePicture(200, 300);
+    FprintPP& w = fprintpp();
+    w.show();
+    if (landscape)
+        w.ctl<QRadioButton>(QStringLiteral("Option5"))->click();
+    w.ctl<Slider>(QStringLiteral("Slider1"))->setValue(slider);
+    QCOMPARE(w.zoom, float(slider / 100.0));
+    SheetInput in = windowInput(landscape, 210, 297, float(slider / 100.0), 3000, 4500);
+    in.labelWidth = w.ctl(QStringLiteral("Label1"))->width() * 15.0;
+    const SheetLayout expected = orientaLayout({}, in);
+    QVERIFY2(same(w.layout(), expected), qPrintable(describe(w.layout())));
+    // The picture keeps the proportions of the canvas read at load.
+    QVERIFY(std::abs(w.layout().imageWidth / w.layout().imageHeight - 2.0 / 3.0) < 1e-4);
+    if (landscape)
+        QCOMPARE(w.layout().sheetWidth, 0.8 * 15 * QGuiApplication::primaryScreen()->geometry().height());
+}
+
+void TestFprintPP::printsTwiceTheOnScreenSize()
+{
+    OutputFixture f;
+    preparePicture(300, 150);
+    FprintPP& w = fprintpp();
+    w.show();
+    w.ctl<Slider>(QStringLiteral("Slider1"))->setValue(50);
+    f.dialogs.answerPrinter(3);
+    test::click(w.ctl(QStringLiteral("Command1")));
+    QCOMPARE(f.dialogs.printerRequests.size(), 1);
+    QCOMPARE(f.dialogs.printerRequests[0].flags, 4);
+    QCOMPARE(f.paper.documents.size(), 1);
+    QCOMPARE(f.paper.copies(), 3);
+    const QImage& page = f.paper.documents.first();
+    const int origin = qRound(1100 / 15.0);
+    const int right = origin + qRound(2 * w.layout().imageWidth / 15);
+    const int bottom = origin + qRound(2 * w.layout().imageHeight / 15);
+    QVERIFY(right < page.width() && bottom < page.height());
+    QCOMPARE(page.pixelColor(origin - 3, origin - 3), QColor(Qt::white));
+    QCOMPARE(page.pixelColor(origin + 3, origin + 3), QColor(Qt::red));
+    QCOMPARE(page.pixelColor(right - 3, bottom - 3), QColor(Qt::red));
+    QCOMPARE(page.pixelColor(right + 3, bottom + 3), QColor(Qt::white));
+    QVERIFY(w.visible());
+}
+
+void TestFprintPP::cancelledPrinterDialogPrintsNothing()
+{
+    OutputFixture f;
+    preparePicture(300, 150);
+    fprintpp().show();
+    f.dialogs.answerPrinter(0);
+    test::click(fprintpp().ctl(QStringLiteral("Command1")));
+    QVERIFY(f.paper.documents.isEmpty());
+    QVERIFY(!f.paper.open());
+    QCOMPARE(f.msgs.count(), 0);
+    QVERIFY(fprintpp().visible());
+}
+
+void TestFprintPP::closingDeletesTheFileAndEmptiesTheCanvas()
+{
+    OutputFixture f;
+    preparePicture(300, 150);
+    canvas()->setPicture(QPixmap(10, 10));
+    canvas()->line(0, 0, 3000, 2000, Qt::black);
+    stagingPicture()->setPicture(QPixmap(10, 10));
+    fprintpp().show();
+    test::click(fprintpp().ctl(QStringLiteral("Cancel")));
+    QVERIFY(!fprintpp().isLoaded());
+    QVERIFY(!QFile::exists(tempPictureFile()));
+    QVERIFY(canvas()->picture().isNull());
+    QVERIFY(stagingPicture()->picture().isNull());
+    QImage blank(canvas()->size(), QImage::Format_RGB32);
+    blank.fill(Qt::white);
+    QCOMPARE(canvas()->image(), blank);
+    // Closing again with the file gone reports nothing.
+    fprintpp().show();
+    fprintpp().unload();
+    QCOMPARE(f.msgs.count(), 1); // the load's missing file only
+    QCOMPARE(f.msgs.last().title, QStringLiteral("Error FPrintPP"));
+}
+
+void TestFprintPP::missingPictureFile()
+{
+    OutputFixture f;
+    QFile::remove(tempPictureFile());
+    canvas()->resize(300, 150);
+    fprintpp().show();
+    QCOMPARE(f.msgs.count(), 1);
+    QCOMPARE(f.msgs.last().title, QStringLiteral("Error FPrintPP"));
+    QCOMPARE(f.msgs.last().text, QStringLiteral("File not found\rReload and try again with new inputs"));
+    QCOMPARE(f.msgs.last().style, 18);
+    // Abort leaves the load; the window still opens.
+    QVERIFY(fprintpp().visible());
+}
+
+void TestFprintPP::showingAgainReloadsNothing()
+{
+    OutputFixture f;
+    preparePicture(300, 150);
+    fprintpp().show();
+    const SheetLayout first = fprintpp().layout();
+    preparePicture(100, 400, Qt::blue);
+    fprintpp().show();
+    QCOMPARE(fprintpp().loadCount(), 1);
+    QCOMPARE(fprintpp().largimagem, 4500.f);
+    QVERIFY(same(fprintpp().layout(), first));
+}
+
+QTEST_MAIN(TestFprintPP)
+#include "tst_fprintpp.moc"

@@ -1,0 +1,336 @@
+// The table renderer's page layout over the print table, and the preview
+// window that pages through it and prints it.
+
+#include "common/errors.h"
+#include "common/tabelaimp.h"
+#include "output/fprintpreview.h"
+#include "output/imprimetabela.h"
+#include "outputkit.h"
+#include "platform/controls.h"
+#include "platform/slider.h"
+
+#include <QPushButton>
+#include <QTest>
+
+using namespace tav;
+using tav::test::OutputFixture;
+
+namespace {
+
+constexpr double kCm = 567;
+
+// Text 10 twips wide per character and point, lines 20 twips per point.
+class FixedMetrics : public TableSurface {
+public:
+    double textWidth(const QString& text, const TableFont& f) const override { return text.size() * 10 * f.size; }
+    double lineHeight(const TableFont& f) const override { return 20 * f.size; }
+    void text(double, double, const QString&, const TableFont&) override {}
+    void line(double, double, double, double) override {}
+};
+
+void fill(int rows, int cols)
+{
+    TabelaImp& t = tabelaimp();
+    t.clear();
+    t.imptitulo = QStringLiteral("Sample size");
+    t.impsubtitulo = QStringLiteral("Confidence level");
+    t.implinhas = rows;
+    t.impcolunas = cols;
+    for (int i = 0; i <= std::min(rows, 500); ++i) {
+        t.setImprotulo(i, QString::number(i));
+        for (int j = 0; j <= std::min(cols, 10); ++j)
+            t.setImpcelula(j, i, i * 10 + j);
+    }
+}
+
+TablePage layout(double e, int first, bool printMode, double pageHeight, ErrorHandler& h)
+{
+    return layoutTablePage(tabelaimp(), e, first, printMode, pageHeight, FixedMetrics(), h);
+}
+
+TablePage layout(double e, int first, bool printMode, double pageHeight)
+{
+    IgnoreErrors h;
+    return layout(e, first, printMode, pageHeight, h);
+}
+
+const TableText* findText(const TablePage& p, const QString& text)
+{
+    for (const TableText& t : p.texts)
+        if (t.text == text)
+            return &t;
+    return nullptr;
+}
+
+} // namespace
+
+class TestImprimetabela : public QObject {
+    Q_OBJECT
+
+private slots:
+    void cleanup() { tabelaimp().clear(); }
+    void columnsAndRules_data();
+    void columnsAndRules();
+    void titleAndRowPlaces();
+    void rowsPerPage_data();
+    void rowsPerPage();
+    void printPassTakesEveryRowWithoutRules();
+    void tableBeyondItsSize_data();
+    void tableBeyondItsSize();
+    void previewPagesThroughAndWraps();
+    void previewPrintsOnePassWithoutDialog();
+    void configure_data();
+    void configure();
+    void printAbortLeavesTheDocumentOpen();
+};
+
+void TestImprimetabela::columnsAndRules_data()
+{
+    QTest::addColumn<int>("cols");
+    QTest::addColumn<double>("rightCm");
+    QTest::addColumn<double>("subtitleCentreCm");
+
+    QTest::newRow("two as three") << 2 << 9.9 << 7.0;
+    QTest::newRow("three") << 3 << 9.9 << 7.0;
+    QTest::newRow("four") << 4 << 13.1 << 8.5;
+    QTest::newRow("five") << 5 << 16.3 << 10.0;
+    QTest::newRow("one") << 1 << 3.5 << 4.0;
+}
+
+void TestImprimetabela::columnsAndRules()
+{
+    QFETCH(int, cols);
+    QFETCH(double, rightCm);
+    QFETCH(double, subtitleCentreCm);
+    fill(3, cols);
+    const TablePage p = layout(1, 0, false, 16838);
+
+    const double right = rightCm * kCm;
+    // Top rule, one rule per row, the closing rule, three verticals.
+    QCOMPARE(p.rules.size(), 1 + 4 + 1 + 3);
+    for (const TableRule& r : p.rules) {
+        if (r.y1 == r.y2) {
+            QCOMPARE(r.x1, 2.5 * kCm);
+            QVERIFY(qFuzzyCompare(r.x2, right));
+        } else {
+            QVERIFY2(qFuzzyCompare(r.x1, 4.5 * kCm) || qFuzzyCompare(r.x1, 2.5 * kCm) || qFuzzyCompare(r.x1, right),
+                     qPrintable(QString::number(r.x1)));
+        }
+    }
+    const TableText* sub = findText(p, QStringLiteral("Confidence level"));
+    QVERIFY(sub);
+    QVERIFY(qFuzzyCompare(sub->x + 16 * 10 * 10 / 2.0, subtitleCentreCm * kCm));
+    // Value columns stand at 6, 8, 10 ... cm; column 0 is never drawn.
+    for (int j = 1; j <= cols; ++j) {
+        const QString cell = QString::number(20 + j);
+        const TableText* t = findText(p, cell);
+        QVERIFY2(t, qPrintable(cell));
+        QVERIFY(qFuzzyCompare(t->x + cell.size() * 100 / 2.0, 2 * (j + 2) * kCm));
+    }
+    QVERIFY(!findText(p, QStringLiteral("20")));
+}
+
+void TestImprimetabela::titleAndRowPlaces()
+{
+    fill(2, 2);
+    tabelaimp().setImprotulo(1, QStringLiteral("0.05"));
+    const TablePage p = layout(0.5, 0, false, 8419);
+    const TableText* title = findText(p, QStringLiteral("Sample size"));
+    QVERIFY(title);
+    QCOMPARE(title->x, 2.5 * kCm * 0.5);
+    QCOMPARE(title->y, 280.0);
+    QCOMPARE(title->font, (TableFont{7, true}));
+    const TableText* sub = findText(p, QStringLiteral("Confidence level"));
+    // 500 twips below the title's line, at the top rule.
+    QCOMPARE(sub->y, 280.0 + 140 + 250);
+    QCOMPARE(sub->font, (TableFont{5, true}));
+    QCOMPARE(p.rules.first().y1, sub->y);
+    // Rows start 100 twips below the subtitle's line, label centred on 3.5 cm.
+    const TableText* label = findText(p, QStringLiteral("0.05"));
+    QCOMPARE(label->y, 670.0 + 100 + 50 + 100);
+    QCOMPARE(label->x + 4 * 10 * 5 / 2.0, 3.5 * kCm * 0.5);
+    QCOMPARE(label->font, (TableFont{5, false}));
+    QCOMPARE(findText(p, QStringLiteral("11"))->y, label->y);
+}
+
+void TestImprimetabela::rowsPerPage_data()
+{
+    QTest::addColumn<double>("escala");
+    QTest::addColumn<double>("pageHeight");
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<int>("first");
+    QTest::addColumn<int>("lastRow");
+    QTest::addColumn<int>("next");
+
+    // Rows of 200 twips from 1640: row n ends at 1640 + 200 (n + 1).
+    QTest::newRow("A4 first page") << 1.0 << 16838.0 << 100 << 0 << 73 << 74;
+    QTest::newRow("A4 last page") << 1.0 << 16838.0 << 100 << 74 << 100 << 0;
+    QTest::newRow("half zoom, same rows") << 0.5 << 8419.0 << 100 << 0 << 73 << 74;
+    // Row 9 ends exactly 500 twips above the foot and stays; row 10 ends
+    // lower and closes the page.
+    QTest::newRow("exactly at the margin") << 1.0 << 4140.0 << 40 << 0 << 10 << 11;
+    QTest::newRow("the last row fills the page") << 1.0 << 4140.0 << 10 << 0 << 10 << 11;
+    QTest::newRow("start past the end") << 1.0 << 16838.0 << 10 << 11 << -1 << 0;
+    QTest::newRow("500 rows") << 1.0 << 16838.0 << 500 << 444 << 500 << 0;
+}
+
+void TestImprimetabela::rowsPerPage()
+{
+    QFETCH(double, escala);
+    QFETCH(double, pageHeight);
+    QFETCH(int, rows);
+    QFETCH(int, first);
+    QFETCH(int, lastRow);
+    QFETCH(int, next);
+    fill(rows, 3);
+    const TablePage p = layout(escala, first, false, pageHeight);
+    QCOMPARE(p.lastRow, lastRow);
+    QCOMPARE(p.next, QVariant(next));
+    // Title and subtitle on every page.
+    QVERIFY(findText(p, QStringLiteral("Sample size")));
+    QVERIFY(findText(p, QStringLiteral("Confidence level")));
+    if (lastRow >= 0)
+        QVERIFY(findText(p, QString::number(first)));
+}
+
+void TestImprimetabela::printPassTakesEveryRowWithoutRules()
+{
+    fill(500, 4);
+    const TablePage p = layout(1, 0, true, 0);
+    QCOMPARE(p.lastRow, 500);
+    QCOMPARE(p.next, QVariant(0));
+    QVERIFY(p.rules.isEmpty());
+    // The same places as the preview at 100 %.
+    const TablePage preview = layout(1, 0, false, 1e9);
+    QCOMPARE(findText(p, QStringLiteral("Sample size"))->y, findText(preview, QStringLiteral("Sample size"))->y);
+    QCOMPARE(findText(p, QStringLiteral("5004"))->x, findText(preview, QStringLiteral("5004"))->x);
+    QCOMPARE(findText(p, QStringLiteral("5004"))->y, findText(preview, QStringLiteral("5004"))->y);
+}
+
+void TestImprimetabela::tableBeyondItsSize_data()
+{
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<int>("cols");
+    QTest::addColumn<QList<int>>("answers");
+    QTest::addColumn<int>("boxes");
+    QTest::addColumn<int>("lastRow");
+    QTest::addColumn<bool>("aborted");
+
+    QTest::newRow("row 501, abort") << 501 << 1 << QList<int>{IdAbort} << 1 << 500 << true;
+    QTest::newRow("row 501, ignore label and cell") << 501 << 1 << QList<int>{IdIgnore, IdIgnore} << 2 << 501 << false;
+    QTest::newRow("column 11, abort") << 3 << 11 << QList<int>{IdAbort} << 1 << -1 << true;
+}
+
+void TestImprimetabela::tableBeyondItsSize()
+{
+    QFETCH(int, rows);
+    QFETCH(int, cols);
+    QFETCH(QList<int>, answers);
+    QFETCH(int, boxes);
+    QFETCH(int, lastRow);
+    QFETCH(bool, aborted);
+    OutputFixture f;
+    fill(rows, cols);
+    for (int a : answers)
+        f.msgs.answer(a);
+    TrapErrors t(QStringLiteral("Reload and try again"), QStringLiteral("Error PrintPreView"));
+    const TablePage p = layout(1, 0, true, 0, t);
+    QCOMPARE(f.msgs.count(), boxes);
+    QCOMPARE(f.msgs.last().title, QStringLiteral("Error PrintPreView"));
+    QCOMPARE(f.msgs.last().text, QStringLiteral("Subscript out of range\rReload and try again"));
+    QCOMPARE(p.lastRow, lastRow);
+    QCOMPARE(p.aborted, aborted);
+    QCOMPARE(p.next.isValid(), !aborted);
+}
+
+void TestImprimetabela::previewPagesThroughAndWraps()
+{
+    OutputFixture f;
+    fill(200, 3);
+    FPrintPreview& w = fprintpreview();
+    w.show();
+    // Loaded at 50 %: the page is half the printer's page.
+    QCOMPARE(w.ctl<Slider>(QStringLiteral("Combo1"))->value(), 50);
+    PictureBox* page = w.ctl<PictureBox>(QStringLiteral("Picture1"));
+    QCOMPARE(page->width(), qRound(11906 * 0.5 / 15));
+    QCOMPARE(page->height(), qRound(16838 * 0.5 / 15));
+    const int firstNext = w.proximalinha.toInt();
+    QVERIFY2(firstNext > 10 && firstNext < 200, qPrintable(QString::number(firstNext)));
+
+    QList<int> starts{0, firstNext};
+    for (int guard = 0; guard < 50 && w.proximalinha.toInt() != 0; ++guard) {
+        test::click(w.ctl(QStringLiteral("Command1")));
+        starts << w.proximalinha.toInt();
+    }
+    QCOMPARE(starts.last(), 0);
+    for (int i = 1; i + 1 < starts.size() - 1; ++i)
+        QVERIFY(starts[i + 1] > starts[i]);
+    // The Next after the last page draws the first page again.
+    test::click(w.ctl(QStringLiteral("Command1")));
+    QCOMPARE(w.proximalinha.toInt(), firstNext);
+    QCOMPARE(f.msgs.count(), 0);
+}
+
+void TestImprimetabela::previewPrintsOnePassWithoutDialog()
+{
+    OutputFixture f;
+    fill(300, 2);
+    fprintpreview().show();
+    const QImage before = fprintpreview().ctl<PictureBox>(QStringLiteral("Picture1"))->image();
+    test::click(fprintpreview().ctl(QStringLiteral("Command3")));
+    QCOMPARE(f.paper.documents.size(), 1);
+    QVERIFY(f.dialogs.printerRequests.isEmpty());
+    QCOMPARE(fprintpreview().ctl<PictureBox>(QStringLiteral("Picture1"))->image(), before);
+    // Text reaches the page: not every pixel of the band under the title is white.
+    const QImage& doc = f.paper.documents.first();
+    bool ink = false;
+    for (int y = 0; y < 150 && !ink; ++y)
+        for (int x = 0; x < doc.width() && !ink; ++x)
+            ink = doc.pixelColor(x, y) != QColor(Qt::white);
+    QVERIFY(ink);
+}
+
+void TestImprimetabela::configure_data()
+{
+    QTest::addColumn<int>("copies");
+    QTest::addColumn<bool>("redrawn");
+    QTest::newRow("cancel") << 0 << false;
+    QTest::newRow("ok") << 1 << true;
+}
+
+void TestImprimetabela::configure()
+{
+    QFETCH(int, copies);
+    QFETCH(bool, redrawn);
+    OutputFixture f;
+    fill(300, 3);
+    FPrintPreview& w = fprintpreview();
+    w.show();
+    const int firstNext = w.proximalinha.toInt();
+    test::click(w.ctl(QStringLiteral("Command1")));
+    const int secondNext = w.proximalinha.toInt();
+    QVERIFY(secondNext != firstNext);
+    f.dialogs.answerPrinter(copies);
+    test::click(w.ctl(QStringLiteral("Command2")));
+    QCOMPARE(f.dialogs.printerRequests.size(), 1);
+    QCOMPARE(f.dialogs.printerRequests[0].flags, 64);
+    QCOMPARE(f.dialogs.printerRequests[0].title, QStringLiteral("Selecione uma impressora"));
+    QCOMPARE(w.proximalinha.toInt(), redrawn ? firstNext : secondNext);
+    QCOMPARE(f.msgs.count(), 0);
+}
+
+void TestImprimetabela::printAbortLeavesTheDocumentOpen()
+{
+    OutputFixture f;
+    fill(501, 2);
+    fprintpreview().show();
+    f.msgs.clear();
+    test::click(fprintpreview().ctl(QStringLiteral("Command3")));
+    QCOMPARE(f.msgs.count(), 1);
+    QCOMPARE(f.msgs.last().title, QStringLiteral("Error PrintPreView"));
+    QVERIFY(f.paper.documents.isEmpty());
+    QVERIFY(f.paper.open());
+}
+
+QTEST_MAIN(TestImprimetabela)
+#include "tst_imprimetabela.moc"
