@@ -1,0 +1,155 @@
+// Printing a page by capturing its window, and Edit > Copy.
+
+#include "common/colors.h"
+#include "common/program.h"
+#include "common/twips.h"
+#include "output/canvas.h"
+#include "output/capture.h"
+#include "output/fprintpp.h"
+#include "outputkit.h"
+#include "platform/controls.h"
+#include "shell/form1.h"
+#include "shell/indice.h"
+#include "shell/topics.h"
+
+#include <QDir>
+#include <QFile>
+#include <QMenuBar>
+#include <QTest>
+
+using namespace tav;
+using tav::test::OutputFixture;
+
+namespace {
+
+bool showActive(Form& f)
+{
+    f.show();
+    return QTest::qWaitForWindowActive(f.widget());
+}
+
+// Where a client point of a window lies in its outer image.
+QPoint inOuterImage(Form& f, QPoint clientPoint)
+{
+    FormWidget* w = f.widget();
+    return w->client()->mapTo(w, clientPoint) + (w->geometry().topLeft() - w->frameGeometry().topLeft());
+}
+
+QColor clientBack(Form& f) { return f.widget()->client()->palette().color(QPalette::Window); }
+
+} // namespace
+
+class TestCapture : public QObject {
+    Q_OBJECT
+
+private slots:
+    void pagePrintCutsTheTopBand_data();
+    void pagePrintCutsTheTopBand();
+    void unwritablePictureFile();
+    void copyPutsTheActiveWindowOnTheClipboard_data();
+    void copyPutsTheActiveWindowOnTheClipboard();
+};
+
+void TestCapture::pagePrintCutsTheTopBand_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("Print button") << "Image7";
+    QTest::newRow("File > Print...") << "menuFilePrint";
+}
+
+void TestCapture::pagePrintCutsTheTopBand()
+{
+    QFETCH(QString, how);
+    OutputFixture f;
+    QVERIFY(showActive(form1()));
+    const QColor peach = clientBack(form1());
+    f.clip.setImage(QImage(5, 5, QImage::Format_RGB32));
+    if (how == QLatin1String("Image7"))
+        test::click(form1().ctl(how));
+    else
+        test::trigger(form1().ctl<QAction>(how));
+    QCOMPARE(f.msgs.count(), 0);
+
+    // The print picture has the window's outer size.
+    const QSize outer = form1().widget()->frameGeometry().size();
+    QCOMPARE(canvas()->size(), outer);
+    QCOMPARE(stagingPicture()->size(), outer);
+    QImage printed(tempPictureFile());
+    QCOMPARE(printed.size(), outer);
+
+    // The clipboard keeps the capture, taken on a white background.
+    const QImage shot = f.clip.image().convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(shot.size(), outer);
+    const QPoint spot = inOuterImage(form1(), QPoint(6, form1().widget()->client()->height() - 6));
+    QCOMPARE(shot.pixelColor(spot), QColor(Qt::white));
+    QVERIFY(peach != QColor(Qt::white));
+
+    // The capture moved up by 1260 twips; the foot receives nothing.
+    const int cut = twips(kCutBandTwips);
+    printed = printed.convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(printed.copy(0, 0, outer.width(), outer.height() - cut), shot.copy(0, cut, outer.width(), outer.height() - cut));
+    QImage foot(outer.width(), cut, QImage::Format_RGB32);
+    foot.fill(Qt::white);
+    QCOMPARE(printed.copy(0, outer.height() - cut, outer.width(), cut), foot);
+
+    // The page is back in its colour and the print set-up shows the picture.
+    QCOMPARE(clientBack(form1()), peach);
+    QVERIFY(fprintpp().visible());
+    QCOMPARE(fprintpp().largimagem, float(outer.width() * 15));
+    QCOMPARE(fprintpp().altimagem, float(outer.height() * 15));
+}
+
+void TestCapture::unwritablePictureFile()
+{
+    OutputFixture f;
+    QVERIFY(showActive(form1()));
+    const QColor peach = clientBack(form1());
+    QFile::remove(tempPictureFile());
+    QVERIFY(QDir().mkpath(tempPictureFile()));
+    imprimeform(form1());
+    QDir().rmdir(tempPictureFile());
+    QCOMPARE(f.msgs.count(), 1);
+    QCOMPARE(f.msgs.last().title, QStringLiteral("Error printing form"));
+    QCOMPARE(f.msgs.last().text, QStringLiteral("Path/File access error\rReload and try again"));
+    // Abort: no print set-up, and the page keeps its white background.
+    QVERIFY(!fprintpp().isLoaded());
+    QCOMPARE(clientBack(form1()), QColor(Qt::white));
+    QVERIFY(clientBack(form1()) != peach);
+}
+
+void TestCapture::copyPutsTheActiveWindowOnTheClipboard_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::newRow("start page") << "Indice";
+    QTest::newRow("topic page") << "Form1";
+    QTest::newRow("lesson page") << "Form2";
+    QTest::newRow("graph page") << "FGrafico3";
+}
+
+void TestCapture::copyPutsTheActiveWindowOnTheClipboard()
+{
+    QFETCH(QString, window);
+    OutputFixture f;
+    indice().show();
+    Form& w = windowNamed(window);
+    QVERIFY(showActive(w));
+    const QColor back = clientBack(w);
+    f.clip.setImage(QImage(5, 5, QImage::Format_RGB32));
+    f.msgs.clear();
+    test::trigger(w.ctl<QAction>(QStringLiteral("menuEditCopy")));
+    QCOMPARE(f.msgs.count(), 0);
+    QCOMPARE(f.clip.clears, 1);
+    const QImage shot = f.clip.image().convertToFormat(QImage::Format_RGB32);
+    // The whole window, menus included, in its own colours.
+    QCOMPARE(shot.size(), w.widget()->frameGeometry().size());
+    const QPoint spot = inOuterImage(w, QPoint(6, w.widget()->client()->height() - 6));
+    QCOMPARE(shot.pixelColor(spot), back);
+    QMenuBar* bar = w.widget()->menuBar();
+    const QRect barRect = bar->geometry().translated(w.widget()->geometry().topLeft() - w.widget()->frameGeometry().topLeft());
+    QCOMPARE(shot.copy(barRect), bar->grab().toImage().convertToFormat(QImage::Format_RGB32));
+    QCOMPARE(clientBack(w), back);
+    QVERIFY(!fprintpp().isLoaded());
+}
+
+QTEST_MAIN(TestCapture)
+#include "tst_capture.moc"
