@@ -148,19 +148,28 @@ QFont tableFont(const TableFont& f)
 }
 } // namespace
 
-double PictureSurface::textWidth(const QString& text, const TableFont& font) const
+// The metrics of the font last asked for: a page asks for two or three
+// fonts, row after row.
+const QFontMetricsF& PictureSurface::metrics(const TableFont& font) const
 {
-    return QFontMetricsF(tableFont(font)).horizontalAdvance(text) * 15.0;
+    if (cachedFont_ != font) {
+        cachedMetrics_.emplace(tableFont(font));
+        cachedFont_ = font;
+    }
+    return *cachedMetrics_;
 }
 
-double PictureSurface::lineHeight(const TableFont& font) const
+double PictureSurface::textWidth(const QString& text, const TableFont& font) const
 {
-    return QFontMetricsF(tableFont(font)).height() * 15.0;
+    return metrics(font).horizontalAdvance(text) * 15.0;
 }
+
+double PictureSurface::lineHeight(const TableFont& font) const { return metrics(font).height() * 15.0; }
 
 void PictureSurface::text(double x, double y, const QString& text, const TableFont& font)
 {
-    box_->setFont(tableFont(font));
+    if (box_->font() != tableFont(font))
+        box_->setFont(tableFont(font));
     box_->setCurrentX(x);
     box_->setCurrentY(y);
     box_->print(text);
@@ -171,33 +180,36 @@ void PictureSurface::line(double x1, double y1, double x2, double y2)
     box_->line(x1, y1, x2, y2, Qt::black);
 }
 
-namespace {
 // Point sizes on the printer's device: metrics in its dots, turned to twips.
-QFontMetricsF printerMetrics(Printer& p, const TableFont& f)
+const QFontMetricsF& PrinterSurface::metrics(const TableFont& font) const
 {
-    QPainter& painter = p.painter();
-    return QFontMetricsF(tableFont(f), painter.device());
+    if (cachedFont_ != font) {
+        cachedMetrics_.emplace(tableFont(font), printer_.painter().device());
+        cachedFont_ = font;
+    }
+    return *cachedMetrics_;
 }
-} // namespace
 
 double PrinterSurface::textWidth(const QString& text, const TableFont& font) const
 {
-    return printerMetrics(printer_, font).horizontalAdvance(text) * 1440.0 / printer_.dpi();
+    return metrics(font).horizontalAdvance(text) * 1440.0 / printer_.dpi();
 }
 
 double PrinterSurface::lineHeight(const TableFont& font) const
 {
-    return printerMetrics(printer_, font).height() * 1440.0 / printer_.dpi();
+    return metrics(font).height() * 1440.0 / printer_.dpi();
 }
 
 void PrinterSurface::text(double x, double y, const QString& text, const TableFont& font)
 {
     QPainter& p = printer_.painter();
     const double k = printer_.dpi() / 1440.0;
-    const QFont f = tableFont(font);
-    p.setFont(f);
-    p.setPen(Qt::black);
-    p.drawText(QPointF(x * k, y * k + QFontMetricsF(f, p.device()).ascent()), text);
+    if (painterFont_ != font) {
+        p.setFont(tableFont(font));
+        p.setPen(Qt::black);
+        painterFont_ = font;
+    }
+    p.drawText(QPointF(x * k, y * k + metrics(font).ascent()), text);
 }
 
 void PrinterSurface::line(double x1, double y1, double x2, double y2)

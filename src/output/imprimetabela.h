@@ -5,7 +5,10 @@
 // page by page with rules; the printer gets every row in one pass, without
 // rules.
 
+#include <QFont>
+#include <QFontMetricsF>
 #include <QList>
+#include <optional>
 #include <QString>
 #include <QVariant>
 
@@ -73,7 +76,10 @@ public:
     void line(double x1, double y1, double x2, double y2) override;
 
 private:
+    const QFontMetricsF& metrics(const TableFont& font) const;
     PictureBox* box_;
+    mutable std::optional<TableFont> cachedFont_;
+    mutable std::optional<QFontMetricsF> cachedMetrics_;
 };
 
 // The printer's page as the surface.
@@ -86,7 +92,11 @@ public:
     void line(double x1, double y1, double x2, double y2) override;
 
 private:
+    const QFontMetricsF& metrics(const TableFont& font) const;
     Printer& printer_;
+    mutable std::optional<TableFont> cachedFont_;
+    mutable std::optional<QFontMetricsF> cachedMetrics_;
+    std::optional<TableFont> painterFont_;
 };
 
 // The renderer as the preview and the print call it: `alvo` is what the text
