@@ -77,6 +77,34 @@ const QHash<QString, IndexMenu>& indexMenus()
 
 } // namespace
 
+const QList<FileSubmenu>* fileSubmenus(const QString& window)
+{
+    using Items = QList<std::pair<QString, QString>>;
+    static const QList<FileSubmenu> form4 = {
+        {QStringLiteral("menuFileSave"), QStringLiteral("Save"),
+         Items{{QStringLiteral("menuFileSaveForm"), QStringLiteral("Form...")},
+               {QStringLiteral("menuFileSaveTable"), QStringLiteral("Table...")},
+               {QStringLiteral("menuFileSavePicture"), QStringLiteral("Picture...")}}},
+        {QStringLiteral("menuFilePrint"), QStringLiteral("Print"),
+         Items{{QStringLiteral("menuFilePrintForm"), QStringLiteral("Form...")},
+               {QStringLiteral("menuFilePrintTable"), QStringLiteral("Table...")},
+               {QStringLiteral("menuFilePrintPic"), QStringLiteral("Picture...")}}},
+    };
+    static const QList<FileSubmenu> form11 = {
+        {QStringLiteral("menuFileSave"), QStringLiteral("Save"),
+         Items{{QStringLiteral("menuFileSavePicture"), QStringLiteral("Picture...")},
+               {QStringLiteral("menuFileSaveResults"), QStringLiteral("Results...")}}},
+        {QStringLiteral("menuFilePrint"), QStringLiteral("Print"),
+         Items{{QStringLiteral("menuFilePrintPicture"), QStringLiteral("Picture...")},
+               {QStringLiteral("menuFilePrintResults"), QStringLiteral("Results...")}}},
+    };
+    if (window == QLatin1String("Form4"))
+        return &form4;
+    if (window == QLatin1String("Form11"))
+        return &form11;
+    return nullptr;
+}
+
 QString fileCloseName(const QString& window)
 {
     return window == QLatin1String("FGrafico3") ? QStringLiteral("meniFileClose") : QStringLiteral("menuFileClose");
@@ -108,8 +136,20 @@ QString indexItemCaption(const QString& window, int item)
 void buildPageMenus(FormWidget* w, const QString& window)
 {
     QMenu* file = addMenu(w, QStringLiteral("menuArchivo"), QStringLiteral("File"));
-    addItem(file, QStringLiteral("menuFileSave"), QStringLiteral("Save..."));
-    addItem(file, QStringLiteral("menuFilePrint"), QStringLiteral("Print..."));
+    if (const QList<FileSubmenu>* subs = fileSubmenus(window)) {
+        // The pages with two views save and print through submenus that
+        // choose the view first.
+        for (const FileSubmenu& sub : *subs) {
+            QMenu* m = file->addMenu(sub.caption);
+            m->setObjectName(sub.name + QStringLiteral("_menu"));
+            m->menuAction()->setObjectName(sub.name);
+            for (const auto& [name, caption] : sub.items)
+                addItem(m, name, caption);
+        }
+    } else {
+        addItem(file, QStringLiteral("menuFileSave"), QStringLiteral("Save..."));
+        addItem(file, QStringLiteral("menuFilePrint"), QStringLiteral("Print..."));
+    }
     addItem(file, fileCloseName(window), QStringLiteral("Close"));
     addItem(file, fileExitName(window), QStringLiteral("Exit"));
     QMenu* edit = addMenu(w, QStringLiteral("menuEdit"), QStringLiteral("Edit"));

@@ -4,13 +4,24 @@
 // thirteen topic items, whose names and captions differ a little from window
 // to window.
 
+#include <QList>
 #include <QString>
+#include <utility>
 
 namespace tav {
 
 class FormWidget;
 
 void buildPageMenus(FormWidget* w, const QString& window);
+
+// The File menu's Save and Print submenus of the pages that have them: the
+// submenu's name (its action's) and caption, its items' names and captions.
+struct FileSubmenu {
+    QString name;
+    QString caption;
+    QList<std::pair<QString, QString>> items;
+};
+const QList<FileSubmenu>* fileSubmenus(const QString& window);
 
 // Names of the File menu's Close and Exit items.
 QString fileCloseName(const QString& window);

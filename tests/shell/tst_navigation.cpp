@@ -306,7 +306,10 @@ void TestNavigation::menus()
     QStringList file;
     for (QAction* a : f.findCtl<QMenu>("menuArchivo")->actions())
         file << a->objectName() + QLatin1Char('=') + a->text();
-    QCOMPARE(file, QStringList({"menuFileSave=Save...", "menuFilePrint=Print...", closeName + "=Close",
+    // Form4 and Form11 save and print through submenus.
+    const bool submenus = window == "Form4" || window == "Form11";
+    QCOMPARE(file, QStringList({submenus ? "menuFileSave=Save" : "menuFileSave=Save...",
+                                submenus ? "menuFilePrint=Print" : "menuFilePrint=Print...", closeName + "=Close",
                                 exitName + "=Exit"}));
     if (!topic)
         return;
