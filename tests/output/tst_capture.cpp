@@ -48,6 +48,8 @@ private slots:
     void unwritablePictureFile();
     void copyPutsTheActiveWindowOnTheClipboard_data();
     void copyPutsTheActiveWindowOnTheClipboard();
+    void saveAndPrintSubmenus_data();
+    void saveAndPrintSubmenus();
 };
 
 void TestCapture::pagePrintCutsTheTopBand_data()
@@ -149,6 +151,39 @@ void TestCapture::copyPutsTheActiveWindowOnTheClipboard()
     QCOMPARE(shot.copy(barRect), bar->grab().toImage().convertToFormat(QImage::Format_RGB32));
     QCOMPARE(clientBack(w), back);
     QVERIFY(!fprintpp().isLoaded());
+}
+
+void TestCapture::saveAndPrintSubmenus_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QStringList>("save");
+    QTest::addColumn<QStringList>("print");
+    QTest::newRow("Form4") << "Form4"
+                           << QStringList{"menuFileSaveForm=Form...", "menuFileSaveTable=Table...",
+                                          "menuFileSavePicture=Picture..."}
+                           << QStringList{"menuFilePrintForm=Form...", "menuFilePrintTable=Table...",
+                                          "menuFilePrintPic=Picture..."};
+    QTest::newRow("Form11") << "Form11"
+                            << QStringList{"menuFileSavePicture=Picture...", "menuFileSaveResults=Results..."}
+                            << QStringList{"menuFilePrintPicture=Picture...", "menuFilePrintResults=Results..."};
+}
+
+void TestCapture::saveAndPrintSubmenus()
+{
+    QFETCH(QString, window);
+    QFETCH(QStringList, save);
+    QFETCH(QStringList, print);
+    OutputFixture f;
+    Form& w = windowNamed(window);
+    w.show();
+    auto items = [&](const char* menu) {
+        QStringList out;
+        for (QAction* a : w.ctl<QMenu>(QString::fromLatin1(menu) + QStringLiteral("_menu"))->actions())
+            out << a->objectName() + QLatin1Char('=') + a->text();
+        return out;
+    };
+    QCOMPARE(items("menuFileSave"), save);
+    QCOMPARE(items("menuFilePrint"), print);
 }
 
 QTEST_MAIN(TestCapture)
