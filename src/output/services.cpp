@@ -84,10 +84,19 @@ private:
     std::unique_ptr<QPainter> painter_;
 };
 
+// Made on first use and let go before the application goes, so that the
+// printer is never torn down after the window system.
 QtPrinter& qtPrinter()
 {
-    static QtPrinter p;
-    return p;
+    static QtPrinter* p = nullptr;
+    if (!p) {
+        p = new QtPrinter();
+        qAddPostRoutine([] {
+            delete p;
+            p = nullptr;
+        });
+    }
+    return *p;
 }
 
 bool QtDialogs::showPrinter(QWidget* parent, int flags, const QString& title, int& copies)
