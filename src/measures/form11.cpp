@@ -12,9 +12,12 @@
 #include "platform/slider.h"
 #include "shell/indice.h"
 
+#include <QHash>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QRadioButton>
 #include <QTimer>
+#include <cmath>
 
 namespace tav {
 
@@ -789,29 +792,101 @@ void Form11::setPointer(int pointer)
     }
 }
 
+namespace {
+
+// One circle drawn once and then stamped wherever it is wanted: stroking
+// thousands of tiny circles one by one takes far longer than a frame.
+const QImage& stamp(const QColor& color, double radius, int width)
+{
+    static QHash<QString, QImage> stamps;
+    const QString key = QStringLiteral("%1/%2/%3").arg(color.rgb()).arg(qRound(radius * 10)).arg(width);
+    auto it = stamps.find(key);
+    if (it == stamps.end()) {
+        const int side = int(std::ceil(2 * (radius + width))) + 2;
+        QImage img(side, side, QImage::Format_ARGB32_Premultiplied);
+        img.fill(Qt::transparent);
+        QPainter p(&img);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(color, width));
+        p.drawEllipse(QPointF(side / 2.0, side / 2.0), radius, radius);
+        p.end();
+        it = stamps.insert(key, img);
+    }
+    return *it;
+}
+
+} // namespace
+
 void Form11::paint(const DrawingPlan& plan)
 {
-    PictureBox* boxes[6];
+    // Each picture's strokes go onto one transparent layer that is laid onto
+    // the picture's drawing in a single step: tens of thousands of marks
+    // stay within a frame.
+    struct Layer {
+        PictureBox* box = nullptr;
+        QImage image;
+        QPainter painter;
+        double scale = 1; // pixels per unit of the box's scale
+    };
+    Layer layers[6];
     const char* names[6] = {"Picture6", "Picture7", "Picture1", "Picture4", "Picture2", "Picture3"};
-    for (int i = 0; i < 6; ++i)
-        boxes[i] = ctl<PictureBox>(QString::fromLatin1(names[i]));
+    for (int i = 0; i < 6; ++i) {
+        layers[i].box = ctl<PictureBox>(QString::fromLatin1(names[i]));
+        layers[i].scale = layers[i].box->scaleMode() == PictureBox::ScaleTwips ? 1.0 / kTwipsPerPixel : 1.0;
+    }
+    const auto flush = [](Layer& l) {
+        if (!l.painter.isActive())
+            return;
+        l.painter.end();
+        l.box->paintPicture(QPixmap::fromImage(l.image), 0, 0);
+    };
+    const auto layer = [](Layer& l) -> QPainter& {
+        if (!l.painter.isActive()) {
+            l.image = QImage(l.box->size(), QImage::Format_ARGB32_Premultiplied);
+            l.image.fill(Qt::transparent);
+            l.painter.begin(&l.image);
+            // Marks of a pixel or two: plain strokes, as the window system draws them.
+        }
+        return l.painter;
+    };
     for (const DrawOp& op : plan.ops) {
-        PictureBox* b = boxes[int(op.pic)];
+        Layer& l = layers[int(op.pic)];
+        const int width = op.pic == Pic::Consignment ? op.width : l.box->drawWidth();
         switch (op.kind) {
-        case DrawOp::Clear: b->cls(); break;
-        case DrawOp::Point: b->pset(op.x, op.y, op.color); break;
-        case DrawOp::Circle:
-            if (op.pic == Pic::Consignment)
-                b->setDrawWidth(op.width);
-            b->circle(op.x, op.y, op.radius, op.color);
+        case DrawOp::Clear:
+            // What was laid on so far would be wiped with the picture.
+            if (l.painter.isActive())
+                l.painter.end();
+            l.box->cls();
             break;
-        case DrawOp::Line:
-            b->setDrawWidth(op.width);
-            b->line(op.x, op.y, op.x2, op.y2, op.color);
+        case DrawOp::Point: {
+            QPainter& p = layer(l);
+            p.setPen(QPen(op.color, width));
+            p.drawPoint(QPointF(op.x * l.scale, op.y * l.scale));
             break;
-        case DrawOp::Warning: msgbox(redrawLimitText(), MbCritical, QStringLiteral("Warning")); break;
+        }
+        case DrawOp::Circle: {
+            const QImage& mark = stamp(op.color, op.radius * l.scale, width);
+            layer(l).drawImage(QPointF(op.x * l.scale - mark.width() / 2.0, op.y * l.scale - mark.height() / 2.0),
+                               mark);
+            break;
+        }
+        case DrawOp::Line: {
+            QPainter& p = layer(l);
+            p.setPen(QPen(op.color, width));
+            p.drawLine(QPointF(op.x * l.scale, op.y * l.scale), QPointF(op.x2 * l.scale, op.y2 * l.scale));
+            break;
+        }
+        case DrawOp::Warning:
+            // The box shows over what has been drawn so far.
+            for (Layer& each : layers)
+                flush(each);
+            msgbox(redrawLimitText(), MbCritical, QStringLiteral("Warning"));
+            break;
         }
     }
+    for (Layer& each : layers)
+        flush(each);
 }
 
 void Form11::desenhabase(int& flag, int32_t& pop, float& inf, int32_t& samp, float& pr1, float& pr2, float& effic)
