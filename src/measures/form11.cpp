@@ -253,6 +253,8 @@ void Form11::buildContent(FormWidget* w)
     addLabel(results, arrayName(QStringLiteral("Label31"), 2), 3000, 4900, QStringLiteral("(Probit"), black);
     auto* frame = place<Frame>(results, QStringLiteral("Frame1"), 75, 4800, 6210, 1245);
     frame->setTitle(QString());
+    // The frame hides what lies behind it.
+    frame->setBackColor(rgb(255, 224, 192));
     struct Option { int index, left, top; const char* text; };
     for (const Option& o : {Option{0, 120, 150, "Measure efficacy"}, Option{1, 120, 480, "Sample size"},
                             Option{2, 120, 855, "Consignment size"}, Option{3, 3615, 150, "Field prevalence"},

@@ -321,6 +321,43 @@ private slots:
         page().flctr = 0;
     }
 
+    // The recomputation itself does nothing under the guard.
+    void guardedRecomputation()
+    {
+        ProgramFixture f;
+        QVERIFY(showPage());
+        page().Timer1_Timer();
+        page().flctr = 1;
+        const QPoint before = page().ctl(QStringLiteral("Label24"), 14)->pos();
+        page().atualiza();
+        page().flctr = 0;
+        QCOMPARE(caption(QStringLiteral("Label88"), 0), QStringLiteral("Label25"));
+        QCOMPARE(caption(QStringLiteral("Label40")), QStringLiteral("Label40"));
+        QCOMPARE(page().ctl(QStringLiteral("Label24"), 14)->pos(), before);
+        QCOMPARE(page().ic, 0.0);
+        QCOMPARE(f.msgs.count(), 0);
+    }
+
+    // The tips while a thumb is dragged.
+    void dragTips_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("tip");
+        QTest::newRow("prevalence") << "Hscroll5" << "0.3000";
+        QTest::newRow("P1") << "Hscroll1" << "0.2000";
+        QTest::newRow("P2") << "Hscroll2" << "0.2000";
+        QTest::newRow("efficacy, four decimals") << "Hscroll7" << "0.9000";
+        QTest::newRow("probit") << "Hscroll9" << "6.2";
+    }
+    void dragTips()
+    {
+        QFETCH(QString, name);
+        ProgramFixture f;
+        QVERIFY(showPage());
+        emit slider(name)->scrolled();
+        QTEST(slider(name)->text(), "tip");
+    }
+
     // Each parameter redraws from the first stage it affects.
     void redrawFromTheStageChanged_data()
     {
