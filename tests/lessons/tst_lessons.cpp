@@ -90,6 +90,20 @@ QRect ink(const QImage& img)
     return r;
 }
 
+// A bare lesson page whose steps name a window and controls that do not
+// exist, to show that each failing step is skipped.
+class ProbePage : public LessonPage {
+public:
+    ProbePage() : LessonPage(QStringLiteral("ProbePage"), PageDesign{}) {}
+    void link() { go({"NoSuchWindow", "FSimula1"}); }
+    void steps()
+    {
+        handCursors({"NoSuchImage", "Label2"});
+        paragraphs(7, {QStringLiteral("a"), QStringLiteral("b")}, QStringLiteral("\n\n"));
+        setTitle(QStringLiteral("reached"));
+    }
+};
+
 } // namespace
 
 class TestLessons : public QObject {
@@ -115,6 +129,7 @@ private slots:
     void links_data();
     void links();
     void form6GraphLightsTheTableFace();
+    void failingStepsAreSkipped();
     void deadControls_data();
     void deadControls();
     void resizeMovesOnlyToolbarAndTitle_data();
@@ -524,6 +539,25 @@ void TestLessons::form6GraphLightsTheTableFace()
     f.show();
     QVERIFY(!f.ctl(QStringLiteral("Image10"))->isEnabled());
     QCOMPARE(faceOf(f, QStringLiteral("Image10")), startFace(3));
+}
+
+// A link whose first target cannot be shown still shows the next and
+// unloads the page; a load step on a missing control is skipped without a
+// message.
+void TestLessons::failingStepsAreSkipped()
+{
+    ProgramFixture fx;
+    ProbePage& page = formRef<ProbePage>();
+    page.show();
+    page.steps();
+    QCOMPARE(page.ctl<Label>(QStringLiteral("Label2"))->text(), QStringLiteral("reached"));
+    QVERIFY(pointerOf(page.ctl(QStringLiteral("Label2"))) == Hand);
+    page.link();
+    flushDeletes();
+    QVERIFY(!page.isLoaded());
+    QVERIFY(win(QStringLiteral("FSimula1")).visible());
+    QCOMPARE(ultimoform(), &page);
+    QCOMPARE(fx.msgs.count(), 0);
 }
 
 // Controls without a click action leave the page as it is.
