@@ -41,6 +41,21 @@ QPixmap startPicture(int index)
     return indice().ctl<PictureBox>(QStringLiteral("Picture3"), index)->picture();
 }
 
+// The equation box of topic 13 has a thin single-line border.
+class BorderedPictureBox : public PictureBox {
+public:
+    using PictureBox::PictureBox;
+
+protected:
+    void paintEvent(QPaintEvent* e) override
+    {
+        PictureBox::paintEvent(e);
+        QPainter p(this);
+        p.setPen(QPen(Qt::black, 1));
+        p.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+};
+
 } // namespace
 
 // LessonText ------------------------------------------------------------------
@@ -585,7 +600,7 @@ Form12::Form12()
 void Form12::buildContent(FormWidget* w)
 {
     text(w, 0, 225, 1995, 10485, 480, kMaroon);
-    auto* box = place<PictureBox>(w->client(), QStringLiteral("Picture1"), 90, 2535, 11115, 1305);
+    auto* box = place<BorderedPictureBox>(w->client(), QStringLiteral("Picture1"), 90, 2535, 11115, 1305);
     box->setBackColor(vbColor(kWindow));
     box->setPicture(figures::protectionEquation());
     text(w, 1, 225, 4335, 10485, 870, kMaroon);

@@ -126,6 +126,8 @@ private slots:
     void pointers();
     void pictures_data();
     void pictures();
+    void picturesOnPages_data();
+    void picturesOnPages();
     void links_data();
     void links();
     void form6GraphLightsTheTableFace();
@@ -471,6 +473,35 @@ void TestLessons::pictures()
     QVERIFY(r.width() > size.width() / 2);
     QVERIFY2(r.left() >= 1 && r.top() >= 1 && r.right() <= size.width() - 2 && r.bottom() <= size.height() - 2,
              qPrintable(QStringLiteral("ink %1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height())));
+}
+
+// Where the pages show them: framed by a thin line, in their design boxes.
+void TestLessons::picturesOnPages_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QPixmap>("picture");
+    QTest::addColumn<QRect>("box"); // twips
+
+    QTest::newRow("Form6") << "Form6" << "Image1" << figures::establishmentEquation() << QRect(3030, 3105, 4575, 1035);
+    QTest::newRow("Form8") << "Form8" << "Image1" << figures::thresholdEquation() << QRect(2760, 4635, 4830, 915);
+    QTest::newRow("Form9") << "Form9" << "Image1" << figures::confidenceEquation() << QRect(2940, 3945, 5130, 975);
+    QTest::newRow("Form10") << "Form10" << "Image3" << figures::pathwayDiagram() << QRect(480, 2790, 9480, 2955);
+}
+
+void TestLessons::picturesOnPages()
+{
+    QFETCH(QString, window);
+    QFETCH(QString, control);
+    QFETCH(QPixmap, picture);
+    QFETCH(QRect, box);
+    ProgramFixture fx;
+    Form& f = win(window);
+    f.show();
+    auto* img = f.ctl<ImageButton>(control);
+    QCOMPARE(img->geometry(), twipRect(box.x(), box.y(), box.width(), box.height()));
+    QCOMPARE(img->borderStyle(), 1);
+    QCOMPARE(img->picture().toImage(), picture.toImage());
 }
 
 // Each live link shows its targets, in order, and nothing else, then the
