@@ -759,6 +759,9 @@ bool Form11::eventFilter(QObject* o, QEvent* ev)
     auto* panel = qobject_cast<QWidget*>(o);
     if (panel && panel->objectName() == QLatin1String("Picture10")) {
         if (ev->type() == QEvent::MouseButtonPress) {
+            // A press on one of the panel's controls is that control's.
+            if (panel->childAt(static_cast<QMouseEvent*>(ev)->position().toPoint()))
+                return false;
             dragFrom_ = static_cast<QMouseEvent*>(ev)->globalPosition().toPoint();
             dragging_ = true;
             return true;

@@ -225,6 +225,15 @@ private slots:
         QCoreApplication::sendEvent(panel(), &move);
         QTest::mouseRelease(panel(), button, Qt::NoModifier, at + QPoint(40, 30));
         QCOMPARE(panel()->pos(), before + QPoint(40, 30));
+        // A press on a label of the panel does not drag it.
+        QWidget* text = page().ctl(QStringLiteral("Label24"), 19);
+        const QPoint onText = text->mapTo(panel(), text->rect().center());
+        QTest::mousePress(panel(), button, Qt::NoModifier, onText);
+        QMouseEvent again(QEvent::MouseMove, QPointF(onText + QPoint(20, 0)),
+                          panel()->mapToGlobal(QPointF(onText + QPoint(20, 0))), Qt::NoButton, button, Qt::NoModifier);
+        QCoreApplication::sendEvent(panel(), &again);
+        QTest::mouseRelease(panel(), button, Qt::NoModifier, onText + QPoint(20, 0));
+        QCOMPARE(panel()->pos(), before + QPoint(40, 30));
         page().Image9_Click();
         page().Image10_Click();
         QCOMPARE(panel()->pos(), before + QPoint(40, 30));
