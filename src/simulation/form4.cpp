@@ -97,6 +97,7 @@ Label* resultCaption(QWidget* c, int index, const QString& text, int left, int t
     l->setText(text);
     l->setForeColor(vbColor(0x00800000));
     l->setFont(arial(8.25, true));
+    l->setWordWrap(false);
     l->adjustSize();
     return l;
 }

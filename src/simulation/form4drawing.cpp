@@ -178,7 +178,6 @@ int32_t ConsignmentDraws::placeInspected(RandomSource& r)
         raise(ErrInvalidCall);
     int32_t u = 0;
     do {
-        r.reseed(clock().timer());
         u = draw(r);
     } while (inspectedMarks_->has(u));
     inspectedMarks_->set(u);
@@ -224,6 +223,7 @@ ConsignmentPlan planConsignment(float width, float height, int32_t N, double pre
         draws.placeInfested(r);
     p.infestationDraws = draws.counter();
     draws.startInspection();
+    r.reseed(clock().timer());
     for (double i = 1; i <= double(n); ++i) {
         draws.placeInspected(r);
         draws.countInspected();
@@ -509,7 +509,10 @@ bool drawConsignment(Form& frm, ErrorHandler& h)
                 return false;
 
         // 7. The sample.
-        if (!h.step([&] { draws.startInspection(); }))
+        if (!h.step([&] {
+                draws.startInspection();
+                randomize();
+            }))
             return false;
         for (double i = 1; i <= double(n); ++i)
             if (!h.step([&] {

@@ -60,8 +60,9 @@ public:
     void startInfestation();
     int32_t placeInfested(RandomSource& r);
     void startInspection();
-    // Reseeds from the clock before every draw. Raises, before drawing, when
-    // every unit is already inspected.
+    // The sample draws from one seed: reseeding from the clock before every
+    // draw would repeat draws within one clock tick. Raises, before drawing,
+    // when every unit is already inspected.
     int32_t placeInspected(RandomSource& r);
     // Counts a placed inspected unit.
     void countInspected();
