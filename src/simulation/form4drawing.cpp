@@ -70,7 +70,7 @@ ConsignmentGrid consignmentGrid(float width, float height, int32_t N)
     g.width = width;
     g.height = height;
     g.ratio = float(cdiv(width, height));
-    g.cols = clng(vbInt(double(std::sqrt(float(checked(double(g.ratio) * N))) + 0.5f)));
+    g.cols = clng(vbInt(double(float(csqrt(double(float(checked(double(g.ratio) * N))))) + 0.5f)));
     g.rows = clng(vbInt(double(float(cdiv(g.cols, g.ratio)) + 0.5f)));
     g.cellH = float(cdiv(height, g.rows));
     g.cellW = float(cdiv(width, g.cols));
@@ -366,6 +366,8 @@ QWidget* buildConsignmentPanel(QWidget* parent)
     legendLabel(panel, 1, QStringLiteral("Infected"), 2295, 210, 810, 255);
     Label* verdict = place<Label>(panel, arrayName(QStringLiteral("Label7"), 2), 4590, 180, 1785, 360);
     verdict->setText(QStringLiteral("Consignment"));
+    // Yellow as the legend, so that the design caption shows on the black panel.
+    verdict->setForeColor(vbColor(0x0000FFFF));
     verdict->setFont(arial(12, true, true));
     verdict->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     return panel;

@@ -53,6 +53,7 @@ private slots:
     void runWithANonNumericCount();
     void runInterrupted_data();
     void runInterrupted();
+    void inputsEditedWhileTheRunYields();
     void defaults_data();
     void defaults();
     void variability_data();
@@ -404,6 +405,25 @@ void TestForm4::runInterrupted()
     QCOMPARE(label(QStringLiteral("Lnsim")), QStringLiteral("50"));
     QCOMPARE(grid()->rows(), 51);
     QCOMPARE(tabelaimp().implinhas, 49);
+}
+
+void TestForm4::inputsEditedWhileTheRunYields()
+{
+    // The picture reads the boxes when it is drawn: a sample larger than the
+    // consignment typed during the run ends in the page's box, not in an
+    // endless search for units.
+    showPage();
+    setInputs(QStringLiteral("100"), QStringLiteral("0.1"), QStringLiteral("10"), QStringLiteral("20"));
+    QTimer::singleShot(0, this, [&] {
+        box(0)->setText(QStringLiteral("10"));
+        box(2)->setText(QStringLiteral("50"));
+    });
+    page().Image1_Click();
+    QCOMPARE(label(QStringLiteral("Lnsim")), QStringLiteral("20"));
+    QCOMPARE(grid()->rows(), 21);
+    QCOMPARE(fx->msgs.count(), 1);
+    QCOMPARE(fx->msgs.last().title, QStringLiteral("Error on simulation Form4"));
+    QCOMPARE(page().ctl<Label>(QStringLiteral("Label7"), 2)->text(), QStringLiteral("Consignment"));
 }
 
 void TestForm4::defaults_data()

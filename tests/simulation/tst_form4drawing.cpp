@@ -59,6 +59,8 @@ private slots:
 
     void geometry_data();
     void geometry();
+    void geometryWithoutUnits_data();
+    void geometryWithoutUnits();
     void unitPositions_data();
     void unitPositions();
     void infestedCountOnCells_data();
@@ -110,6 +112,28 @@ void TestForm4Drawing::geometry()
     QVERIFY(g.horizontals.last() <= kH);
     QCOMPARE(g.infestedRadius(), g.cellH / 3.5f);
     QCOMPARE(g.inspectedRadius(), g.cellH / 2.2f);
+}
+
+void TestForm4Drawing::geometryWithoutUnits_data()
+{
+    // The page's checks keep these out of a run, but the boxes are read again
+    // when the picture is drawn and may have been edited while the run yielded.
+    QTest::addColumn<int>("N");
+    QTest::addColumn<int>("error");
+    QTest::newRow("no unit") << 0 << int(ErrDivisionByZero);
+    QTest::newRow("negative") << -5 << int(ErrInvalidCall);
+}
+
+void TestForm4Drawing::geometryWithoutUnits()
+{
+    QFETCH(int, N);
+    QFETCH(int, error);
+    try {
+        consignmentGrid(kW, kH, N);
+        QFAIL("a grid without units");
+    } catch (const RuntimeError& e) {
+        QCOMPARE(e.number(), error);
+    }
 }
 
 void TestForm4Drawing::unitPositions_data()
