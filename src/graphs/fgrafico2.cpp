@@ -6,6 +6,7 @@
 #include "common/messages.h"
 #include "common/readings.h"
 #include "common/tabelaimp.h"
+#include "common/twips.h"
 #include "graphs/graphtexts.h"
 #include "platform/combo.h"
 #include "platform/controls.h"
@@ -68,7 +69,7 @@ void FGrafico2::buildPage(FormWidget* w)
         reset->setGeometry(twipRect(300, 3885, 1935, 405));
     w->findChild<QLineEdit*>(QStringLiteral("Text2_2"))->setText(QStringLiteral(".95"));
     if (auto* f = w->findChild<Frame*>(QStringLiteral("Frame1")))
-        f->setBackColor(f->palette().color(QPalette::Button)); // the system's face colour
+        f->setBackColor(vbColor(0x8000000B));
     QWidget* specs = w->findChild<QWidget*>(QStringLiteral("Frame2"));
     const char* captions[] = {"RDL", "Sample size %", "Conf. Level"};
     for (int i = 0; i < 3; ++i)
