@@ -75,6 +75,8 @@ private slots:
     void graph1ConsignmentRounding_data();
     void graph1ConsignmentRounding();
     void graph1ErrorKeepsFileMenuOff();
+    void errorBoxAnswers_data();
+    void errorBoxAnswers();
     void graph2Defaults();
     void graph2OwnPercentage();
     void graph2Comments_data();
@@ -226,6 +228,39 @@ void TestGraphPages::graph1ErrorKeepsFileMenuOff()
     test::click(g.ctl(QStringLiteral("Image1")));
     QCOMPARE(fx.msgs.count(), 1);
     QVERIFY(file->isEnabled());
+}
+
+// Retry runs the failing statement again, Ignore goes on with the next one.
+void TestGraphPages::errorBoxAnswers_data()
+{
+    QTest::addColumn<QList<int>>("answers");
+    QTest::addColumn<int>("boxes");
+    QTest::addColumn<bool>("titled");
+    QTest::newRow("abort") << QList<int>{IdAbort} << 1 << false;
+    QTest::newRow("retry, abort") << QList<int>{IdRetry, IdAbort} << 2 << false;
+    // Consignment 0: each set fails, then its empty point count; the
+    // computation goes on to its titles.
+    QTest::newRow("ignore all") << QList<int>{IdIgnore, IdIgnore, IdIgnore, IdIgnore, IdIgnore, IdIgnore, IdIgnore,
+                                              IdIgnore, IdIgnore, IdIgnore}
+                                << 10 << true;
+}
+
+void TestGraphPages::errorBoxAnswers()
+{
+    QFETCH(QList<int>, answers);
+    QFETCH(int, boxes);
+    QFETCH(bool, titled);
+    test::ProgramFixture fx;
+    GraphPage& g = page(QStringLiteral("FGrafico1"));
+    g.text2()->setText(QStringLiteral("0"));
+    for (int a : answers)
+        fx.msgs.answer(a);
+    test::click(g.ctl(QStringLiteral("calcula"), 1));
+    QCOMPARE(fx.msgs.count(), boxes);
+    for (const auto& b : fx.msgs.boxes)
+        QCOMPARE(b.title, QStringLiteral("Error Graphic 1"));
+    QCOMPARE(g.graph1()->graphTitle() == QStringLiteral("Sample size x RDL: Consignment size = 0"), titled);
+    QCOMPARE(g.ctl<QMenu>(QStringLiteral("menuArchivo"))->isEnabled(), titled);
 }
 
 void TestGraphPages::graph2Defaults()
