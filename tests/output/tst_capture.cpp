@@ -54,26 +54,31 @@ private slots:
 
 void TestCapture::pagePrintCutsTheTopBand_data()
 {
+    QTest::addColumn<QString>("window");
     QTest::addColumn<QString>("how");
-    QTest::newRow("Print button") << "Image7";
-    QTest::newRow("File > Print...") << "menuFilePrint";
+    QTest::newRow("Print button") << "Form1" << "Image7";
+    QTest::newRow("File > Print...") << "Form1" << "menuFilePrint";
+    QTest::newRow("lesson page") << "Form6" << "Image7";
+    QTest::newRow("lesson page, File > Print...") << "Form9" << "menuFilePrint";
 }
 
 void TestCapture::pagePrintCutsTheTopBand()
 {
+    QFETCH(QString, window);
     QFETCH(QString, how);
     OutputFixture f;
-    QVERIFY(showActive(form1()));
-    const QColor peach = clientBack(form1());
+    Form& page = windowNamed(window);
+    QVERIFY(showActive(page));
+    const QColor peach = clientBack(page);
     f.clip.setImage(QImage(5, 5, QImage::Format_RGB32));
     if (how == QLatin1String("Image7"))
-        test::click(form1().ctl(how));
+        test::click(page.ctl(how));
     else
-        test::trigger(form1().ctl<QAction>(how));
+        test::trigger(page.ctl<QAction>(how));
     QCOMPARE(f.msgs.count(), 0);
 
     // The print picture has the window's outer size.
-    const QSize outer = form1().widget()->frameGeometry().size();
+    const QSize outer = page.widget()->frameGeometry().size();
     QCOMPARE(canvas()->size(), outer);
     QCOMPARE(stagingPicture()->size(), outer);
     QImage printed(tempPictureFile());
@@ -82,7 +87,7 @@ void TestCapture::pagePrintCutsTheTopBand()
     // The clipboard keeps the capture, taken on a white background.
     const QImage shot = f.clip.image().convertToFormat(QImage::Format_RGB32);
     QCOMPARE(shot.size(), outer);
-    const QPoint spot = inOuterImage(form1(), QPoint(6, form1().widget()->client()->height() - 6));
+    const QPoint spot = inOuterImage(page, QPoint(6, page.widget()->client()->height() - 6));
     QCOMPARE(shot.pixelColor(spot), QColor(Qt::white));
     QVERIFY(peach != QColor(Qt::white));
 
@@ -95,7 +100,7 @@ void TestCapture::pagePrintCutsTheTopBand()
     QCOMPARE(printed.copy(0, outer.height() - cut, outer.width(), cut), foot);
 
     // The page is back in its colour and the print set-up shows the picture.
-    QCOMPARE(clientBack(form1()), peach);
+    QCOMPARE(clientBack(page), peach);
     QVERIFY(fprintpp().visible());
     QCOMPARE(fprintpp().largimagem, float(outer.width() * 15));
     QCOMPARE(fprintpp().altimagem, float(outer.height() * 15));

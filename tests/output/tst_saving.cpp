@@ -8,6 +8,7 @@
 #include "platform/controls.h"
 #include "platform/grid.h"
 #include "shell/form1.h"
+#include "shell/topics.h"
 
 #include <QDir>
 #include <QFile>
@@ -96,6 +97,8 @@ private slots:
     void noNameWritesNothing();
     void dialogProposesTheNameOfThisVisit();
     void lessonPageSave();
+    void everyTopicPageSaves_data();
+    void everyTopicPageSaves();
     void pageSaveFailures_data();
     void pageSaveFailures();
     void salvagridWritesEveryRow_data();
@@ -231,6 +234,53 @@ void TestSaving::lessonPageSave()
     QCOMPARE(contents(name),
              QByteArray("Title\r\n\r\nText 0\nline\r\n\r\nText 1\nline\r\n\r\nText 2\nline\r\n\r\n"
                         "RDL = 1/(p1 * p2 * Consignment_size)\r\n\r\nText 3\nline\r\n"));
+}
+
+void TestSaving::everyTopicPageSaves_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<int>("texts");
+    QTest::addColumn<QString>("formula");
+    QTest::newRow("Form2") << "Form2" << 4 << "";
+    QTest::newRow("Form3") << "Form3" << 2 << "";
+    QTest::newRow("Form5") << "Form5" << 4 << "";
+    QTest::newRow("Form6") << "Form6" << 4 << "1/(p1 * p2) = RDL * Population";
+    QTest::newRow("Form7") << "Form7" << 3 << "";
+    QTest::newRow("Form8") << "Form8" << 4 << "RDL = 1/(p1 * p2 * Consignment_size)";
+    QTest::newRow("Form9") << "Form9" << 5 << "RDL = (1-CL)/(p1 * p2 * Consignment_size)";
+    QTest::newRow("Form10") << "Form10" << 2 << "Consig size * Fiel prev";
+    QTest::newRow("Form10a") << "Form10a" << 4 << "TotalEfficay = 1 - ((1 - efficay1)";
+    QTest::newRow("Form12") << "Form12" << 5 << "";
+}
+
+// The pages as they are built: every label the file takes is there, and
+// the file holds the captions the page shows.
+void TestSaving::everyTopicPageSaves()
+{
+    QFETCH(QString, window);
+    QFETCH(int, texts);
+    QFETCH(QString, formula);
+    OutputFixture f;
+    QTemporaryDir dir;
+    Form& page = windowNamed(window);
+    page.show();
+    f.msgs.clear();
+    const QString name = dir.filePath(QStringLiteral("page.doc"));
+    f.dialogs.answerSave(name);
+    test::click(page.ctl(QStringLiteral("Image8")));
+    QCOMPARE(f.msgs.count(), 0);
+    const QString text = QString::fromLocal8Bit(contents(name));
+    QVERIFY(text.startsWith(page.ctl<QLabel>(QStringLiteral("Label2"))->text()));
+    QVERIFY(text.endsWith(QStringLiteral("\r\n")));
+    for (int i = 0; i < texts; ++i) {
+        if (window == QLatin1String("Form10a") && i == 1)
+            continue;
+        const QString caption = page.ctl<QLabel>(QStringLiteral("Label1"), i)->text();
+        QVERIFY2(!caption.isEmpty() && text.contains(caption), qPrintable(QString::number(i)));
+    }
+    QVERIFY(!page.findCtl<QLabel>(arrayName(QStringLiteral("Label1"), texts)));
+    if (!formula.isEmpty())
+        QVERIFY(text.contains(formula));
 }
 
 void TestSaving::pageSaveFailures_data()
