@@ -3,6 +3,7 @@
 #include "common/errors.h"
 #include "common/window.h"
 #include "output/capture.h"
+#include "output/graphoutput.h"
 #include "output/saving.h"
 #include "platform/controls.h"
 
@@ -22,8 +23,10 @@ QHash<QString, OutputRow> makeRows()
         m.insert(QString::fromLatin1(page), {PrintCommand::PageImage, SaveCommand::PageText, true});
     // The windows whose print and save compose their own pictures and
     // tables; here only their Copy.
-    for (const char* w : {"Indice", "Form4", "Form11", "FGrafico1", "FGrafico2", "FGrafico3", "FGrafico4",
-                          "FGrafico5", "FGrafico6", "FGrafico12", "FResultSim"})
+    // The graph pages with one chart print and save the view in sight.
+    for (const char* g : {"FGrafico1", "FGrafico2", "FGrafico3", "FGrafico4", "FGrafico5", "FGrafico6"})
+        m.insert(QString::fromLatin1(g), {PrintCommand::GraphView, SaveCommand::GraphView, true});
+    for (const char* w : {"Indice", "Form4", "Form11", "FGrafico12", "FResultSim"})
         m.insert(QString::fromLatin1(w), {PrintCommand::None, SaveCommand::None, true});
     return m;
 }
@@ -50,16 +53,22 @@ OutputRow outputRow(const QString& window) { return rows().value(window); }
 void Image7_Click(Form& frm)
 {
     ignoring([&] {
-        if (outputRow(frm.name()).print == PrintCommand::PageImage)
-            imprimeform(frm);
+        switch (outputRow(frm.name()).print) {
+        case PrintCommand::PageImage: imprimeform(frm); break;
+        case PrintCommand::GraphView: graphPrint(frm); break;
+        case PrintCommand::None: break;
+        }
     });
 }
 
 void Image8_Click(Form& frm)
 {
     ignoring([&] {
-        if (outputRow(frm.name()).save == SaveCommand::PageText)
-            savePageText(frm);
+        switch (outputRow(frm.name()).save) {
+        case SaveCommand::PageText: savePageText(frm); break;
+        case SaveCommand::GraphView: graphSave(frm); break;
+        case SaveCommand::None: break;
+        }
     });
 }
 

@@ -11,8 +11,8 @@ namespace tav {
 class Form;
 class FormWidget;
 
-enum class PrintCommand { None, PageImage };
-enum class SaveCommand { None, PageText };
+enum class PrintCommand { None, PageImage, GraphView };
+enum class SaveCommand { None, PageText, GraphView };
 
 struct OutputRow {
     PrintCommand print = PrintCommand::None;
