@@ -1,0 +1,243 @@
+#include "simulation/desenhabase.h"
+
+#include "common/clock.h"
+#include "common/messages.h"
+#include "common/random.h"
+#include "common/runtime.h"
+#include "platform/controls.h"
+
+#include <QColor>
+#include <cmath>
+#include <vector>
+
+namespace tav {
+
+const char* const kSampleTooLarge = "Sample size too large or too close to the consignmento size. It is not "
+                                    "possible to show graphical representation.";
+
+namespace {
+
+const QColor kRed(255, 0, 0);
+const QColor kBlue(0, 0, 255);
+const QColor kGridGrey(200, 200, 200);
+const QColor kWhite(255, 255, 255);
+
+const QString kRefused = QStringLiteral("Refused !");
+const QString kIngressed = QStringLiteral("Ingressed !");
+
+// Whole numbers of the drawing: nearest, halves to the even one.
+int whole(double v) { return clng(v); }
+
+QList<int> steps(int step, int limit)
+{
+    QList<int> out;
+    step = std::max(step, 1);
+    for (int v = 0; v <= limit; v += step)
+        out.append(v);
+    return out;
+}
+
+void reseed(RandomSource& r) { r.reseed(clock().timer()); }
+
+void dots(PictureBox* p, RandomSource& r, int count)
+{
+    const int w = int(p->scaleWidth()), h = int(p->scaleHeight());
+    for (int i = 0; i < count; ++i) {
+        const QPoint d = dotAt(r, w, h);
+        p->circle(d.x(), d.y(), 1, kRed);
+    }
+}
+
+// The hourglass while drawing, the default pointer afterwards, also when an
+// error ends the drawing.
+struct Hourglass {
+    QWidget* w;
+    explicit Hourglass(QWidget* widget) : w(widget)
+    {
+        if (w)
+            w->setCursor(Qt::WaitCursor);
+    }
+    ~Hourglass()
+    {
+        if (w)
+            w->unsetCursor();
+    }
+};
+
+} // namespace
+
+QList<int> BaseGeometry::verticals() const { return steps(s, whole(W)); }
+QList<int> BaseGeometry::horizontals() const { return steps(t, whole(H)); }
+
+QPointF BaseGeometry::centre(int u) const
+{
+    const int row = u / cols;
+    const int col = u - row * cols;
+    return {col * cw + cw / 2, row * ch + ch / 2};
+}
+
+BaseGeometry baseGeometry(float W, float H, int32_t pop)
+{
+    BaseGeometry g;
+    g.W = W;
+    g.H = H;
+    g.ratio = float(cdiv(W, H));
+    g.cols = int(std::floor(float(csqrt(double(g.ratio) * pop)) + 0.5f));
+    g.rows = int(std::floor(float(cdiv(g.cols, g.ratio)) + 0.5f));
+    g.ch = float(cdiv(H, g.rows));
+    g.cw = float(cdiv(W, g.cols));
+    g.s = whole(W / g.cols);
+    g.t = whole(H / g.rows);
+    return g;
+}
+
+float infestedCells(const BaseGeometry& g, float inf)
+{
+    return std::floor(float(g.rows * g.cols) * inf + 0.5f);
+}
+
+int drawUnit(RandomSource& r, int32_t pop) { return int(std::floor(r.next() * float(pop) + 1.0f)); }
+
+BasePlan planBase(float W, float H, int32_t pop, float inf, int32_t samp, RandomSource& r)
+{
+    BasePlan plan;
+    if (inf > kMaxDrawnPrevalence || pop > kMaxDrawnConsignment)
+        return plan;
+    plan.geometry = baseGeometry(W, H, pop);
+    plan.drawn = true;
+    plan.ninfestadas = infestedCells(plan.geometry, inf);
+
+    reseed(r);
+    std::vector<char> marks(size_t(pop) + 1, 0);
+    // A grid with more cells than units would ask for more distinct units
+    // than exist: the placement stops when every unit is infested.
+    const int wanted = std::min<int64_t>(int64_t(plan.ninfestadas), pop);
+    for (int i = 0; i < wanted; ++i) {
+        int u;
+        do
+            u = drawUnit(r, pop);
+        while (marks[size_t(u)]);
+        marks[size_t(u)] = 1;
+        plan.infested.append(u);
+    }
+
+    std::vector<char> sample(size_t(pop) + 1, 0);
+    reseed(r);
+    for (int i = 0; i < samp; ++i) {
+        int u = drawUnit(r, pop);
+        while (sample[size_t(u)]) {
+            if (++plan.attempts > kMaxSampleAttempts) {
+                plan.sampleFailed = true;
+                return plan;
+            }
+            u = drawUnit(r, pop);
+        }
+        sample[size_t(u)] = 1;
+        plan.sampled.append(u);
+    }
+    for (int u = 1; u <= pop && !plan.refused; ++u)
+        plan.refused = sample[size_t(u)] && marks[size_t(u)];
+    return plan;
+}
+
+int hostDots(float ninfestadas, float pr1) { return whole(ninfestadas * pr1); }
+int establishedDots(float ninfestadas, float pr1, float pr2) { return whole(ninfestadas * pr1 * pr2); }
+
+QPoint dotAt(RandomSource& r, int innerWidth, int innerHeight)
+{
+    const int y = int(std::floor(float(innerHeight) * r.next() + 1.0f));
+    const int x = int(std::floor(float(innerWidth) * r.next() + 1.0f));
+    return {x, y};
+}
+
+namespace {
+
+void establishedStep(const BaseSurface& s, RandomSource& r, float n, float pr1, float pr2)
+{
+    reseed(r);
+    s.established->cls();
+    if (s.verdict->text() == kRefused)
+        return;
+    if (n * pr1 * pr2 > 1.0f)
+        s.establishedLabel->setForeColor(kRed);
+    dots(s.established, r, establishedDots(n, pr1, pr2));
+}
+
+void hostStep(const BaseSurface& s, RandomSource& r, float n, float pr1, float pr2)
+{
+    s.host->cls();
+    if (s.verdict->text() == kRefused)
+        return;
+    if (n * pr1 > 1.0f)
+        s.hostLabel->setForeColor(kRed);
+    dots(s.host, r, hostDots(n, pr1));
+    establishedStep(s, r, n, pr1, pr2);
+}
+
+} // namespace
+
+void desenhabase(const BaseSurface& s, float& ninfestadas, int flag, int32_t pop, float inf, int32_t samp,
+                 float pr1, float pr2)
+{
+    Hourglass busy(s.window);
+    RandomSource& r = rng();
+    if (flag == 3) {
+        hostStep(s, r, ninfestadas, pr1, pr2);
+        return;
+    }
+    if (flag == 4) {
+        establishedStep(s, r, ninfestadas, pr1, pr2);
+        return;
+    }
+
+    PictureBox* p = s.consignment;
+    p->cls();
+    const BasePlan plan = planBase(float(p->scaleWidth()), float(p->scaleHeight()), pop, inf, samp, r);
+    if (!plan.drawn)
+        return;
+    const BaseGeometry& g = plan.geometry;
+    const int oldWidth = p->drawWidth();
+    p->setDrawWidth(1);
+    for (int x : g.verticals())
+        p->line(x, 0, x, g.H, kGridGrey);
+    for (int y : g.horizontals())
+        p->line(0, y, g.W, y, kGridGrey);
+    p->setDrawWidth(oldWidth);
+    ninfestadas = plan.ninfestadas;
+
+    for (int u : plan.infested) {
+        const QPointF c = g.centre(u);
+        p->circle(c.x(), c.y(), g.ch / 3.5f, kRed);
+    }
+    if (plan.sampleFailed) {
+        // The rings drawn before the bound was reached go too.
+        msgbox(QString::fromLatin1(kSampleTooLarge), MbCritical, QStringLiteral("Warning"));
+        for (PictureBox* each : {s.consignment, s.host, s.established, s.ingressed})
+            each->cls();
+        return;
+    }
+    for (int u : plan.sampled) {
+        const QPointF c = g.centre(u);
+        p->circle(c.x(), c.y(), g.ch / 2.2f, kBlue);
+    }
+
+    s.verdict->setText(kRefused);
+    s.verdict->setForeColor(kWhite);
+    s.hostLabel->setForeColor(kWhite);
+    s.establishedLabel->setForeColor(kWhite);
+    if (plan.refused) {
+        for (PictureBox* each : {s.host, s.established, s.ingressed})
+            each->cls();
+        return;
+    }
+
+    s.verdict->setText(kIngressed);
+    s.verdict->setForeColor(kRed);
+    reseed(r);
+    s.ingressed->cls();
+    dots(s.ingressed, r, whole(ninfestadas));
+    reseed(r);
+    hostStep(s, r, ninfestadas, pr1, pr2);
+}
+
+} // namespace tav
