@@ -7,6 +7,9 @@
 #include "platform/controls.h"
 
 #include <QColor>
+#include <QImage>
+#include <QPainter>
+#include <QPixmap>
 #include <cmath>
 #include <vector>
 
@@ -39,12 +42,89 @@ QList<int> steps(int step, int limit)
 
 void reseed(RandomSource& r) { r.reseed(clock().timer()); }
 
+// Shapes for one picture box, painted with one painter and laid onto the
+// box's drawing at once: thousands of rings or dots stay within a frame.
+// Coordinates and pen are those of the box.
+class Layer {
+public:
+    explicit Layer(PictureBox* box)
+        : box_(box), image_(box->size(), QImage::Format_ARGB32_Premultiplied),
+          scale_(box->scaleMode() == PictureBox::ScaleTwips ? 1.0 / 15.0 : 1.0)
+    {
+        image_.fill(Qt::transparent);
+        painter_.begin(&image_);
+        painter_.setRenderHint(QPainter::Antialiasing);
+    }
+    ~Layer() { flush(); }
+    // Every ring of one radius and colour looks the same: it is drawn once
+    // and then stamped, which keeps the largest drawings within a frame.
+    void circle(double x, double y, double radius, const QColor& color)
+    {
+        const double r = radius * scale_;
+        if (sprite_.isNull() || r != spriteRadius_ || color != spriteColor_)
+            makeSprite(r, color);
+        const QPointF centre(x * scale_, y * scale_);
+        painter_.drawImage(QPointF(std::round(centre.x() - spriteOffset_), std::round(centre.y() - spriteOffset_)),
+                           sprite_);
+        ++shapes_;
+    }
+    void line(double x1, double y1, double x2, double y2, const QColor& color)
+    {
+        pen(color);
+        painter_.drawLine(QPointF(x1 * scale_, y1 * scale_), QPointF(x2 * scale_, y2 * scale_));
+        ++shapes_;
+    }
+    void flush()
+    {
+        if (painter_.isActive())
+            painter_.end();
+        if (shapes_ > 0)
+            box_->paintPicture(QPixmap::fromImage(image_), 0, 0);
+        shapes_ = 0;
+    }
+
+private:
+    void pen(const QColor& color)
+    {
+        if (color != current_ || !painter_.pen().isSolid()) {
+            current_ = color;
+            painter_.setPen(QPen(color, box_->drawWidth()));
+        }
+    }
+
+    void makeSprite(double r, const QColor& color)
+    {
+        const double pen = box_->drawWidth();
+        const int side = int(std::ceil(2 * (r + pen))) + 2;
+        sprite_ = QImage(side, side, QImage::Format_ARGB32_Premultiplied);
+        sprite_.fill(Qt::transparent);
+        QPainter p(&sprite_);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(color, pen));
+        spriteOffset_ = side / 2.0;
+        p.drawEllipse(QPointF(spriteOffset_, spriteOffset_), r, r);
+        spriteRadius_ = r;
+        spriteColor_ = color;
+    }
+
+    PictureBox* box_;
+    QImage sprite_;
+    double spriteRadius_ = -1, spriteOffset_ = 0;
+    QColor spriteColor_;
+    QImage image_;
+    QPainter painter_;
+    double scale_;
+    QColor current_;
+    int shapes_ = 0;
+};
+
 void dots(PictureBox* p, RandomSource& r, int count)
 {
     const int w = int(p->scaleWidth()), h = int(p->scaleHeight());
+    Layer layer(p);
     for (int i = 0; i < count; ++i) {
         const QPoint d = dotAt(r, w, h);
-        p->circle(d.x(), d.y(), 1, kRed);
+        layer.circle(d.x(), d.y(), 1, kRed);
     }
 }
 
@@ -124,6 +204,13 @@ BasePlan planBase(float W, float H, int32_t pop, float inf, int32_t samp, Random
     std::vector<char> sample(size_t(pop) + 1, 0);
     reseed(r);
     for (int i = 0; i < samp; ++i) {
+        // With every unit sampled each further draw repeats one, so the
+        // bound is certain to be passed: no need to make the draws.
+        if (i == pop) {
+            plan.attempts = kMaxSampleAttempts + 1;
+            plan.sampleFailed = true;
+            return plan;
+        }
         int u = drawUnit(r, pop);
         while (sample[size_t(u)]) {
             if (++plan.attempts > kMaxSampleAttempts) {
@@ -196,29 +283,38 @@ void desenhabase(const BaseSurface& s, float& ninfestadas, int flag, int32_t pop
     if (!plan.drawn)
         return;
     const BaseGeometry& g = plan.geometry;
-    const int oldWidth = p->drawWidth();
-    p->setDrawWidth(1);
-    for (int x : g.verticals())
-        p->line(x, 0, x, g.H, kGridGrey);
-    for (int y : g.horizontals())
-        p->line(0, y, g.W, y, kGridGrey);
-    p->setDrawWidth(oldWidth);
+    {
+        // The grid lines are one pixel wide whatever the box's pen.
+        const int oldWidth = p->drawWidth();
+        p->setDrawWidth(1);
+        Layer grid(p);
+        for (int x : g.verticals())
+            grid.line(x, 0, x, g.H, kGridGrey);
+        for (int y : g.horizontals())
+            grid.line(0, y, g.W, y, kGridGrey);
+        grid.flush();
+        p->setDrawWidth(oldWidth);
+    }
     ninfestadas = plan.ninfestadas;
 
-    for (int u : plan.infested) {
-        const QPointF c = g.centre(u);
-        p->circle(c.x(), c.y(), g.ch / 3.5f, kRed);
-    }
-    if (plan.sampleFailed) {
-        // The rings drawn before the bound was reached go too.
-        msgbox(QString::fromLatin1(kSampleTooLarge), MbCritical, QStringLiteral("Warning"));
-        for (PictureBox* each : {s.consignment, s.host, s.established, s.ingressed})
-            each->cls();
-        return;
-    }
-    for (int u : plan.sampled) {
-        const QPointF c = g.centre(u);
-        p->circle(c.x(), c.y(), g.ch / 2.2f, kBlue);
+    {
+        Layer rings(p);
+        for (int u : plan.infested) {
+            const QPointF c = g.centre(u);
+            rings.circle(c.x(), c.y(), g.ch / 3.5f, kRed);
+        }
+        if (plan.sampleFailed) {
+            rings.flush();
+            // The rings drawn before the bound was reached go too.
+            msgbox(QString::fromLatin1(kSampleTooLarge), MbCritical, QStringLiteral("Warning"));
+            for (PictureBox* each : {s.consignment, s.host, s.established, s.ingressed})
+                each->cls();
+            return;
+        }
+        for (int u : plan.sampled) {
+            const QPointF c = g.centre(u);
+            rings.circle(c.x(), c.y(), g.ch / 2.2f, kBlue);
+        }
     }
 
     s.verdict->setText(kRefused);

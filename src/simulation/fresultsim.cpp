@@ -155,6 +155,7 @@ void FResultSim::buildContent(FormWidget* w)
     int n = 0;
     Label* data = caption(c, n++, 240, 1380, 1500, QStringLiteral("Data"));
     data->setFont(arial(18, true, true));
+    data->resize(data->width(), 30);
 
     // The inputs in two columns above the line, the results below it.
     const Row inputs[] = {{"Consignment size", "Text1_0"}, {"Prevalence", "Text1_1"}, {"Sample size", "Text1_2"},
@@ -167,6 +168,7 @@ void FResultSim::buildContent(FormWidget* w)
 
     Label* results = caption(c, n++, 240, 2640, 2000, QStringLiteral("Results"));
     results->setFont(arial(18, true, true));
+    results->resize(results->width(), 30);
     const Row rows[] = {
         {"Refused consignments", "Ling"},
         {"Ingressed consignments", "Lpct_ing"},
@@ -208,8 +210,10 @@ void FResultSim::buildContent(FormWidget* w)
         cap->setText(QString::fromLatin1(s.text));
         cap->setFont(arial(8.25, true));
         cap->setForeColor(vbColor(0x00C0FFFF));
-        Label* val = place<Label>(panel, arrayName(QStringLiteral("Label14"), s.valueLabel), s.left + 1110, 3675,
-                                  800, 285);
+        cap->setAutoSize(true);
+        // The value follows its caption on the same line.
+        const int valueLeft = (cap->x() + cap->width()) * 15 + 60;
+        Label* val = place<Label>(panel, arrayName(QStringLiteral("Label14"), s.valueLabel), valueLeft, 3675, 800, 285);
         val->setFont(arial(8.25, true));
         val->setForeColor(vbColor(0x00C0FFFF));
         auto* sl = place<Slider>(panel, hscroll(s.index), s.left, 4035, s.width, 255);
