@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QSlider>
 #include <QTest>
+#include <QTimer>
 #include <memory>
 
 using namespace tav;
@@ -294,6 +295,30 @@ private slots:
         QCOMPARE(tabelaimp().impcolunas, 5);
         QCOMPARE(tabelaimp().imptitulo, QStringLiteral("Simulation of the Inspection"));
         QCOMPARE(tabelaimp().impcelula(3, 11).toString(), resultados().text(4, 12));
+    }
+
+    // A run started while the results window's own run yields: the engine
+    // refuses it and the table keeps the run in progress.
+    void runWhileTheEngineIsBusy()
+    {
+        results().show();
+        for (const char* name : {"Text1_0", "Text1_1", "Text1_2", "Combo1"})
+            results().ctl<QLabel>(QString::fromLatin1(name))->setText(QStringLiteral("100"));
+        results().ctl<QLabel>(QStringLiteral("Text1_1"))->setText(QStringLiteral("0.1"));
+        results().ctl<QLabel>(QStringLiteral("Text1_2"))->setText(QStringLiteral("10"));
+        results().ctl<QLabel>(QStringLiteral("Combo1"))->setText(QStringLiteral("20"));
+        combo(QStringLiteral("Combo1"))->setText(QStringLiteral("3"));
+        bool ran = false;
+        QTimer::singleShot(0, &input(), [&] {
+            ran = true;
+            input().Image1_Click();
+        });
+        results().Image4_Click();
+        QVERIFY(ran);
+        QCOMPARE(fx->msgs.count(), 0);
+        QCOMPARE(resultText(QStringLiteral("Lnsim")), QStringLiteral("20"));
+        QCOMPARE(results().ctl<Grid>(QStringLiteral("Grid1"))->rows(), 21);
+        QCOMPARE(tabelaimp().implinhas, 19);
     }
 
     void cancelClosesTheSimulation()
