@@ -131,6 +131,8 @@ void TestCapture::copyPutsTheActiveWindowOnTheClipboard_data()
     QTest::newRow("topic page") << "Form1";
     QTest::newRow("lesson page") << "Form2";
     QTest::newRow("graph page") << "FGrafico3";
+    QTest::newRow("results window") << "FResultSim";
+    QTest::newRow("measure page") << "Form11";
 }
 
 void TestCapture::copyPutsTheActiveWindowOnTheClipboard()
