@@ -1,0 +1,22 @@
+#pragma once
+// Graphic 1.
+
+#include "graphs/graphpage.h"
+
+namespace tav {
+
+class FGrafico1 : public GraphPage {
+    Q_OBJECT
+public:
+    FGrafico1();
+
+protected:
+    void defaults(IgnoreErrors& e) override { Q_UNUSED(e); }
+    void compute(int index, TrapErrors& t) override
+    {
+        Q_UNUSED(index);
+        Q_UNUSED(t);
+    }
+};
+
+} // namespace tav
