@@ -9,25 +9,31 @@
 
 namespace tav {
 
-void PointArrays::store(int i, double vx, double vy)
+namespace {
+void bound(const std::vector<double>& v, int i)
 {
-    if (i < 0 || i > kLast)
+    if (i < 0 || size_t(i) >= v.size())
         raise(ErrSubscript);
+}
+} // namespace
+
+void PointArrays::store(int i, double vx, double vy) const
+{
+    bound(x, i);
+    bound(y, i);
     x[size_t(i)] = vx;
     y[size_t(i)] = vy;
 }
 
 double PointArrays::xAt(int i) const
 {
-    if (i < 0 || i > kLast)
-        raise(ErrSubscript);
+    bound(x, i);
     return x[size_t(i)];
 }
 
 double PointArrays::yAt(int i) const
 {
-    if (i < 0 || i > kLast)
-        raise(ErrSubscript);
+    bound(y, i);
     return y[size_t(i)];
 }
 

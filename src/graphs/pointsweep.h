@@ -4,22 +4,23 @@
 // over a range, and the readings and texts their sentences use.
 
 #include <QString>
-#include <array>
+#include <vector>
 
 namespace tav {
 
-// The points of the data set being computed, from index 1 upward (index 0 is
-// never written and reads 0). A set overwrites only the entries it reaches:
+// The arrays of x and y values of a graph window (valoresx, valoresy), which
+// the window keeps while it is loaded; a set is written from index 1 upward
+// (index 0 is never written). A set overwrites only the entries it reaches:
 // beyond them the arrays keep what an earlier set or computation wrote, and a
 // comment that reads such an entry sees that.
 struct PointArrays {
-    static constexpr int kLast = 500;
-    std::array<double, kLast + 1> x{};
-    std::array<double, kLast + 1> y{};
+    static constexpr int kLast = 500; // the windows' arrays run 0..500
+    std::vector<double>& x;
+    std::vector<double>& y;
 
-    // Writes point i; an index beyond the last raises "Subscript out of
+    // Writes point i; an index beyond the arrays raises "Subscript out of
     // range" and writes nothing.
-    void store(int i, double vx, double vy);
+    void store(int i, double vx, double vy) const;
     // Reads entry i of x or y, with the same bound.
     double xAt(int i) const;
     double yAt(int i) const;

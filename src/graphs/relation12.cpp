@@ -26,19 +26,19 @@ EfficacyPoint efficacyModel(const EfficacyInputs& in, double x)
 
 double efficacyStep(const EfficacyInputs& in, int npontos) { return cdiv(in.xMax - in.xMin, npontos); }
 
-void efficacyPoints(EfficacyArrays& pts, int& computed, const EfficacyInputs& in, double step)
+void efficacyPoints(const EfficacyArrays& pts, int& computed, const EfficacyInputs& in, double step)
 {
     computed = 0;
     for (double x = in.xMin; sweepGoesOn(x, in.xMax, step); x += step) {
         const EfficacyPoint p = efficacyModel(in, x);
         const int i = computed + 1;
-        if (i > PointArrays::kLast)
+        if (size_t(i) >= pts.r.size())
             raise(ErrSubscript);
-        pts.r[size_t(i)] = p.refused;
         double years = p.years;
         if (csng(in.yMax) < csng(years))
             years = in.yMax;
-        pts.store(i, x, years);
+        pts.xy.store(i, x, years);
+        pts.r[size_t(i)] = p.refused;
         ++computed;
     }
 }
@@ -46,15 +46,18 @@ void efficacyPoints(EfficacyArrays& pts, int& computed, const EfficacyInputs& in
 EfficacyShape efficacyShape(const EfficacyArrays& pts, int P)
 {
     EfficacyShape s;
-    for (int k = 1; k <= P && k <= PointArrays::kLast; ++k) {
-        const double T = pts.y[size_t(k)];
+    const std::vector<double>& xs = pts.xy.x;
+    const std::vector<double>& ys = pts.xy.y;
+    const int last = int(qMin(pts.r.size(), qMin(xs.size(), ys.size()))) - 1;
+    for (int k = 1; k <= P && k <= last; ++k) {
+        const double T = ys[size_t(k)];
         if (k > 1) {
-            const double before = pts.y[size_t(k - 1)];
+            const double before = ys[size_t(k - 1)];
             if (before > T)
                 s.decrease = true;
             if (before < T && !s.increase) {
                 s.increase = true;
-                s.turning = (pts.x[size_t(k - 1)] + pts.x[size_t(k)]) * 100.0 / 2.0;
+                s.turning = (xs[size_t(k - 1)] + xs[size_t(k)]) * 100.0 / 2.0;
             }
         }
         const float R = csng(pts.r[size_t(k)]);

@@ -32,8 +32,9 @@ struct EfficacyPoint {
 EfficacyPoint efficacyModel(const EfficacyInputs& in, double x);
 
 // The points of a computation: valoresx, valoresy and recusadas.
-struct EfficacyArrays : PointArrays {
-    std::array<double, kLast + 1> r{};
+struct EfficacyArrays {
+    PointArrays xy;
+    std::vector<double>& r;
 };
 
 // The sweep: x from X min by repeated addition of the step while not past
@@ -41,7 +42,7 @@ struct EfficacyArrays : PointArrays {
 // maximum. `computed` counts the points written so far (also when one
 // fails). A point count of 0 is a division by zero.
 double efficacyStep(const EfficacyInputs& in, int npontos);
-void efficacyPoints(EfficacyArrays& pts, int& computed, const EfficacyInputs& in, double step);
+void efficacyPoints(const EfficacyArrays& pts, int& computed, const EfficacyInputs& in, double step);
 
 // The shape of the time-lag curve over points 1..P and the range of the
 // refusals, as the comment tells them.

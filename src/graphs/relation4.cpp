@@ -21,7 +21,7 @@ Graph4Range graph4Range(double xMin, double xMax, int npontos)
 
 double graph4CappedEnd(double loopEnd) { return loopEnd >= 1.0 ? 0.9999 : loopEnd; }
 
-void graph4Set(PointArrays& pts, int& computed, double N, double xMin, double loopEnd, double step, double p1,
+void graph4Set(const PointArrays& pts, int& computed, double N, double xMin, double loopEnd, double step, double p1,
                double p2)
 {
     computed = 0;

@@ -38,7 +38,7 @@ double graph4CappedEnd(double loopEnd);
 // the points written so far, also when a point fails (the 501st raises
 // "Subscript out of range", a negative 1 − x with a fractional exponent
 // "Invalid procedure call").
-void graph4Set(PointArrays& pts, int& computed, double N, double xMin, double loopEnd, double step, double p1,
+void graph4Set(const PointArrays& pts, int& computed, double N, double xMin, double loopEnd, double step, double p1,
                double p2);
 
 // The points shown of a set: all computed but the last, or all of them when

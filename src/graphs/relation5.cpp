@@ -30,7 +30,7 @@ Graph5Range graph5Range(double nref, int32_t N, int npontos)
     return r;
 }
 
-void graph5Set(PointArrays& pts, int& kept, double& ymax, const Graph5Range& r, double nref, double N, double p1,
+void graph5Set(const PointArrays& pts, int& kept, double& ymax, const Graph5Range& r, double nref, double N, double p1,
                double p2)
 {
     kept = 0;

@@ -32,7 +32,7 @@ Graph5Range graph5Range(double nref, int32_t N, int npontos);
 // an s exactly equal to nref is left out. `kept` counts the points written
 // so far (also when one fails) and ymax is the largest Y written, starting
 // at −10000.
-void graph5Set(PointArrays& pts, int& kept, double& ymax, const Graph5Range& r, double nref, double N, double p1,
+void graph5Set(const PointArrays& pts, int& kept, double& ymax, const Graph5Range& r, double nref, double N, double p1,
                double p2);
 
 // The marker set: level at I while the curve is below it, 1 (the bottom of

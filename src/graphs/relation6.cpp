@@ -11,7 +11,7 @@ double yearsBetweenIntroductions(double p1, double p2, double N, double M, doubl
     return cdiv(1.0, checked(p1 * p2 * N * M * x));
 }
 
-void graph6Set(PointArrays& pts, int& computed, double& ymin, double& ymax, double xMin, double xMax, double step,
+void graph6Set(const PointArrays& pts, int& computed, double& ymin, double& ymax, double xMin, double xMax, double step,
                double p1, double p2, double N, double M)
 {
     computed = 0;

@@ -20,7 +20,7 @@ double yearsBetweenIntroductions(double p1, double p2, double N, double M, doubl
 // xMax, Y for each into pts from index 1. `computed` counts the points
 // written so far (also when one fails); ymin and ymax, starting at 10^7 and
 // −1, follow the values written.
-void graph6Set(PointArrays& pts, int& computed, double& ymin, double& ymax, double xMin, double xMax, double step,
+void graph6Set(const PointArrays& pts, int& computed, double& ymin, double& ymax, double xMin, double xMax, double step,
                double p1, double p2, double N, double M);
 
 // How a point is written: the RDL in the table, the years in the table, the

@@ -16,18 +16,18 @@ namespace {
 struct Curve {
     double nref = 0.0;
     Graph5Range range;
-    PointArrays pts;
+    std::vector<double> x = std::vector<double>(501, 0.0);
+    std::vector<double> y = std::vector<double>(501, 0.0);
+    PointArrays pts{x, y};
     int kept = 0;
     double ymax = 0.0;
 };
 
-Curve curve(int32_t N, double I, double p1, double p2, int npontos)
+void curve(Curve& c, int32_t N, double I, double p1, double p2, int npontos)
 {
-    Curve c;
     c.nref = referenceSample(1.0 / I, p1, p2, N);
     c.range = graph5Range(c.nref, N, npontos);
     graph5Set(c.pts, c.kept, c.ymax, c.range, c.nref, N, p1, p2);
-    return c;
 }
 
 QString whole(double v) { return generalText(std::floor(v + 0.5)); }
@@ -65,7 +65,8 @@ private slots:
 // N 1000, I 10000, p1 0.1, p2 0.3, 70 points.
 void TestRelation5::defaults()
 {
-    const Curve c = curve(1000, 10000, 0.1, 0.3, 70);
+    Curve c;
+    curve(c, 1000, 10000, 0.1, 0.3, 70);
     QCOMPARE(c.nref, 241.0);
     QCOMPARE(c.range.lo, 24.6);
     QCOMPARE(c.range.hi, 265.6);
@@ -115,7 +116,8 @@ void TestRelation5::sampleLabels()
     QFETCH(double, p2);
     QFETCH(int, npontos);
     QFETCH(QStringList, labels);
-    const Curve c = curve(N, I, p1, p2, npontos);
+    Curve c;
+    curve(c, N, I, p1, p2, npontos);
     QStringList got;
     for (int k = 1; k <= c.kept; ++k)
         got << whole(c.pts.x[size_t(k)]);
@@ -126,7 +128,8 @@ void TestRelation5::sampleLabels()
 // the title shows 0.9999 N grouped.
 void TestRelation5::referenceAtConsignment()
 {
-    const Curve c = curve(1000, 10000, 1, 1, 10);
+    Curve c;
+    curve(c, 1000, 10000, 1, 1, 10);
     QCOMPARE(c.nref, 1000.0);
     QCOMPARE(c.range.hi, 999.0);
     QCOMPARE(c.kept, 10);
