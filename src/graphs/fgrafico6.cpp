@@ -161,6 +161,7 @@ void FGrafico6::compute(int index, TrapErrors& t)
             const double y = at(valoresy, k);
             imp.setImprotulo(k, cell(k, 0, graph6RdlText(x)));
             imp.setImpcelula(1, k, cell(k, 1, graph6YearsText(y)));
+            imp.setImpcelula(2, k, QVariant()); // nothing of an earlier fill prints beside it
             G().setThisPoint(k);
             G().setLabelText(graph6Label(x));
             G().setThisPoint(k);
@@ -174,6 +175,7 @@ void FGrafico6::compute(int index, TrapErrors& t)
     t.step([&] { cell(0, 1, QStringLiteral("Years between introd.")); });
     t.step([&] { imp.setImprotulo(0, QStringLiteral("RDL")); });
     t.step([&] { imp.setImpcelula(1, 0, QStringLiteral(" ")); });
+    t.step([&] { imp.setImpcelula(2, 0, QVariant()); });
     t.step([&] { imp.implinhas = G().numPoints(); });
     t.step([&] { imp.impcolunas = G().numSets() + 1; });
     t.step([&] { imp.impsubtitulo = QStringLiteral("Years between introd."); });
