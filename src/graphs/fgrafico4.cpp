@@ -13,6 +13,7 @@
 #include "platform/grid.h"
 
 #include <QLineEdit>
+#include <algorithm>
 
 namespace tav {
 
@@ -151,6 +152,7 @@ void FGrafico4::compute(int index, TrapErrors& t)
 
     // One curve into the arrays, then into the chart, the grid and the print
     // table; false when the window went away while it yielded.
+    YieldPacer pacer;
     auto curve = [&](double size) {
         int computed = 0, shown = 0;
         t.step([&] { graph4Set({valoresx, valoresy}, computed, size, xMin, range.loopEnd, range.step, p1, p2); });
@@ -161,14 +163,19 @@ void FGrafico4::compute(int index, TrapErrors& t)
                 const double x = at(valoresx, j);
                 const double y = at(valoresy, j);
                 const int set = G().thisSet();
-                imp.setImprotulo(j, cell(j, 0, formatNumber(x, QStringLiteral("0.0000"))));
-                cell(j, set, formatNumber(y, QStringLiteral("######")));
-                imp.setImpcelula(set, j, formatNumber(y, QStringLiteral("#####0")));
+                const QString xText = formatNumber(x, QStringLiteral("0.0000"));
+                imp.setImprotulo(j, cell(j, 0, xText));
+                const QString yText = formatNumber(y, QStringLiteral("######"));
+                cell(j, set, yText);
+                // The two patterns differ only where no digit is left: the
+                // print table then shows a 0 where the grid shows none.
+                const bool digits = std::any_of(yText.begin(), yText.end(), [](QChar ch) { return ch.isDigit(); });
+                imp.setImpcelula(set, j, digits ? yText : formatNumber(y, QStringLiteral("#####0")));
                 G().setThisPoint(j);
-                G().setLabelText(formatNumber(x, QStringLiteral("0.0000")));
+                G().setLabelText(xText);
                 G().setGraphData(y);
             });
-            if (!yieldPoint())
+            if (pacer.due() && !yieldPoint())
                 return false;
         }
         return true;

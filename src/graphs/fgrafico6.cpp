@@ -155,6 +155,7 @@ void FGrafico6::compute(int index, TrapErrors& t)
     t.step([&] { graph6Set({valoresx, valoresy}, computed, ymin, ymax, xMin, xMax, step, p1, p2, N, M); });
     t.step([&] { T().setRows(computed + 1); });
     t.step([&] { G().setNumPoints(computed); });
+    YieldPacer pacer;
     for (int k = 1; k <= computed && !t.aborted(); ++k) {
         t.step([&] {
             const double x = at(valoresx, k);
@@ -167,7 +168,7 @@ void FGrafico6::compute(int index, TrapErrors& t)
             G().setThisPoint(k);
             G().setGraphData(y);
         });
-        if (!yieldPoint())
+        if (pacer.due() && !yieldPoint())
             return;
     }
 

@@ -3,6 +3,7 @@
 // arrays a window keeps while it is loaded, the test that ends a sweep of x
 // over a range, and the readings and texts their sentences use.
 
+#include <QElapsedTimer>
 #include <QString>
 #include <vector>
 
@@ -41,5 +42,24 @@ float csng(double v);
 // A single-precision number as text: up to seven significant digits, no
 // trailing zeros, the user's decimal point.
 QString singleText(float v);
+
+// Paces the yields of a page that lets the window system run once per
+// plotted point: a yield is due when a millisecond has passed since the last
+// one, which keeps the window repainting and answering while thousands of
+// points cost no more than their drawing.
+class YieldPacer {
+public:
+    YieldPacer() { last_.start(); }
+    bool due()
+    {
+        if (last_.nsecsElapsed() < 1000000)
+            return false;
+        last_.restart();
+        return true;
+    }
+
+private:
+    QElapsedTimer last_;
+};
 
 } // namespace tav
