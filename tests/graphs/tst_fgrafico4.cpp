@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QTest>
+#include <QTimer>
 
 using namespace tav;
 using tav::test::ProgramFixture;
@@ -55,6 +56,8 @@ private slots:
     void failures();
     void checksOnLeavingABox_data();
     void checksOnLeavingABox();
+    void clicksWhilePlotting();
+    void unloadWhilePlotting();
 };
 
 void TestFGrafico4::loadDrawsFiveCurves()
@@ -214,6 +217,57 @@ void TestFGrafico4::checksOnLeavingABox()
         got << b.text;
     QCOMPARE(got, warnings);
     QCOMPARE(edit->text(), text);
+}
+
+// Long enough to yield: five curves of about 500 points.
+void setLongComputation()
+{
+    page().combo1()->setText(QStringLiteral("497"));
+    page().text1(0)->setText(QStringLiteral("0.1"));
+    page().text1(1)->setText(QStringLiteral("0.9"));
+}
+
+// The compute and defaults pictures pressed while the curves are drawn do
+// not start again over the half-written arrays and print table.
+void TestFGrafico4::clicksWhilePlotting()
+{
+    ProgramFixture f;
+    page().show();
+    setLongComputation();
+    int fired = 0;
+    QTimer press;
+    press.setInterval(0);
+    connect(&press, &QTimer::timeout, [&] {
+        ++fired;
+        page().calcula_Click(1);
+        page().Image1_Click();
+    });
+    press.start();
+    page().calcula_Click(0);
+    press.stop();
+    QVERIFY(fired > 0);
+    QCOMPARE(f.msgs.count(), 0);
+    // 500 computed, the last one beyond X max not shown.
+    QCOMPARE(page().graph1()->numPoints(), 499);
+    QCOMPARE(tabelaimp().implinhas, 499);
+    QCOMPARE(page().text1(0)->text(), QStringLiteral("0.1"));
+    QCOMPARE(rowOf(page().grid1(), 499).at(0), QStringLiteral("0.9016"));
+}
+
+// Leaving the page while it plots ends the computation quietly; the next
+// visit starts afresh.
+void TestFGrafico4::unloadWhilePlotting()
+{
+    ProgramFixture f;
+    page().show();
+    setLongComputation();
+    QTimer::singleShot(0, [] { page().unload(); });
+    page().calcula_Click(0);
+    QVERIFY(!page().isLoaded());
+    QCOMPARE(f.msgs.count(), 0);
+    page().show();
+    QCOMPARE(page().graph1()->numPoints(), 51);
+    QCOMPARE(f.msgs.count(), 0);
 }
 
 QTEST_MAIN(TestFGrafico4)
