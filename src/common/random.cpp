@@ -18,9 +18,10 @@ void LcgRandom::reseed(double clockSeconds)
     uint32_t bits;
     std::memcpy(&bits, &f, sizeof bits);
     const uint32_t mixed = ((bits >> 16) ^ (bits & 0xFFFF)) << 8;
-    state_ = ((state_ & 0xFF) | mixed) & 0xFFFFFF;
-    // Stir once so equal clocks from equal states still move on.
-    state_ ^= ((state_ * 0x9E3779B1u) >> 8) & 0xFFFFFFu;
+    // The whole state takes part (an odd multiplier is a bijection modulo
+    // 2^24), so reseeds within one clock tick walk on instead of cycling
+    // through a few states.
+    state_ = (state_ * 0x9E3779B1u + mixed) & 0xFFFFFFu;
     next();
 }
 

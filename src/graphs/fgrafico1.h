@@ -1,5 +1,5 @@
 #pragma once
-// Graphic 1.
+// Graphic 1: the sample size against the RDL for five confidence levels.
 
 #include "graphs/graphpage.h"
 
@@ -11,12 +11,13 @@ public:
     FGrafico1();
 
 protected:
-    void defaults(IgnoreErrors& e) override { Q_UNUSED(e); }
-    void compute(int index, TrapErrors& t) override
-    {
-        Q_UNUSED(index);
-        Q_UNUSED(t);
-    }
+    void buildPage(FormWidget* w) override;
+    void loadHeading(TrapErrors& t) override;
+    void afterGridLayout(TrapErrors& t) override;
+    void defaults(IgnoreErrors& e) override;
+    void compute(int index, TrapErrors& t) override;
+    void validateText1(int index, IgnoreErrors& e) override;
+    void validateText2(int index, IgnoreErrors& e) override;
 };
 
 } // namespace tav

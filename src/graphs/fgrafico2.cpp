@@ -1,5 +1,18 @@
 #include "graphs/fgrafico2.h"
 
+#include "common/colors.h"
+#include "common/errors.h"
+#include "common/format.h"
+#include "common/messages.h"
+#include "common/readings.h"
+#include "common/tabelaimp.h"
+#include "common/twips.h"
+#include "graphs/graphtexts.h"
+#include "platform/combo.h"
+#include "platform/controls.h"
+
+#include <QLineEdit>
+
 namespace tav {
 
 namespace {
@@ -19,6 +32,10 @@ GraphSpec makeSpec()
     s.computeAdvice = QStringLiteral("Try again with new inputs");
     s.computeTitle = QStringLiteral("Error Graphic 2");
     s.capacity = 511;
+    s.resetIndex = 1;
+    s.viewMenu = QStringLiteral("meniView");
+    s.viewGraph = QStringLiteral("meniViewGraph");
+    s.viewTable = QStringLiteral("menuViewTable");
     s.xColumn = QStringLiteral("C.Size (X)");
     s.graph = QRect(2805, 1605, 8760, 4950);
     s.grid = QRect(3570, 1620, 7350, 4875);
@@ -28,9 +45,106 @@ GraphSpec makeSpec()
 } // namespace
 
 FGrafico2::FGrafico2()
-    : GraphPage(QStringLiteral("FGrafico2"), QStringLiteral("Graphic 2"),
-                GraphLayout{QRect(90, 1605, 2615, 2040), QRect(90, 4620, 2615, 1905), QRect(), {0, 1, 2, 3}, false, 3, true}, makeSpec())
+    : ConsignmentGraph(QStringLiteral("FGrafico2"), QStringLiteral("Graphic 2"),
+                       GraphLayout{QRect(90, 1605, 2615, 2040), QRect(90, 4620, 2615, 1905), QRect(), {0, 1, 2, 3},
+                                   false, 3, true},
+                       makeSpec())
 {
+}
+
+void FGrafico2::buildPage(FormWidget* w)
+{
+    QWidget* c = w->client();
+    moveTo(w, QStringLiteral("Text1_2"), 680, 570);
+    moveTo(w, QStringLiteral("Text1_3"), 680, 900);
+    moveTo(w, QStringLiteral("Text1_0"), 1670, 570);
+    moveTo(w, QStringLiteral("Text1_1"), 1670, 900);
+    moveTo(w, QStringLiteral("Combo1"), 670, 1590);
+    moveTo(w, QStringLiteral("calcula_0"), 1800, 1515);
+    moveTo(w, QStringLiteral("Text2_0"), 1305, 270);
+    moveTo(w, QStringLiteral("Text2_1"), 1305, 615);
+    moveTo(w, QStringLiteral("Text2_2"), 1305, 975);
+    moveTo(w, QStringLiteral("calcula_1"), 1800, 1395);
+    if (QWidget* reset = w->findChild<QWidget*>(QStringLiteral("Image1")))
+        reset->setGeometry(twipRect(300, 3885, 1935, 405));
+    w->findChild<QLineEdit*>(QStringLiteral("Text2_2"))->setText(QStringLiteral(".95"));
+    if (auto* f = w->findChild<Frame*>(QStringLiteral("Frame1")))
+        f->setBackColor(vbColor(0x8000000B));
+    QWidget* specs = w->findChild<QWidget*>(QStringLiteral("Frame2"));
+    const char* captions[] = {"RDL", "Sample size %", "Conf. Level"};
+    for (int i = 0; i < 3; ++i)
+        designLabel(specs, arrayName(QStringLiteral("Label2"), i), 120, 300 + 350 * i, 1150, 255,
+                    QString::fromLatin1(captions[i]), 8.25, false, false, vbColor(0x00800000), false);
+    heading(c, arrayName(QStringLiteral("Label2"), 3), 2790, 840, 8670, 660, QStringLiteral("Percent sampling"));
+    backHint(c, 420, 705, 1800, 435);
+    designLabel(c, QStringLiteral("Label4"), 2850, 6630, 8700, 1290, QStringLiteral("Label4"), 9.75, false, false,
+                vbColor(0x00C00000), false);
+}
+
+void FGrafico2::defaults(IgnoreErrors& e)
+{
+    e.step([&] { text1(2)->setText(QStringLiteral("0")); });
+    e.step([&] { text1(3)->setText(QStringLiteral("1000")); });
+    e.step([&] { text1(0)->setText(QStringLiteral("0")); });
+    e.step([&] { text1(1)->setText(QStringLiteral("20000")); });
+    e.step([&] { combo1()->setText(QStringLiteral("60")); });
+    e.step([&] { text2(0)->setText(generalText(0.01)); });
+    e.step([&] { text2(2)->setText(generalText(0.95)); });
+    e.step([&] { text2(1)->clear(); });
+}
+
+void FGrafico2::validateText2(int index, IgnoreErrors& e)
+{
+    e.step([&] {
+        if (!isNumber(text2(0)->text()) || !isNumber(text2(2)->text())) {
+            warning(QStringLiteral("Please enter a number"));
+            return;
+        }
+        const double v = leading(text2(index));
+        if (index == 0) {
+            if (v <= 0 || v >= 1)
+                warning(QStringLiteral("RDL shall be between 0 and 1"));
+        } else if (index == 1) {
+            const QString p = text2(1)->text();
+            if (p.isEmpty() || p == QLatin1String(" "))
+                return;
+            if (!isNumber(p))
+                warning(QStringLiteral("Please enter a number"));
+            else if (v <= 0 || v > 100)
+                warning(QStringLiteral("Percent of samples shall be between 0 and 100"));
+        } else if (index == 2) {
+            if (v <= 0 || v >= 1)
+                warning(QStringLiteral("CL shall be between 0 and 1"));
+        }
+    });
+}
+
+Sampling FGrafico2::sampling() const { return Sampling::Percent; }
+QList<double> FGrafico2::fixedValues() const { return {1, 2, 3, 5}; }
+QString FGrafico2::xHeader() const { return QStringLiteral("Consig."); }
+QString FGrafico2::referenceLegend() const { return QStringLiteral("Reference"); }
+
+QString FGrafico2::legend(double value, bool own) const
+{
+    // The user's percentage is written without a blank before "=".
+    return (own ? QStringLiteral("Samp.= ") : QStringLiteral("Samp. = ")) + generalText(value) + QStringLiteral("%");
+}
+
+QVariant FGrafico2::printHeader(double value) const { return generalText(value) + QStringLiteral("%"); }
+QString FGrafico2::subtitle() const { return QStringLiteral("% Sampling"); }
+
+QString FGrafico2::title(double rdl, double cl) const
+{
+    return QStringLiteral("Percent sampling  (Reference: RDL = ") + generalText(rdl) + QStringLiteral(", CL = ")
+        + generalText(cl) + QStringLiteral(")");
+}
+
+QString FGrafico2::bottomTitle() const { return QStringLiteral("Consignemt size"); }
+
+QString FGrafico2::comment(int sets, int points)
+{
+    return percentComment(tabelaimp(), sets, points, text2(0)->text(), text2(2)->text(), text2(1)->text(),
+                          combo1()->text());
 }
 
 } // namespace tav

@@ -1,5 +1,17 @@
 #include "graphs/fgrafico3.h"
 
+#include "common/colors.h"
+#include "common/errors.h"
+#include "common/format.h"
+#include "common/messages.h"
+#include "common/readings.h"
+#include "common/tabelaimp.h"
+#include "graphs/graphtexts.h"
+#include "platform/combo.h"
+#include "platform/controls.h"
+
+#include <QLineEdit>
+
 namespace tav {
 
 namespace {
@@ -13,12 +25,12 @@ GraphSpec makeSpec()
     s.gridCols = 6;
     s.colWidths = {1140, 1140, 1140, 1140, 1140, 1140};
     s.centred = {1, 2, 3, 4, 5};
-    s.facesFirst = false;
     s.loadAdvice = QStringLiteral("Check your instalation for Grid32.ocx and Graph32.ocx");
     s.loadTitle = QStringLiteral("Error Loading Graphic 3");
     s.computeAdvice = QStringLiteral("Try again with new inputs");
     s.computeTitle = QStringLiteral("Error Graphic 3");
     s.capacity = 501;
+    s.resetIndex = 1;
     s.xColumn = QStringLiteral("C.Size (X)");
     s.graph = QRect(2820, 1620, 8640, 5130);
     s.grid = QRect(3510, 1620, 7170, 5145);
@@ -28,9 +40,110 @@ GraphSpec makeSpec()
 } // namespace
 
 FGrafico3::FGrafico3()
-    : GraphPage(QStringLiteral("FGrafico3"), QStringLiteral("Graphic 3"),
-                GraphLayout{QRect(105, 1620, 2615, 2040), QRect(135, 4710, 2615, 2010), QRect(), {0, 1, 2, 3}, false, 3, false}, makeSpec())
+    : ConsignmentGraph(QStringLiteral("FGrafico3"), QStringLiteral("Graphic 3"),
+                       GraphLayout{QRect(105, 1620, 2615, 2040), QRect(135, 4710, 2615, 2010), QRect(), {0, 1, 2, 3},
+                                   false, 3, false},
+                       makeSpec())
 {
+}
+
+void FGrafico3::buildPage(FormWidget* w)
+{
+    QWidget* c = w->client();
+    moveTo(w, QStringLiteral("Label1_2"), 470, 1305);
+    moveTo(w, QStringLiteral("Combo1"), 500, 1590);
+    moveTo(w, QStringLiteral("calcula_0"), 1800, 1530);
+    moveTo(w, QStringLiteral("Text2_0"), 1335, 270);
+    moveTo(w, QStringLiteral("Text2_1"), 1350, 615);
+    moveTo(w, QStringLiteral("Text2_2"), 1350, 975);
+    moveTo(w, QStringLiteral("calcula_1"), 1800, 1440);
+    moveTo(w, QStringLiteral("Image1"), 330, 4005);
+    const char* designs[] = {"0", "1000", "0", "400"};
+    for (int i = 0; i < 4; ++i)
+        w->findChild<QLineEdit*>(arrayName(QStringLiteral("Text1"), i))->setText(QString::fromLatin1(designs[i]));
+    w->findChild<QLineEdit*>(QStringLiteral("Text2_2"))->setText(QStringLiteral(".95"));
+    QWidget* specs = w->findChild<QWidget*>(QStringLiteral("Frame2"));
+    const char* captions[] = {"RDL", "Sample size", "Confid. level"};
+    for (int i = 0; i < 3; ++i)
+        designLabel(specs, arrayName(QStringLiteral("Label2"), i), 120, 300 + 360 * i, 1150, 255,
+                    QString::fromLatin1(captions[i]), 8.25, false, false, vbColor(0x00800000), false);
+    heading(c, arrayName(QStringLiteral("Label2"), 3), 2850, 795, 8670, 585, QStringLiteral("Constant size sample"));
+    backHint(c, 420, 705, 1725, 510);
+    designLabel(c, QStringLiteral("Label4"), 2730, 6795, 8700, 1290, QStringLiteral("Label4"), 9.75, false, false,
+                vbColor(0x00C00000), false);
+}
+
+void FGrafico3::defaults(IgnoreErrors& e)
+{
+    e.step([&] { text1(2)->setText(QStringLiteral("0")); });
+    e.step([&] { text1(3)->setText(QStringLiteral("400")); });
+    e.step([&] { text1(0)->setText(QStringLiteral("0")); });
+    e.step([&] { text1(1)->setText(QStringLiteral("1000")); });
+    e.step([&] { combo1()->setText(QStringLiteral("60")); });
+    e.step([&] { text2(0)->setText(generalText(0.01)); });
+    e.step([&] { text2(1)->clear(); });
+    e.step([&] { text2(2)->setText(generalText(0.95)); });
+}
+
+void FGrafico3::validateText2(int index, IgnoreErrors& e)
+{
+    e.step([&] {
+        if (!isNumber(text2(0)->text()) || !isNumber(text2(2)->text())) {
+            warning(QStringLiteral("Please enter a number"));
+            return;
+        }
+        if (index == 0) {
+            const double v = leading(text2(0));
+            if (v <= 0 || v >= 1)
+                warning(QStringLiteral("RDL shall be between 0 and 1"));
+        } else if (index == 1) {
+            const QString n = text2(1)->text();
+            if (n.isEmpty() || n == QLatin1String(" "))
+                return;
+            const double v = leading(text2(1));
+            if (!isNumber(n))
+                warning(QStringLiteral("Please enter a number"));
+            else if (v <= 0 || v > leading(text1(1)) - 1)
+                warning(QStringLiteral("Sample size shall be greter then zero and less then the maximum consignment "
+                                       "size (")
+                        + text1(1)->text() + QStringLiteral(")."));
+        } else if (index == 2) {
+            const double v = localeValue(text2(2)->text());
+            if (v <= 0 || v >= 1) {
+                warning(QStringLiteral("CL shall be between 0 and 1"));
+                text1(1)->setFocus();
+            }
+        }
+    });
+}
+
+Sampling FGrafico3::sampling() const { return Sampling::Constant; }
+QList<double> FGrafico3::fixedValues() const { return {50, 100, 200, 300}; }
+QString FGrafico3::xHeader() const { return QStringLiteral("Consignment"); }
+QString FGrafico3::referenceLegend() const { return QStringLiteral("Ref."); }
+
+QString FGrafico3::legend(double value, bool own) const
+{
+    Q_UNUSED(own);
+    return QStringLiteral("Sample= ") + generalText(value) + QStringLiteral(" Units");
+}
+
+// The size itself, a number, heads its print-table column.
+QVariant FGrafico3::printHeader(double value) const { return value; }
+QString FGrafico3::subtitle() const { return QStringLiteral("Sampling size (units)"); }
+
+QString FGrafico3::title(double rdl, double cl) const
+{
+    return QStringLiteral("  Constant size sampling (Reference: RDL = ") + generalText(rdl) + QStringLiteral(", CL = ")
+        + generalText(cl) + QStringLiteral(")");
+}
+
+QString FGrafico3::bottomTitle() const { return QStringLiteral("Consignment size"); }
+
+QString FGrafico3::comment(int sets, int points)
+{
+    return constantComment(tabelaimp(), sets, points, text2(0)->text(), text2(2)->text(), text2(1)->text(),
+                           combo1()->text());
 }
 
 } // namespace tav

@@ -1,9 +1,11 @@
 // Checked arithmetic, whole-number conversions and the two handling modes.
 #include "common/errors.h"
+#include "common/random.h"
 #include "common/runtime.h"
 #include "testkit.h"
 
 #include <QFileInfo>
+#include <QSet>
 #include <QTest>
 #include <cmath>
 #include <limits>
@@ -28,6 +30,7 @@ private slots:
     void ignoreSkipsOnlyTheFailingStep();
     void noStepRunsAfterEncerra();
     void temporaryPictureIsPrivate();
+    void reseedsWithinOneTickDoNotCycle();
 };
 
 // op: 0 div, 1 pow, 2 log, 3 sqrt, 4 checked
@@ -236,6 +239,17 @@ void TestRuntime::temporaryPictureIsPrivate()
     QVERIFY(dir != QCoreApplication::applicationDirPath());
     QCOMPARE(tempPictureFile(), dir + QStringLiteral("/tmp.bmp"));
     QCOMPARE(QFileInfo(dir).permissions() & (QFile::ReadOther | QFile::WriteOther), QFile::Permissions());
+}
+
+void TestRuntime::reseedsWithinOneTickDoNotCycle()
+{
+    LcgRandom r;
+    QSet<float> seen;
+    for (int i = 0; i < 5000; ++i) {
+        r.reseed(43200.25); // the same clock every time
+        seen.insert(r.next());
+    }
+    QVERIFY(seen.size() > 4900);
 }
 
 QTEST_MAIN(TestRuntime)

@@ -1,0 +1,133 @@
+#include "graphs/consignmentgraph.h"
+
+#include "common/errors.h"
+#include "common/format.h"
+#include "common/messages.h"
+#include "common/readings.h"
+#include "common/runtime.h"
+#include "common/tabelaimp.h"
+#include "platform/chart.h"
+#include "platform/controls.h"
+#include "platform/grid.h"
+
+#include <QLineEdit>
+#include <cmath>
+
+namespace tav {
+
+namespace {
+const int kColors[] = {6, 9, 2, 13, 12};
+}
+
+bool ConsignmentGraph::curva(TrapErrors& t, int set, Sampling kind, double value, double q, double rdl, double xmin,
+                             double end, double step)
+{
+    TabelaImp& imp = tabelaimp();
+    int i = 1;
+    if (!t.step([&] { sweepConsignments(kind, value, q, rdl, xmin, end, step, valoresx, valoresy, i); }))
+        return false;
+    // The last point computed lies beyond the range shown.
+    const int shown = i - 2;
+    if (!t.step([&] { graph1()->setNumPoints(shown); }))
+        return false;
+    const bool yields = sampling() == Sampling::Constant;
+    for (int j = 1; j <= shown; ++j) {
+        QString x;
+        // A constant line starts at its own height, also at x = 0.
+        double y = 0;
+        bool ok = t.step([&] { x = formatNumber(at(valoresx, j), QStringLiteral("###,##0")); })
+            && t.step([&] { y = kind == Sampling::Constant ? value : at(valoresy, j); })
+            && t.step([&] { gridCell(j, 0, x); }) && t.step([&] { tabelaimp().setImprotulo(j, x); })
+            && t.step([&] { gridCell(j, set, formatNumber(y, QStringLiteral("###,##0"))); })
+            && t.step([&] { imp.setImpcelula(set, j, checked(std::round(y))); })
+            && t.step([&] { graph1()->setThisPoint(j); }) && t.step([&] { graph1()->setLabelText(x); })
+            && t.step([&] { graph1()->setGraphData(y); });
+        if (!ok)
+            return false;
+        // The window repaints and takes input while the lines are drawn.
+        if (yields && !yieldPoint())
+            return false;
+    }
+    return true;
+}
+
+void ConsignmentGraph::compute(int index, TrapErrors& t)
+{
+    Q_UNUSED(index); // both ok buttons do the same
+    TabelaImp& imp = tabelaimp();
+    double own = 0, cl = 0, rdl = 0, q = 0, xmin = 0, xmax = 0, step = 0;
+    int sets = 0;
+    bool ok = t.step([&] { graph1()->setDataReset(9); }) && t.step([&] { grid1()->setRows(int(npontos) + 3); })
+        && t.step([&] { own = leading(text2(1)); }) && t.step([&] { cl = leading(text2(2)); })
+        && t.step([&] { rdl = leading(text2(0)); }) && t.step([&] { graph1()->setYAxisMin(leading(text1(2))); })
+        && t.step([&] { graph1()->setYAxisMax(leading(text1(3))); }) && t.step([&] { xmin = leading(text1(0)); })
+        && t.step([&] { xmax = leading(text1(1)); }) && t.step([&] { graph1()->setGraphType(6); });
+    if (!ok)
+        return;
+    sets = own > 0 ? 2 : 5;
+    ok = t.step([&] { graph1()->setNumSets(sets); }) && t.step([&] { grid1()->setCols(sets + 1); })
+        && t.step([&] { step = cdiv(xmax - xmin, npontos); }) && t.step([&] { xmax = checked(xmax + 2 * step); })
+        && t.step([&] { q = 1 - cl; });
+    if (!ok)
+        return;
+
+    QList<double> values;
+    if (sets == 2)
+        values = {own};
+    else
+        values = fixedValues();
+    ok = t.step([&] { graph1()->setThisSet(1); })
+        && curva(t, 1, Sampling::Reference, 0, q, rdl, xmin, xmax, step);
+    for (int s = 2; ok && s <= sets; ++s)
+        ok = t.step([&] { graph1()->setThisSet(s); })
+            && curva(t, s, sampling(), values[s - 2], q, rdl, xmin, xmax, step);
+    if (!ok)
+        return;
+
+    ok = t.step([&] { gridCell(0, 0, xHeader()); });
+    for (int s = 1; ok && s <= sets; ++s) {
+        const QString legend = s == 1 ? referenceLegend() : this->legend(values[s - 2], sets == 2);
+        const QVariant header = s == 1 ? QVariant(referenceLegend()) : printHeader(values[s - 2]);
+        ok = t.step([&] { graph1()->setThisSet(s); }) && t.step([&] { graph1()->setLegendText(legend); })
+            && t.step([&] { graph1()->setColorData(kColors[s - 1]); }) && t.step([&] { gridCell(0, s, legend); })
+            && t.step([&] { imp.setImpcelula(s, 0, header); });
+    }
+    ok = ok && t.step([&] { imp.setImprotulo(0, QStringLiteral("Consig.")); })
+        && t.step([&] { imp.implinhas = graph1()->numPoints(); })
+        && t.step([&] { imp.impcolunas = graph1()->numSets(); }) && t.step([&] { imp.impsubtitulo = subtitle(); })
+        && t.step([&] { graph1()->setLabelEvery(graph1()->numPoints() / 10.0); })
+        && t.step([&] { graph1()->setTickEvery(cint(graph1()->labelEvery())); })
+        && t.step([&] { graph1()->setGraphTitle(title(rdl, 1 - q)); })
+        && t.step([&] { imp.imptitulo = graph1()->graphTitle(); })
+        && t.step([&] { graph1()->setLeftTitle(QStringLiteral("Sample size")); })
+        && t.step([&] { graph1()->setBottomTitle(bottomTitle()); }) && t.step([&] { graph1()->setDrawMode(2); });
+    for (int c = 1; ok && c < sets + 1; ++c)
+        ok = t.step([&] { grid1()->setColAlignment(c, 2); });
+    ok = ok && t.step([&] { label(QStringLiteral("Label4"))->clear(); })
+        && t.step([&] {
+               const int points = graph1()->numPoints();
+               label(QStringLiteral("Label4"))->setText(comment(graph1()->numSets(), points));
+           });
+}
+
+void ConsignmentGraph::validateText1(int index, IgnoreErrors& e)
+{
+    e.step([&] {
+        if (!isNumber(text1(index)->text())) {
+            warning(QStringLiteral("Please enter a number"));
+            return;
+        }
+        if (leading(text1(index)) < 0) {
+            warning(QStringLiteral("This value shall be positive"));
+            return;
+        }
+        if (leading(text1(0)) >= leading(text1(1))) {
+            warning(QStringLiteral("X max shall be greater then X min"));
+            return;
+        }
+        if (leading(text1(2)) >= leading(text1(3)))
+            warning(QStringLiteral("Y max shall be greater then Y min"));
+    });
+}
+
+} // namespace tav
