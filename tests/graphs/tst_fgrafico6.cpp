@@ -47,9 +47,25 @@ private slots:
     void pointCountSetsTheRows();
     void failures_data();
     void failures();
+    void ignoreKeepsThePointsThatFit();
     void checksOnLeavingABox_data();
     void checksOnLeavingABox();
 };
+
+// Ignoring the arrays' bound goes on with the 500 points that fit, once.
+void TestFGrafico6::ignoreKeepsThePointsThatFit()
+{
+    ProgramFixture f;
+    page().show();
+    page().combo1()->setText(QStringLiteral("600"));
+    f.msgs.answer(IdIgnore);
+    compute();
+    QCOMPARE(f.msgs.count(), 1);
+    QCOMPARE(page().graph1()->numPoints(), 500);
+    QCOMPARE(page().grid1()->rows(), 501);
+    QCOMPARE(tabelaimp().implinhas, 500);
+    QVERIFY2(comment().contains(QStringLiteral("for a RDL of 0.00099716833")), qPrintable(comment()));
+}
 
 void TestFGrafico6::loadComputesTheDefaults()
 {
