@@ -10,18 +10,33 @@ class FSimula1 : public Form {
 public:
     FSimula1();
 
+    // The run: checks the inputs, hands them to the results window, runs
+    // the engine there and fills its table.
+    void Image1_Click();
+    // Back to the default inputs (the calculator's boxes stay).
+    void Image2_Click();
     // Cancel: closes the simulation and returns to the topic-5 page.
     void Image3_Click();
     void calcula_Click();
+    // A probability typed into lp1 (index 1) or lp2 (index 2) moves its
+    // slider once the box loses the focus.
+    void typedProbability(int index);
+
+    // 1 while a typed probability moves its slider.
+    int digitando() const { return digitando_; }
 
 protected:
     void build(FormWidget* w) override;
     void formLoad() override;
     void formUnload(bool& cancel) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
-    // The calculator's boxes as they were when the window last unloaded.
-    QString memRdl_, memCl_;
+    void sliderChanged(int index);
+    void sliderScrolled(int index);
+    void variabilityChanged(int index);
+
+    int digitando_ = 0;
 };
 
 } // namespace tav

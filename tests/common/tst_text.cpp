@@ -82,6 +82,7 @@ void TestText::patterns_data()
     QTest::newRow("one decimal grouped") << 1234.56 << "#,##0.#" << "1,234.6";
     QTest::newRow("two optional") << 2.0 << "0.##" << "2";
     QTest::newRow("leading zeros") << 5.04 << "##0.0" << "5.0";
+    QTest::newRow("decimal half, four places") << 0.12345 << "0.####" << "0.1235";
     QTest::newRow("binary half") << 2.675 << "0.##" << "2.68"; // on its decimal value
     QTest::newRow("exponent") << 12345.0 << "0.0E-00" << "1.2E04";
     QTest::newRow("small exponent") << 0.000123 << "0.0E-00" << "1.2E-04";
