@@ -1,5 +1,20 @@
 #include "graphs/fgrafico4.h"
 
+#include "common/errors.h"
+#include "common/format.h"
+#include "common/messages.h"
+#include "common/readings.h"
+#include "common/runtime.h"
+#include "common/tabelaimp.h"
+#include "graphs/relation4.h"
+#include "platform/chart.h"
+#include "platform/combo.h"
+#include "platform/controls.h"
+#include "platform/grid.h"
+
+#include <QLineEdit>
+#include <algorithm>
+
 namespace tav {
 
 namespace {
@@ -21,15 +36,222 @@ GraphSpec makeSpec()
     s.capacity = 501;
     s.comboSetsGridRows = false;
     s.resetIndex = 1;
+    s.graph = QRect(2820, 1620, 8640, 5130);
+    s.grid = QRect(3690, 1620, 7260, 5145);
+    s.yColumn = QStringLiteral("S.Size (Y)");
+    s.xColumn = QStringLiteral("C.Level (X)");
     return s;
+}
+
+Label* caption(QWidget* parent, const QString& name, int left, int top, int width, int height, const QString& text)
+{
+    Label* l = place<Label>(parent, name, left, top, width, height);
+    l->setText(text);
+    return l;
 }
 
 } // namespace
 
 FGrafico4::FGrafico4()
     : GraphPage(QStringLiteral("FGrafico4"), QStringLiteral("Graphic 4"),
-                GraphLayout{QRect(120, 1620, 2615, 2040), QRect(120, 4725, 2615, 1935), QRect(), {0, 1, 2, 3}, false, 3, true}, makeSpec())
+                GraphLayout{QRect(120, 1620, 2615, 2040), QRect(120, 4725, 2615, 1935), QRect(), {0, 1, 2, 3}, false,
+                            3, true},
+                makeSpec())
 {
+}
+
+void FGrafico4::buildPage(FormWidget* w)
+{
+    QWidget* c = w->client();
+    if (auto* specs = w->findChild<Frame*>(QStringLiteral("Frame2"))) {
+        const QString captions[] = {QStringLiteral("P1"), QStringLiteral("P2"), QStringLiteral("Consign. size")};
+        for (int i = 0; i < 3; ++i) {
+            Label* l = caption(specs, arrayName(QStringLiteral("Label2"), i), 180, 300 + 345 * i, 1100, 255,
+                               captions[i]);
+            l->setFont(arial(8.25));
+            l->setForeColor(QColor(0x00, 0x00, 0x80));
+        }
+        for (int i = 0; i < 2; ++i)
+            if (auto* box = w->findChild<QLineEdit*>(arrayName(QStringLiteral("Text2"), i)))
+                box->setText(QStringLiteral("0.5"));
+    }
+    if (auto* box = w->findChild<QLineEdit*>(arrayName(QStringLiteral("Text1"), 0)))
+        box->setText(QStringLiteral("0.8"));
+    if (auto* box = w->findChild<QLineEdit*>(arrayName(QStringLiteral("Text1"), 1)))
+        box->setText(QStringLiteral("0.9999"));
+    Label* heading = caption(c, arrayName(QStringLiteral("Label2"), 3), 2805, 795, 8670, 510,
+                             QStringLiteral("Sample size and establishment"));
+    heading->setFont(arial(14.25, true));
+    heading->setForeColor(QColor(0x80, 0x00, 0x00));
+    heading->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    Label* comment = caption(c, QStringLiteral("Label4"), 2730, 6795, 8700, 1290, QStringLiteral("Label4"));
+    comment->setFont(arial(9.75));
+    comment->setForeColor(QColor(0x00, 0x00, 0xC0));
+    comment->setWordWrap(true);
+    comment->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+}
+
+void FGrafico4::defaults(IgnoreErrors& e)
+{
+    e.step([&] { text1(2)->setText(QStringLiteral("0")); });
+    e.step([&] { text1(3)->setText(QStringLiteral("5000")); });
+    e.step([&] { text1(0)->setText(generalText(0.8)); });
+    e.step([&] { text1(1)->setText(generalText(0.9999)); });
+    e.step([&] { text2(0)->setText(generalText(0.5)); });
+    e.step([&] { text2(1)->setText(generalText(0.5)); });
+    e.step([&] { text2(2)->setText(QString()); });
+}
+
+void FGrafico4::compute(int index, TrapErrors& t)
+{
+    Q_UNUSED(index);
+    Chart* g = nullptr;
+    Grid* grid = nullptr;
+    auto G = [&]() -> Chart& {
+        if (!g)
+            raise(ErrObjectRequired);
+        return *g;
+    };
+    auto T = [&]() -> Grid& {
+        if (!grid)
+            raise(ErrObjectRequired);
+        return *grid;
+    };
+    auto cell = [&](int row, int col, const QString& text) {
+        T().setCol(col);
+        T().setRow(row);
+        T().setText(text);
+        return T().text();
+    };
+    TabelaImp& imp = tabelaimp();
+
+    t.step([&] { g = graph1(); });
+    t.step([&] { grid = grid1(); });
+    t.step([&] { G().setDataReset(9); });
+    t.step([&] { T().setRows(cint(double(npontos) + 3)); });
+    bool one = false;
+    double p1 = 0, p2 = 0, xMin = 0, xMax = 0;
+    int32_t N = 0;
+    t.step([&] { p1 = leading(text2(0)); });
+    t.step([&] { p2 = leading(text2(1)); });
+    t.step([&] {
+        if (isNumber(text2(2)->text())) {
+            one = true;
+            N = clng(leading(text2(2)));
+        }
+    });
+    t.step([&] { G().setYAxisMin(leading(text1(2))); });
+    t.step([&] { G().setYAxisMax(leading(text1(3))); });
+    t.step([&] { xMin = leading(text1(0)); });
+    t.step([&] { xMax = leading(text1(1)); });
+    t.step([&] { G().setGraphType(6); });
+    t.step([&] { T().setCols(6); });
+    t.step([&] { G().setNumSets(5); });
+    Graph4Range range;
+    t.step([&] { range = graph4Range(xMin, xMax, npontos); });
+
+    // One curve into the arrays, then into the chart, the grid and the print
+    // table; false when the window went away while it yielded.
+    YieldPacer pacer;
+    auto curve = [&](double size) {
+        int computed = 0, shown = 0;
+        t.step([&] { graph4Set({valoresx, valoresy}, computed, size, xMin, range.loopEnd, range.step, p1, p2); });
+        t.step([&] { shown = graph4Shown({valoresx, valoresy}, computed, leading(text1(1))); });
+        t.step([&] { G().setNumPoints(shown); });
+        for (int j = 1; j <= shown && !t.aborted(); ++j) {
+            t.step([&] {
+                const double x = at(valoresx, j);
+                const double y = at(valoresy, j);
+                const int set = G().thisSet();
+                const QString xText = formatNumber(x, QStringLiteral("0.0000"));
+                imp.setImprotulo(j, cell(j, 0, xText));
+                const QString yText = formatNumber(y, QStringLiteral("######"));
+                cell(j, set, yText);
+                // The two patterns differ only where no digit is left: the
+                // print table then shows a 0 where the grid shows none.
+                const bool digits = std::any_of(yText.begin(), yText.end(), [](QChar ch) { return ch.isDigit(); });
+                imp.setImpcelula(set, j, digits ? yText : formatNumber(y, QStringLiteral("#####0")));
+                G().setThisPoint(j);
+                G().setLabelText(xText);
+                G().setGraphData(y);
+            });
+            if (pacer.due() && !yieldPoint())
+                return false;
+        }
+        return true;
+    };
+    if (one) {
+        t.step([&] { T().setCols(2); });
+        t.step([&] { G().setNumSets(1); });
+        t.step([&] { G().setThisSet(1); });
+        if (!curve(N))
+            return;
+    } else {
+        for (int s = 1; s <= 5; ++s) {
+            t.step([&] { G().setThisSet(s); });
+            if (!curve(kGraph4Sizes[size_t(s - 1)]))
+                return;
+        }
+    }
+
+    const int sets = one ? 1 : 5;
+    t.step([&] { cell(0, 0, QStringLiteral("Conf.Lev.")); });
+    for (int s = 1; s <= sets; ++s) {
+        const int32_t size = one ? N : kGraph4Sizes[size_t(s - 1)];
+        t.step([&] { G().setThisSet(s); });
+        t.step([&] { G().setLegendText(graph4Legend(size)); });
+        t.step([&] { cell(0, s, G().legendText()); });
+        t.step([&] { G().setColorData(kGraph4Colors[size_t(s - 1)]); });
+        if (s == 1)
+            t.step([&] { imp.setImprotulo(0, QStringLiteral("Conf.Lev.")); });
+        t.step([&] { imp.setImpcelula(s, 0, double(size)); });
+        if (s == 1)
+            t.step([&] { imp.impcolunas = 5; });
+    }
+    t.step([&] { imp.implinhas = G().numPoints(); });
+    t.step([&] { imp.impcolunas = G().numSets(); });
+    t.step([&] { imp.impsubtitulo = QStringLiteral("Consignment size (units)"); });
+    t.step([&] { G().setLabelEvery(G().numPoints() / 10.0); });
+    t.step([&] { G().setTickEvery(cint(G().labelEvery())); });
+    t.step([&] { G().setGraphTitle(graph4Title(p1, p2)); });
+    t.step([&] { imp.imptitulo = G().graphTitle(); });
+    t.step([&] { G().setLeftTitle(QStringLiteral("Sample size")); });
+    t.step([&] { G().setBottomTitle(QStringLiteral("Confidence level")); });
+    t.step([&] { G().setDrawMode(2); });
+    t.step([&] {
+        for (int col = 1; col < T().cols(); ++col)
+            T().setColAlignment(col, 2);
+    });
+    t.step([&] { imp.impcolunas = G().numSets(); });
+
+    t.step([&] {
+        const int k = graph4CommentPoint(combo1()->text());
+        const QString p1Text = text2(0)->text();
+        const QString p2Text = text2(1)->text();
+        const QString text = G().numSets() < 3
+                                 ? graph4CommentOne(p1Text, p2Text, text2(2)->text(), at(valoresx, k), at(valoresy, k))
+                                 : graph4CommentFive(p1Text, p2Text, at(valoresx, k), imp.impcelula(5, k));
+        label(QStringLiteral("Label4"))->setText(text);
+    });
+}
+
+void FGrafico4::validateText1(int index, IgnoreErrors& e)
+{
+    e.step([&] {
+        const std::array<QString, 4> texts = {text1(0)->text(), text1(1)->text(), text1(2)->text(),
+                                              text1(3)->text()};
+        for (const QString& w : graph4ScaleWarnings(index, texts))
+            warning(w);
+    });
+}
+
+void FGrafico4::validateText2(int index, IgnoreErrors& e)
+{
+    e.step([&] {
+        const std::array<QString, 3> texts = {text2(0)->text(), text2(1)->text(), text2(2)->text()};
+        for (const QString& w : graph4SpecWarnings(index, texts))
+            warning(w);
+    });
 }
 
 } // namespace tav

@@ -1,5 +1,7 @@
 #pragma once
-// Graphic 4.
+// Graphic 4: the sample size each consignment needs to avoid the
+// establishment of a pest, against the confidence level, for one typed
+// consignment size or for five fixed ones.
 
 #include "graphs/graphpage.h"
 
@@ -11,12 +13,11 @@ public:
     FGrafico4();
 
 protected:
-    void defaults(IgnoreErrors& e) override { Q_UNUSED(e); }
-    void compute(int index, TrapErrors& t) override
-    {
-        Q_UNUSED(index);
-        Q_UNUSED(t);
-    }
+    void buildPage(FormWidget* w) override;
+    void defaults(IgnoreErrors& e) override;
+    void compute(int index, TrapErrors& t) override;
+    void validateText1(int index, IgnoreErrors& e) override;
+    void validateText2(int index, IgnoreErrors& e) override;
 };
 
 } // namespace tav

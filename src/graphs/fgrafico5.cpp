@@ -1,5 +1,19 @@
 #include "graphs/fgrafico5.h"
 
+#include "common/errors.h"
+#include "common/format.h"
+#include "common/messages.h"
+#include "common/readings.h"
+#include "common/runtime.h"
+#include "common/tabelaimp.h"
+#include "graphs/relation5.h"
+#include "platform/chart.h"
+#include "platform/combo.h"
+#include "platform/controls.h"
+#include "platform/grid.h"
+
+#include <QLineEdit>
+
 namespace tav {
 
 namespace {
@@ -14,22 +28,218 @@ GraphSpec makeSpec()
     s.colWidths = {1000, 1800};
     s.centred = {1};
     s.gridWidthFromColumns = false;
+    s.facesFirst = true;
     s.loadAdvice = QStringLiteral("Check your instalation for Grid32.ocx");
     s.loadTitle = QStringLiteral("Error loading Graphic 5");
     s.computeAdvice = QStringLiteral("Unexpected error. Try again with new inputs");
     s.computeTitle = QStringLiteral("Error Graphic 5");
     s.capacity = 501;
     s.comboSetsGridRows = true;
-    s.resetIndex = 1;
+    s.resetIndex = 0;
+    s.graph = QRect(2820, 1620, 8760, 5130);
+    s.yColumn = QStringLiteral("Inspec (Y)");
+    s.xColumn = QStringLiteral("S.Size (X)");
     return s;
+}
+
+Label* caption(QWidget* parent, const QString& name, int left, int top, int width, int height, const QString& text)
+{
+    Label* l = place<Label>(parent, name, left, top, width, height);
+    l->setText(text);
+    return l;
+}
+
+// A box is read only when it is a number in the user's locale.
+double value(QLineEdit* box)
+{
+    const QString t = box->text();
+    return isNumber(t) ? leadingValue(t) : 0.0;
 }
 
 } // namespace
 
 FGrafico5::FGrafico5()
     : GraphPage(QStringLiteral("FGrafico5"), QStringLiteral("Graphic 5"),
-                GraphLayout{QRect(120, 1620, 2615, 2040), QRect(120, 4365, 2615, 2085), QRect(), {0, 1, 2, 3}, true, 4, true}, makeSpec())
+                GraphLayout{QRect(120, 1620, 2615, 2040), QRect(120, 4365, 2615, 2085), QRect(), {0, 1, 2, 3}, true,
+                            4, true},
+                makeSpec())
 {
+}
+
+void FGrafico5::buildPage(FormWidget* w)
+{
+    QWidget* c = w->client();
+    if (auto* scale = w->findChild<Frame*>(QStringLiteral("Frame1")))
+        for (int i = 0; i < 4; ++i)
+            if (auto* l = scale->findChild<Label*>(arrayName(QStringLiteral("Text1"), i)))
+                l->setBackColor(QColor(0xE0, 0xE0, 0xE0));
+    if (auto* specs = w->findChild<Frame*>(QStringLiteral("Frame2"))) {
+        const QString captions[] = {QStringLiteral("Consign. size"), QStringLiteral("Inspect. without failure"),
+                                    QStringLiteral("P1"), QStringLiteral("P2")};
+        const int names[] = {2, 3, 0, 1};
+        for (int i = 0; i < 4; ++i) {
+            Label* l = caption(specs, arrayName(QStringLiteral("Label2"), names[i]), 90, 270 + 345 * i, 1200, 330,
+                               captions[i]);
+            l->setFont(arial(8.25));
+            l->setForeColor(QColor(0x00, 0x00, 0x80));
+            l->setWordWrap(true);
+        }
+        for (int i = 2; i < 4; ++i)
+            if (auto* box = w->findChild<QLineEdit*>(arrayName(QStringLiteral("Text2"), i)))
+                box->setText(QStringLiteral("0.5"));
+    }
+    Label* heading = caption(c, arrayName(QStringLiteral("Label2"), 4), 2805, 900, 8670, 600,
+                             QStringLiteral("Inspection failure and sample size"));
+    heading->setFont(arial(14.25, true));
+    heading->setForeColor(QColor(0x80, 0x00, 0x00));
+    heading->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    Label* comment = caption(c, QStringLiteral("Label3"), 2880, 6855, 8745, 1170, QStringLiteral("Label3"));
+    comment->setFont(arial(9.75));
+    comment->setForeColor(QColor(0x00, 0x00, 0xC0)); // &H00C00000&
+    comment->setWordWrap(true);
+    comment->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+}
+
+void FGrafico5::loadHeading(TrapErrors& t)
+{
+    // The comment spans the chart.
+    t.step([&] {
+        Label* l = label(QStringLiteral("Label3"));
+        l->resize(graph1()->width(), l->height());
+    });
+}
+
+void FGrafico5::defaults(IgnoreErrors& e)
+{
+    e.step([&] { combo1()->setText(QStringLiteral("70")); });
+    e.step([&] { text2(0)->setText(QStringLiteral("1000")); });
+    e.step([&] { text2(1)->setText(QStringLiteral("10000")); });
+    e.step([&] { text2(2)->setText(generalText(0.1)); });
+    e.step([&] { text2(3)->setText(generalText(0.3)); });
+}
+
+void FGrafico5::compute(int index, TrapErrors& t)
+{
+    Q_UNUSED(index);
+    // The count is taken again from the combo, whatever was typed since.
+    ignoring([&] {
+        const QString text = combo1()->text();
+        if (isNumber(text))
+            npontos = cint(localeValue(text));
+    });
+    calculagrafico(t);
+}
+
+void FGrafico5::calculagrafico(TrapErrors& t)
+{
+    Chart* g = nullptr;
+    Grid* grid = nullptr;
+    auto G = [&]() -> Chart& {
+        if (!g)
+            raise(ErrObjectRequired);
+        return *g;
+    };
+    auto T = [&]() -> Grid& {
+        if (!grid)
+            raise(ErrObjectRequired);
+        return *grid;
+    };
+    auto cell = [&](int row, int col, const QString& text) {
+        T().setRow(row);
+        T().setCol(col);
+        T().setText(text);
+        return T().text();
+    };
+    TabelaImp& imp = tabelaimp();
+
+    t.step([&] { g = graph1(); });
+    t.step([&] { grid = grid1(); });
+    t.step([&] { G().setDataReset(9); });
+    double p1 = 0, p2 = 0, I = 0, alpha = 1;
+    int32_t N = 0, IL = 0;
+    t.step([&] { p1 = value(text2(2)); });
+    t.step([&] { p2 = value(text2(3)); });
+    t.step([&] { N = clng(value(text2(0))); });
+    t.step([&] { I = value(text2(1)); });
+    t.step([&] { IL = clng(I); });
+    t.step([&] { alpha = isNumber(text2(1)->text()) ? cdiv(1.0, I) : 1.0; });
+    t.step([&] { G().setGraphType(7); });
+    t.step([&] { T().setCols(2); });
+    t.step([&] { G().setNumSets(2); });
+    t.step([&] { G().setThisSet(1); });
+    t.step([&] { G().setColorData(9); });
+    t.step([&] { G().setLegendText(QStringLiteral("Inspections failure ")); });
+
+    double nref = 0, ymax = -10000;
+    Graph5Range range;
+    int P = 0;
+    t.step([&] { nref = referenceSample(alpha, p1, p2, N); });
+    t.step([&] { range = graph5Range(nref, N, npontos); });
+    t.step([&] { graph5Set({valoresx, valoresy}, P, ymax, range, nref, N, p1, p2); });
+    t.step([&] { T().setRows(P + 1); });
+    t.step([&] { G().setNumPoints(P); });
+    for (int k = 1; k <= P && !t.aborted(); ++k)
+        t.step([&] {
+            const double x = vbInt(at(valoresx, k) + 0.5);
+            const double y = at(valoresy, k);
+            imp.setImprotulo(k, cell(k, 0, generalText(x)));
+            const double inspections = vbInt(y + 0.5);
+            cell(k, 1, generalText(inspections));
+            imp.setImpcelula(1, k, inspections);
+            imp.setImpcelula(2, k, QVariant()); // nothing of an earlier fill prints beside it
+            G().setThisPoint(k);
+            G().setLabelText(generalText(x));
+            G().setThisPoint(k);
+            G().setGraphData(y);
+        });
+
+    t.step([&] { G().setThisSet(2); });
+    t.step([&] { G().setColorData(12); });
+    t.step([&] {
+        if (nref == N)
+            nref = 0.9999 * N;
+    });
+    for (int k = 1; k <= P && !t.aborted(); ++k)
+        t.step([&] {
+            G().setThisPoint(k);
+            G().setGraphData(graph5Marker(at(valoresy, k), IL));
+        });
+
+    t.step([&] { cell(0, 0, QStringLiteral("Samp.size")); });
+    t.step([&] { cell(0, 1, QStringLiteral("Insp. wo/failure")); });
+    t.step([&] { G().setThisSet(2); });
+    t.step([&] { imp.setImprotulo(0, QStringLiteral("Samp.size")); });
+    t.step([&] { imp.setImpcelula(1, 0, QStringLiteral("Insp.wo failure")); });
+    t.step([&] { imp.setImpcelula(2, 0, QVariant()); });
+    t.step([&] { imp.implinhas = G().numPoints(); });
+    t.step([&] { imp.impcolunas = G().numSets(); });
+    t.step([&] { imp.impsubtitulo = QStringLiteral(" "); });
+    t.step([&] { G().setLabelEvery(G().numPoints() / 10.0); });
+    t.step([&] { G().setTickEvery(cint(G().labelEvery())); });
+    t.step([&] { G().setGraphTitle(graph5Title(I, nref)); });
+    t.step([&] { imp.imptitulo = G().graphTitle(); });
+    t.step([&] { G().setLeftTitle(QStringLiteral("Inspections without failure")); });
+    t.step([&] { G().setBottomTitle(QStringLiteral("Sample size")); });
+    t.step([&] {
+        for (int col = 1; col < T().cols(); ++col)
+            T().setColAlignment(col, 2);
+    });
+    t.step([&] { imp.impcolunas = G().numSets(); });
+    t.step([&] { G().setYAxisMin(1); });
+    t.step([&] { G().setYAxisMax(checked(10 * ymax)); });
+    t.step([&] { G().setDrawMode(2); });
+    t.step([&] {
+        label(QStringLiteral("Label3"))->setText(graph5Comment(p1, p2, N, nref, text2(1)->text()));
+    });
+}
+
+void FGrafico5::validateText2(int index, IgnoreErrors& e)
+{
+    e.step([&] {
+        const QString w = graph5Warning(index, text2(index)->text());
+        if (!w.isEmpty())
+            warning(w);
+    });
 }
 
 } // namespace tav

@@ -1,5 +1,7 @@
 #pragma once
-// Graphic 5.
+// Graphic 5: inspections without failure (an establishment) against the
+// sample size, around the sample that gives one failure in the number of
+// inspections asked for.
 
 #include "graphs/graphpage.h"
 
@@ -11,12 +13,14 @@ public:
     FGrafico5();
 
 protected:
-    void defaults(IgnoreErrors& e) override { Q_UNUSED(e); }
-    void compute(int index, TrapErrors& t) override
-    {
-        Q_UNUSED(index);
-        Q_UNUSED(t);
-    }
+    void buildPage(FormWidget* w) override;
+    void loadHeading(TrapErrors& t) override;
+    void defaults(IgnoreErrors& e) override;
+    void compute(int index, TrapErrors& t) override;
+    void validateText2(int index, IgnoreErrors& e) override;
+
+private:
+    void calculagrafico(TrapErrors& t);
 };
 
 } // namespace tav

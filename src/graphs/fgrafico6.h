@@ -1,5 +1,6 @@
 #pragma once
-// Graphic 6.
+// Graphic 6: years between introductions of a pest against the required
+// detection level, for a number of consignments imported a year.
 
 #include "graphs/graphpage.h"
 
@@ -11,12 +12,11 @@ public:
     FGrafico6();
 
 protected:
-    void defaults(IgnoreErrors& e) override { Q_UNUSED(e); }
-    void compute(int index, TrapErrors& t) override
-    {
-        Q_UNUSED(index);
-        Q_UNUSED(t);
-    }
+    void buildPage(FormWidget* w) override;
+    void defaults(IgnoreErrors& e) override;
+    void compute(int index, TrapErrors& t) override;
+    void validateText1(int index, IgnoreErrors& e) override;
+    void validateText2(int index, IgnoreErrors& e) override;
 };
 
 } // namespace tav

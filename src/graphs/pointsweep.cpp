@@ -1,0 +1,61 @@
+#include "graphs/pointsweep.h"
+
+#include "common/format.h"
+#include "common/readings.h"
+#include "common/runtime.h"
+
+#include <cfloat>
+#include <cmath>
+
+namespace tav {
+
+namespace {
+void bound(const std::vector<double>& v, int i)
+{
+    if (i < 0 || size_t(i) >= v.size())
+        raise(ErrSubscript);
+}
+} // namespace
+
+void PointArrays::store(int i, double vx, double vy) const
+{
+    bound(x, i);
+    bound(y, i);
+    x[size_t(i)] = vx;
+    y[size_t(i)] = vy;
+}
+
+double PointArrays::xAt(int i) const
+{
+    bound(x, i);
+    return x[size_t(i)];
+}
+
+double PointArrays::yAt(int i) const
+{
+    bound(y, i);
+    return y[size_t(i)];
+}
+
+double localeNumber(const QString& text)
+{
+    if (!isNumber(text))
+        raise(ErrTypeMismatch);
+    return localeValue(text);
+}
+
+float csng(double v)
+{
+    checked(v);
+    if (std::fabs(v) > double(FLT_MAX))
+        raise(ErrOverflow);
+    return float(v);
+}
+
+QString singleText(float v)
+{
+    // The seven-digit decimal of the single, then its plain text.
+    return generalText(QString::number(double(v), 'g', 7).toDouble());
+}
+
+} // namespace tav
