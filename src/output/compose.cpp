@@ -65,13 +65,20 @@ bool Composer::loadStaged(PictureBox* staging)
 
 bool Composer::paintStaged(PictureBox* staging, const TwipBox& at)
 {
-    return step([&] { canvas()->paintPicture(staging->picture(), at.left, at.top, at.width, at.height); });
+    return paintStaged(staging, std::function<TwipBox()>([at] { return at; }));
+}
+
+bool Composer::paintStaged(PictureBox* staging, const std::function<TwipBox()>& place)
+{
+    return step([&] {
+        const TwipBox at = place();
+        canvas()->paintPicture(staging->picture(), at.left, at.top, at.width, at.height);
+    });
 }
 
 bool Composer::picture(const std::function<PictureBox*()>& box, PictureBox* staging)
 {
-    TwipBox at;
-    return stage(box, staging) && step([&] { at = twipBox(box()); }) && paintStaged(staging, at);
+    return stage(box, staging) && paintStaged(staging, std::function<TwipBox()>([&] { return twipBox(box()); }));
 }
 
 bool Composer::drawWidth(int pixels)

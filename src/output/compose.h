@@ -54,6 +54,9 @@ public:
     bool stage(const std::function<PictureBox*()>& box, PictureBox* staging);
     // The staging picture's picture onto the canvas, scaled to the place.
     bool paintStaged(PictureBox* staging, const TwipBox& at);
+    // The same at a place read when the step runs (a failure to read it
+    // counts against the step).
+    bool paintStaged(PictureBox* staging, const std::function<TwipBox()>& at);
     // stage() then paintStaged() at the box's place in its panel.
     bool picture(const std::function<PictureBox*()>& box, PictureBox* staging);
     // A picture file already written to the temporary file (a chart's)
