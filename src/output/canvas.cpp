@@ -24,10 +24,13 @@ QPixmap loadPicture(const QString& file)
 {
     if (!QFile::exists(file))
         throw RuntimeError(ErrFileNotFound, QStringLiteral("File not found"));
-    QPixmap p;
-    if (!p.load(file))
+    // Read through QImage: QPixmap::load answers from its cache by name and
+    // date, so a file rewritten within the same second (the temporary
+    // picture file, once per element) would give back the earlier picture.
+    QImage image;
+    if (!image.load(file))
         throw RuntimeError(ErrInvalidPicture, QStringLiteral("Invalid picture"));
-    return p;
+    return QPixmap::fromImage(image);
 }
 
 void savePicture(const QImage& image, const QString& file)
