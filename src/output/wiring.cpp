@@ -3,6 +3,8 @@
 #include "common/errors.h"
 #include "common/window.h"
 #include "output/capture.h"
+#include "output/form4output.h"
+#include "output/graph12output.h"
 #include "output/graphoutput.h"
 #include "output/saving.h"
 #include "platform/controls.h"
@@ -26,8 +28,12 @@ QHash<QString, OutputRow> makeRows()
     // The graph pages with one chart print and save the view in sight.
     for (const char* g : {"FGrafico1", "FGrafico2", "FGrafico3", "FGrafico4", "FGrafico5", "FGrafico6"})
         m.insert(QString::fromLatin1(g), {PrintCommand::GraphView, SaveCommand::GraphView, true});
-    for (const char* w : {"Indice", "Form4", "Form11", "FGrafico12", "FResultSim"})
+    for (const char* w : {"Indice", "Form11", "FResultSim"})
         m.insert(QString::fromLatin1(w), {PrintCommand::None, SaveCommand::None, true});
+    // The inspection page prints and saves its panel, its table or itself.
+    m.insert(QStringLiteral("Form4"), {PrintCommand::InspectionPage, SaveCommand::InspectionPage, true});
+    // Graphic 12 composes its two charts into one picture.
+    m.insert(QStringLiteral("FGrafico12"), {PrintCommand::TwoCharts, SaveCommand::TwoCharts, true});
     return m;
 }
 
@@ -42,7 +48,9 @@ QAction* item(FormWidget* w, const QStringList& names)
 {
     for (const QString& n : names)
         if (QAction* a = w->findChild<QAction*>(n))
-            return a;
+            // A submenu of that name is not the command itself.
+            if (!a->menu())
+                return a;
     return nullptr;
 }
 
@@ -56,6 +64,8 @@ void Image7_Click(Form& frm)
         switch (outputRow(frm.name()).print) {
         case PrintCommand::PageImage: imprimeform(frm); break;
         case PrintCommand::GraphView: graphPrint(frm); break;
+        case PrintCommand::InspectionPage: form4Print(frm); break;
+        case PrintCommand::TwoCharts: graph12Print(frm); break;
         case PrintCommand::None: break;
         }
     });
@@ -67,6 +77,8 @@ void Image8_Click(Form& frm)
         switch (outputRow(frm.name()).save) {
         case SaveCommand::PageText: savePageText(frm); break;
         case SaveCommand::GraphView: graphSave(frm); break;
+        case SaveCommand::InspectionPage: form4Save(frm); break;
+        case SaveCommand::TwoCharts: graph12Save(frm); break;
         case SaveCommand::None: break;
         }
     });
@@ -92,6 +104,8 @@ void wireOutput(Form& self, FormWidget* w)
         if (QAction* a = item(w, {QStringLiteral("menuFileSave")}))
             QObject::connect(a, &QAction::triggered, page, [page] { Image8_Click(*page); });
     }
+    if (row.print == PrintCommand::InspectionPage)
+        wireForm4Menus(self, w);
 }
 
 } // namespace tav
