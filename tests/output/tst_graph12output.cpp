@@ -124,7 +124,7 @@ void TestGraph12Output::saveWritesThePicture_data()
     QTest::addColumn<QString>("how");
     QTest::addColumn<QString>("name");
     QTest::newRow("button") << "Image8" << "charts.bmp";
-    QTest::newRow("menu, other extension") << "menuFileSave" << "charts.txt";
+    QTest::newRow("menu, other extension") << "meniFileSave" << "charts.txt";
 }
 
 void TestGraph12Output::saveWritesThePicture()
