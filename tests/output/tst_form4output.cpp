@@ -2,6 +2,7 @@
 // consignment panel composed as one picture, the table, or the page itself
 // (its window image, its text report).
 
+#include "common/messages.h"
 #include "common/program.h"
 #include "common/tabelaimp.h"
 #include "common/twips.h"
@@ -18,7 +19,9 @@
 #include "shell/topics.h"
 #include "simulation/form4.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
@@ -85,6 +88,9 @@ private slots:
     void report();
     void menusSetTheViewFirst_data();
     void menusSetTheViewFirst();
+    void compositionFailure_data();
+    void compositionFailure();
+    void reportFailure();
 };
 
 void TestForm4Output::printFollowsTheView_data()
@@ -333,6 +339,56 @@ void TestForm4Output::menusSetTheViewFirst()
         QCOMPARE(fprintpreview().visible(), view == Table);
         QCOMPARE(fprintpp().visible(), view != Table);
     }
+}
+
+void TestForm4Output::compositionFailure_data()
+{
+    QTest::addColumn<bool>("save");
+    QTest::newRow("print") << false;
+    QTest::newRow("save") << true;
+}
+
+void TestForm4Output::compositionFailure()
+{
+    QFETCH(bool, save);
+    OutputFixture f;
+    QTemporaryDir dir;
+    Form4& p = page();
+    setView(p, Panel);
+    f.msgs.clear();
+    // The temporary picture cannot be written: a folder stands in its way.
+    QFile::remove(tempPictureFile());
+    QVERIFY(QDir().mkpath(tempPictureFile()));
+    const QString file = dir.filePath(QStringLiteral("cut.bmp"));
+    f.dialogs.answerSave(file);
+    f.msgs.answer(IdAbort);
+    test::click(p.ctl(save ? QStringLiteral("Image8") : QStringLiteral("Image7")));
+    QDir().rmdir(tempPictureFile());
+    QCOMPARE(f.msgs.count(), 1);
+    QCOMPARE(f.msgs.last().title, QStringLiteral("Error printing Form4"));
+    QCOMPARE(f.msgs.last().text, QStringLiteral("Path/File access error\rReload and try again"));
+    QVERIFY(!fprintpp().isLoaded());
+    QCOMPARE(p.salvando, int16_t(0));
+    // A save still writes what the canvas holds: the panel's size.
+    QCOMPARE(QFile::exists(file), save);
+    if (save)
+        QCOMPARE(QImage(file, "BMP").size(), p.ctl(QStringLiteral("Picture3"))->size());
+}
+
+void TestForm4Output::reportFailure()
+{
+    OutputFixture f;
+    QTemporaryDir dir;
+    Form4& p = page();
+    setView(p, Neither);
+    f.msgs.clear();
+    // A folder of that name: the report cannot be created.
+    f.dialogs.answerSave(dir.path());
+    f.msgs.answer(IdAbort);
+    test::click(p.ctl(QStringLiteral("Image8")));
+    QCOMPARE(f.msgs.count(), 1);
+    QCOMPARE(f.msgs.last().title, QStringLiteral("Error saving Form4"));
+    QVERIFY(QFileInfo(dir.path()).isDir());
 }
 
 QTEST_MAIN(TestForm4Output)
