@@ -24,10 +24,12 @@ QPixmap loadPicture(const QString& file)
 {
     if (!QFile::exists(file))
         throw RuntimeError(ErrFileNotFound, QStringLiteral("File not found"));
-    QPixmap p;
-    if (!p.load(file))
+    // Read through QImage: QPixmap::load caches by name, modification second
+    // and size, so a file rewritten within the second would load stale.
+    QImage image;
+    if (!image.load(file))
         throw RuntimeError(ErrInvalidPicture, QStringLiteral("Invalid picture"));
-    return p;
+    return QPixmap::fromImage(image);
 }
 
 void savePicture(const QImage& image, const QString& file)
