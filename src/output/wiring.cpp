@@ -3,7 +3,9 @@
 #include "common/errors.h"
 #include "common/window.h"
 #include "output/capture.h"
+#include "output/form11output.h"
 #include "output/graphoutput.h"
+#include "output/resultsimoutput.h"
 #include "output/saving.h"
 #include "platform/controls.h"
 
@@ -26,8 +28,10 @@ QHash<QString, OutputRow> makeRows()
     // The graph pages with one chart print and save the view in sight.
     for (const char* g : {"FGrafico1", "FGrafico2", "FGrafico3", "FGrafico4", "FGrafico5", "FGrafico6"})
         m.insert(QString::fromLatin1(g), {PrintCommand::GraphView, SaveCommand::GraphView, true});
-    for (const char* w : {"Indice", "Form4", "Form11", "FGrafico12", "FResultSim"})
+    for (const char* w : {"Indice", "Form4", "FGrafico12"})
         m.insert(QString::fromLatin1(w), {PrintCommand::None, SaveCommand::None, true});
+    m.insert(QStringLiteral("FResultSim"), {PrintCommand::ResultSim, SaveCommand::ResultSim, true});
+    m.insert(QStringLiteral("Form11"), {PrintCommand::Measure, SaveCommand::Measure, true});
     return m;
 }
 
@@ -41,7 +45,8 @@ const QHash<QString, OutputRow>& rows()
 QAction* item(FormWidget* w, const QStringList& names)
 {
     for (const QString& n : names)
-        if (QAction* a = w->findChild<QAction*>(n))
+        // A submenu's own entry (Form11's Print and Save) runs nothing.
+        if (QAction* a = w->findChild<QAction*>(n); a && !a->menu())
             return a;
     return nullptr;
 }
@@ -56,6 +61,8 @@ void Image7_Click(Form& frm)
         switch (outputRow(frm.name()).print) {
         case PrintCommand::PageImage: imprimeform(frm); break;
         case PrintCommand::GraphView: graphPrint(frm); break;
+        case PrintCommand::ResultSim: resultSimPrint(frm); break;
+        case PrintCommand::Measure: form11Print(frm); break;
         case PrintCommand::None: break;
         }
     });
@@ -67,6 +74,8 @@ void Image8_Click(Form& frm)
         switch (outputRow(frm.name()).save) {
         case SaveCommand::PageText: savePageText(frm); break;
         case SaveCommand::GraphView: graphSave(frm); break;
+        case SaveCommand::ResultSim: resultSimSave(frm); break;
+        case SaveCommand::Measure: form11Save(frm); break;
         case SaveCommand::None: break;
         }
     });
@@ -91,6 +100,20 @@ void wireOutput(Form& self, FormWidget* w)
             QObject::connect(b, &ImageButton::clicked, page, [page] { Image8_Click(*page); });
         if (QAction* a = item(w, {QStringLiteral("menuFileSave")}))
             QObject::connect(a, &QAction::triggered, page, [page] { Image8_Click(*page); });
+    }
+    if (row.print == PrintCommand::Measure) {
+        // The measure page's submenus choose the panel first.
+        const struct {
+            const char* name;
+            bool results, save;
+        } items[] = {{"menuFilePrintPicture", false, false},
+                     {"menuFilePrintResults", true, false},
+                     {"menuFileSavePicture", false, true},
+                     {"menuFileSaveResults", true, true}};
+        for (const auto& it : items)
+            if (QAction* a = item(w, {QString::fromLatin1(it.name)}))
+                QObject::connect(a, &QAction::triggered, page,
+                                 [page, r = it.results, s = it.save] { form11MenuCommand(*page, r, s); });
     }
 }
 
