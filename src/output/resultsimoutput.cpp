@@ -36,7 +36,10 @@ struct Piece {
 
 using ReportLine = QList<Piece>;
 
-ReportLine pair(const char* caption, const char* value) { return {{caption, nullptr}, {nullptr, " = "}, {value, nullptr}}; }
+ReportLine pair(const char* caption, const char* value)
+{
+    return {{caption, nullptr}, {nullptr, " = "}, {value, nullptr}};
+}
 
 const QList<ReportLine>& reportLayout()
 {
