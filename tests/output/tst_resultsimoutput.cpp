@@ -128,6 +128,8 @@ private slots:
     void composedPicture();
     void noNameWritesNothing_data();
     void noNameWritesNothing();
+    void reportFileFailure_data();
+    void reportFileFailure();
 };
 
 void TestResultSimOutput::reportText_data()
@@ -344,6 +346,34 @@ void TestResultSimOutput::noNameWritesNothing()
     QVERIFY(!QFile::exists(tempPictureFile()));
     QVERIFY(!fprintpp().isLoaded());
     QCOMPARE(static_cast<FResultSim&>(w).salvando(), 0);
+}
+
+void TestResultSimOutput::reportFileFailure_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<int>("boxes");
+    // A file that cannot be created is reported, not passed over; Ignore
+    // goes on with each of the 23 lines, each failing in turn.
+    QTest::newRow("Ignore") << int(IdIgnore) << 24;
+    QTest::newRow("Abort") << int(IdAbort) << 1;
+}
+
+void TestResultSimOutput::reportFileFailure()
+{
+    QFETCH(int, answer);
+    QFETCH(int, boxes);
+    OutputFixture f;
+    QTemporaryDir dir;
+    Form& w = openWindow(f, Neither);
+    const QString name = dir.filePath(QStringLiteral("missing/report.doc"));
+    f.dialogs.answerSave(name);
+    for (int i = 0; i < 30; ++i)
+        f.msgs.answer(answer);
+    test::click(w.ctl(QStringLiteral("Image8")));
+    QCOMPARE(f.msgs.count(), boxes);
+    QCOMPARE(f.msgs.boxes[0].title, QStringLiteral("Error saving results simulation"));
+    QCOMPARE(f.msgs.boxes[0].text, QStringLiteral("Path/File access error\rReload and try again"));
+    QVERIFY(!QFile::exists(name));
 }
 
 QTEST_MAIN(TestResultSimOutput)
