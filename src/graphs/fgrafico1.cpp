@@ -98,7 +98,7 @@ void FGrafico1::defaults(IgnoreErrors& e)
 void FGrafico1::compute(int index, TrapErrors& t)
 {
     TabelaImp& imp = tabelaimp();
-    auto fileMenu = [&] { return ctl<QMenu>(QStringLiteral("menuArchivo")); };
+    auto fileMenu = [&] { return ctl<QMenu>(QStringLiteral("menuARchivo")); };
     int32_t n = 0;
     double xmin = 0, xmax = 0, step = 0, end = 0;
     // The File menu stays unavailable until a computation ends.

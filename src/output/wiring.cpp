@@ -92,13 +92,13 @@ void wireOutput(Form& self, FormWidget* w)
         if (auto* b = w->findChild<ImageButton*>(QStringLiteral("Image7")))
             QObject::connect(b, &ImageButton::clicked, page, [page] { Image7_Click(*page); });
         if (QAction* a = item(w, {QStringLiteral("menuFilePrint"), QStringLiteral("MenuFilePrint"),
-                                  QStringLiteral("menuFilePrintr")}))
+                                  QStringLiteral("menuFilePrintr"), QStringLiteral("meniFilePrint")}))
             QObject::connect(a, &QAction::triggered, page, [page] { Image7_Click(*page); });
     }
     if (row.save != SaveCommand::None) {
         if (auto* b = w->findChild<ImageButton*>(QStringLiteral("Image8")))
             QObject::connect(b, &ImageButton::clicked, page, [page] { Image8_Click(*page); });
-        if (QAction* a = item(w, {QStringLiteral("menuFileSave")}))
+        if (QAction* a = item(w, {QStringLiteral("menuFileSave"), QStringLiteral("meniFileSave")}))
             QObject::connect(a, &QAction::triggered, page, [page] { Image8_Click(*page); });
     }
     if (row.print == PrintCommand::Measure) {

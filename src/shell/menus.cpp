@@ -116,6 +116,39 @@ QString fileExitName(const QString& window)
     return meni ? QStringLiteral("meniFileExit") : QStringLiteral("menuFileExit");
 }
 
+QString fileMenuName(const QString& window)
+{
+    static const QHash<QString, QString> names = {
+        {QStringLiteral("Form2"), QStringLiteral("meniArchivo")},   {QStringLiteral("Form10a"), QStringLiteral("menuArquivo")},
+        {QStringLiteral("Form11"), QStringLiteral("menuArquivo")},  {QStringLiteral("FGrafico1"), QStringLiteral("menuARchivo")},
+        {QStringLiteral("FGrafico2"), QStringLiteral("menuSave")},  {QStringLiteral("FGrafico3"), QStringLiteral("menuFile")},
+        {QStringLiteral("FGrafico4"), QStringLiteral("menuFile")},  {QStringLiteral("FGrafico5"), QStringLiteral("menuFile")},
+        {QStringLiteral("FGrafico6"), QStringLiteral("menuFile")},
+    };
+    return names.value(window, QStringLiteral("menuArchivo"));
+}
+
+QString filePrintName(const QString& window)
+{
+    static const QHash<QString, QString> names = {
+        {QStringLiteral("Form2"), QStringLiteral("MenuFilePrint")},
+        {QStringLiteral("Form9"), QStringLiteral("menuFilePrintr")},
+        {QStringLiteral("FGrafico3"), QStringLiteral("meniFilePrint")},
+    };
+    return names.value(window, QStringLiteral("menuFilePrint"));
+}
+
+QString fileSaveName(const QString& window)
+{
+    return window == QLatin1String("FGrafico12") ? QStringLiteral("meniFileSave") : QStringLiteral("menuFileSave");
+}
+
+QString editCopyName(const QString& window)
+{
+    const bool copia = window == QLatin1String("Form2") || window == QLatin1String("Form12");
+    return copia ? QStringLiteral("menuEditCopia") : QStringLiteral("menuEditCopy");
+}
+
 bool hasIndexMenu(const QString& window) { return indexMenus().contains(window); }
 
 int ownTopic(const QString& window) { return indexMenus().value(window).topic; }
@@ -135,7 +168,7 @@ QString indexItemCaption(const QString& window, int item)
 
 void buildPageMenus(FormWidget* w, const QString& window)
 {
-    QMenu* file = addMenu(w, QStringLiteral("menuArchivo"), QStringLiteral("File"));
+    QMenu* file = addMenu(w, fileMenuName(window), QStringLiteral("File"));
     if (const QList<FileSubmenu>* subs = fileSubmenus(window)) {
         // The pages with two views save and print through submenus that
         // choose the view first.
@@ -147,13 +180,13 @@ void buildPageMenus(FormWidget* w, const QString& window)
                 addItem(m, name, caption);
         }
     } else {
-        addItem(file, QStringLiteral("menuFileSave"), QStringLiteral("Save..."));
-        addItem(file, QStringLiteral("menuFilePrint"), QStringLiteral("Print..."));
+        addItem(file, fileSaveName(window), QStringLiteral("Save..."));
+        addItem(file, filePrintName(window), QStringLiteral("Print..."));
     }
     addItem(file, fileCloseName(window), QStringLiteral("Close"));
     addItem(file, fileExitName(window), QStringLiteral("Exit"));
     QMenu* edit = addMenu(w, QStringLiteral("menuEdit"), QStringLiteral("Edit"));
-    addItem(edit, QStringLiteral("menuEditCopy"), QStringLiteral("Copy"));
+    addItem(edit, editCopyName(window), QStringLiteral("Copy"));
 
     if (!hasIndexMenu(window))
         return;

@@ -26,6 +26,12 @@ const QList<FileSubmenu>* fileSubmenus(const QString& window);
 // Names of the File menu's Close and Exit items.
 QString fileCloseName(const QString& window);
 QString fileExitName(const QString& window);
+// The names the windows give their File menu, its Print... and Save... items
+// and their Edit > Copy item.
+QString fileMenuName(const QString& window);
+QString filePrintName(const QString& window);
+QString fileSaveName(const QString& window);
+QString editCopyName(const QString& window);
 
 // The Index menu: present on the thirteen topic pages and the results window.
 bool hasIndexMenu(const QString& window);

@@ -135,7 +135,7 @@ void TestGraphPages::graph1Defaults()
     QCOMPARE(printHeaders(), QVariantList({"80%", "90%", "95%", "99%", "99.9%"}));
     QCOMPARE(t.improtulo(21), QStringLiteral("0.0200"));
     QCOMPARE(t.impcelula(4, 21).toString(), QStringLiteral("206"));
-    QVERIFY(g.ctl<QMenu>(QStringLiteral("menuArchivo"))->isEnabled());
+    QVERIFY(g.ctl<QMenu>(QStringLiteral("menuARchivo"))->isEnabled());
 }
 
 void TestGraphPages::graph1Points_data()
@@ -213,7 +213,7 @@ void TestGraphPages::graph1ErrorKeepsFileMenuOff()
 {
     test::ProgramFixture fx;
     GraphPage& g = page(QStringLiteral("FGrafico1"));
-    QMenu* file = g.ctl<QMenu>(QStringLiteral("menuArchivo"));
+    QMenu* file = g.ctl<QMenu>(QStringLiteral("menuARchivo"));
     g.text1(0)->setText(QStringLiteral("0.01"));
     g.text1(1)->setText(QStringLiteral("0.01"));
     fx.msgs.answer(IdAbort);
@@ -260,7 +260,7 @@ void TestGraphPages::errorBoxAnswers()
     for (const auto& b : fx.msgs.boxes)
         QCOMPARE(b.title, QStringLiteral("Error Graphic 1"));
     QCOMPARE(g.graph1()->graphTitle() == QStringLiteral("Sample size x RDL: Consignment size = 0"), titled);
-    QCOMPARE(g.ctl<QMenu>(QStringLiteral("menuArchivo"))->isEnabled(), titled);
+    QCOMPARE(g.ctl<QMenu>(QStringLiteral("menuARchivo"))->isEnabled(), titled);
 }
 
 void TestGraphPages::graph2Defaults()

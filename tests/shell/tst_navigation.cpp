@@ -307,12 +307,12 @@ void TestNavigation::menus()
                            : QStringList({"File", "Edit"}));
 
     QStringList file;
-    for (QAction* a : f.findCtl<QMenu>("menuArchivo")->actions())
+    for (QAction* a : f.findCtl<QMenu>(fileMenuName(window))->actions())
         file << a->objectName() + QLatin1Char('=') + a->text();
     // Form4 and Form11 save and print through submenus.
     const bool submenus = window == "Form4" || window == "Form11";
-    QCOMPARE(file, QStringList({submenus ? "menuFileSave=Save" : "menuFileSave=Save...",
-                                submenus ? "menuFilePrint=Print" : "menuFilePrint=Print...", closeName + "=Close",
+    QCOMPARE(file, QStringList({submenus ? "menuFileSave=Save" : fileSaveName(window) + "=Save...",
+                                submenus ? "menuFilePrint=Print" : filePrintName(window) + "=Print...", closeName + "=Close",
                                 exitName + "=Exit"}));
     if (!topic)
         return;
