@@ -24,8 +24,9 @@ QPixmap loadPicture(const QString& file)
 {
     if (!QFile::exists(file))
         throw RuntimeError(ErrFileNotFound, QStringLiteral("File not found"));
-    // Read through QImage: QPixmap::load caches by name, modification second
-    // and size, so a file rewritten within the second would load stale.
+    // Read through QImage: QPixmap::load answers from its cache by name and
+    // date, so a file rewritten within the same second (the temporary
+    // picture file, once per element) would give back the earlier picture.
     QImage image;
     if (!image.load(file))
         throw RuntimeError(ErrInvalidPicture, QStringLiteral("Invalid picture"));

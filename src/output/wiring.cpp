@@ -4,6 +4,8 @@
 #include "common/window.h"
 #include "output/capture.h"
 #include "output/form11output.h"
+#include "output/form4output.h"
+#include "output/graph12output.h"
 #include "output/graphoutput.h"
 #include "output/resultsimoutput.h"
 #include "output/saving.h"
@@ -23,13 +25,17 @@ QHash<QString, OutputRow> makeRows()
     for (const char* page :
          {"Form1", "Form2", "Form3", "Form5", "Form6", "Form7", "Form8", "Form9", "Form10", "Form10a", "Form12"})
         m.insert(QString::fromLatin1(page), {PrintCommand::PageImage, SaveCommand::PageText, true});
-    // The windows whose print and save compose their own pictures and
-    // tables; here only their Copy.
     // The graph pages with one chart print and save the view in sight.
     for (const char* g : {"FGrafico1", "FGrafico2", "FGrafico3", "FGrafico4", "FGrafico5", "FGrafico6"})
         m.insert(QString::fromLatin1(g), {PrintCommand::GraphView, SaveCommand::GraphView, true});
-    for (const char* w : {"Indice", "Form4", "FGrafico12"})
-        m.insert(QString::fromLatin1(w), {PrintCommand::None, SaveCommand::None, true});
+    // The start page only copies.
+    m.insert(QStringLiteral("Indice"), {PrintCommand::None, SaveCommand::None, true});
+    // The inspection page prints and saves its panel, its table or itself.
+    m.insert(QStringLiteral("Form4"), {PrintCommand::InspectionPage, SaveCommand::InspectionPage, true});
+    // Graphic 12 composes its two charts into one picture.
+    m.insert(QStringLiteral("FGrafico12"), {PrintCommand::TwoCharts, SaveCommand::TwoCharts, true});
+    // The results window and the measure page print and save the view in
+    // sight, the measure page's submenus choosing it first.
     m.insert(QStringLiteral("FResultSim"), {PrintCommand::ResultSim, SaveCommand::ResultSim, true});
     m.insert(QStringLiteral("Form11"), {PrintCommand::Measure, SaveCommand::Measure, true});
     return m;
@@ -45,9 +51,10 @@ const QHash<QString, OutputRow>& rows()
 QAction* item(FormWidget* w, const QStringList& names)
 {
     for (const QString& n : names)
-        // A submenu's own entry (Form11's Print and Save) runs nothing.
-        if (QAction* a = w->findChild<QAction*>(n); a && !a->menu())
-            return a;
+        if (QAction* a = w->findChild<QAction*>(n))
+            // A submenu of that name is not the command itself.
+            if (!a->menu())
+                return a;
     return nullptr;
 }
 
@@ -61,6 +68,8 @@ void Image7_Click(Form& frm)
         switch (outputRow(frm.name()).print) {
         case PrintCommand::PageImage: imprimeform(frm); break;
         case PrintCommand::GraphView: graphPrint(frm); break;
+        case PrintCommand::InspectionPage: form4Print(frm); break;
+        case PrintCommand::TwoCharts: graph12Print(frm); break;
         case PrintCommand::ResultSim: resultSimPrint(frm); break;
         case PrintCommand::Measure: form11Print(frm); break;
         case PrintCommand::None: break;
@@ -74,6 +83,8 @@ void Image8_Click(Form& frm)
         switch (outputRow(frm.name()).save) {
         case SaveCommand::PageText: savePageText(frm); break;
         case SaveCommand::GraphView: graphSave(frm); break;
+        case SaveCommand::InspectionPage: form4Save(frm); break;
+        case SaveCommand::TwoCharts: graph12Save(frm); break;
         case SaveCommand::ResultSim: resultSimSave(frm); break;
         case SaveCommand::Measure: form11Save(frm); break;
         case SaveCommand::None: break;
@@ -101,6 +112,8 @@ void wireOutput(Form& self, FormWidget* w)
         if (QAction* a = item(w, {QStringLiteral("menuFileSave"), QStringLiteral("meniFileSave")}))
             QObject::connect(a, &QAction::triggered, page, [page] { Image8_Click(*page); });
     }
+    if (row.print == PrintCommand::InspectionPage)
+        wireForm4Menus(self, w);
     if (row.print == PrintCommand::Measure) {
         // The measure page's submenus choose the panel first.
         const struct {

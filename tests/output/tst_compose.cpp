@@ -119,6 +119,7 @@ private slots:
     void abortWhileComposing_data();
     void abortWhileComposing();
     void abortInTheSaveBoxLeavesPrintMode();
+    void composingAgainShowsTheNewDrawing();
 };
 
 void TestCompose::printShowsThePanelOnWhite()
@@ -271,6 +272,24 @@ void TestCompose::abortInTheSaveBoxLeavesPrintMode()
     p.print();
     QVERIFY(fprintpp().visible());
     QVERIFY(QFile::exists(tempPictureFile()));
+}
+
+void TestCompose::composingAgainShowsTheNewDrawing()
+{
+    OutputFixture f;
+    freshCanvas();
+    QTemporaryDir dir;
+    Panel p;
+    p.save(dir.filePath(QStringLiteral("one.bmp")));
+    // Within the same second the temporary file is rewritten under the
+    // same name: the new image must be read, not a remembered one.
+    p.first->line(450, 0, 450, 600, QColor(255, 0, 255));
+    p.save(dir.filePath(QStringLiteral("two.bmp")));
+    QCOMPARE(f.msgs.count(), 0);
+    const QImage one(dir.filePath(QStringLiteral("one.bmp")), "BMP");
+    const QImage two(dir.filePath(QStringLiteral("two.bmp")), "BMP");
+    QVERIFY(!shows(one, QRect(500, 200, 200, 100), QColor(255, 0, 255), 40));
+    QVERIFY(shows(two, QRect(500, 200, 200, 100), QColor(255, 0, 255), 40));
 }
 
 QTEST_MAIN(TestCompose)
