@@ -3,9 +3,11 @@
 #include "common/errors.h"
 #include "common/window.h"
 #include "output/capture.h"
+#include "output/form11output.h"
 #include "output/form4output.h"
 #include "output/graph12output.h"
 #include "output/graphoutput.h"
+#include "output/resultsimoutput.h"
 #include "output/saving.h"
 #include "platform/controls.h"
 
@@ -23,17 +25,19 @@ QHash<QString, OutputRow> makeRows()
     for (const char* page :
          {"Form1", "Form2", "Form3", "Form5", "Form6", "Form7", "Form8", "Form9", "Form10", "Form10a", "Form12"})
         m.insert(QString::fromLatin1(page), {PrintCommand::PageImage, SaveCommand::PageText, true});
-    // The windows whose print and save compose their own pictures and
-    // tables; here only their Copy.
     // The graph pages with one chart print and save the view in sight.
     for (const char* g : {"FGrafico1", "FGrafico2", "FGrafico3", "FGrafico4", "FGrafico5", "FGrafico6"})
         m.insert(QString::fromLatin1(g), {PrintCommand::GraphView, SaveCommand::GraphView, true});
-    for (const char* w : {"Indice", "Form11", "FResultSim"})
-        m.insert(QString::fromLatin1(w), {PrintCommand::None, SaveCommand::None, true});
+    // The start page only copies.
+    m.insert(QStringLiteral("Indice"), {PrintCommand::None, SaveCommand::None, true});
     // The inspection page prints and saves its panel, its table or itself.
     m.insert(QStringLiteral("Form4"), {PrintCommand::InspectionPage, SaveCommand::InspectionPage, true});
     // Graphic 12 composes its two charts into one picture.
     m.insert(QStringLiteral("FGrafico12"), {PrintCommand::TwoCharts, SaveCommand::TwoCharts, true});
+    // The results window and the measure page print and save the view in
+    // sight, the measure page's submenus choosing it first.
+    m.insert(QStringLiteral("FResultSim"), {PrintCommand::ResultSim, SaveCommand::ResultSim, true});
+    m.insert(QStringLiteral("Form11"), {PrintCommand::Measure, SaveCommand::Measure, true});
     return m;
 }
 
@@ -66,6 +70,8 @@ void Image7_Click(Form& frm)
         case PrintCommand::GraphView: graphPrint(frm); break;
         case PrintCommand::InspectionPage: form4Print(frm); break;
         case PrintCommand::TwoCharts: graph12Print(frm); break;
+        case PrintCommand::ResultSim: resultSimPrint(frm); break;
+        case PrintCommand::Measure: form11Print(frm); break;
         case PrintCommand::None: break;
         }
     });
@@ -79,6 +85,8 @@ void Image8_Click(Form& frm)
         case SaveCommand::GraphView: graphSave(frm); break;
         case SaveCommand::InspectionPage: form4Save(frm); break;
         case SaveCommand::TwoCharts: graph12Save(frm); break;
+        case SaveCommand::ResultSim: resultSimSave(frm); break;
+        case SaveCommand::Measure: form11Save(frm); break;
         case SaveCommand::None: break;
         }
     });
@@ -106,6 +114,20 @@ void wireOutput(Form& self, FormWidget* w)
     }
     if (row.print == PrintCommand::InspectionPage)
         wireForm4Menus(self, w);
+    if (row.print == PrintCommand::Measure) {
+        // The measure page's submenus choose the panel first.
+        const struct {
+            const char* name;
+            bool results, save;
+        } items[] = {{"menuFilePrintPicture", false, false},
+                     {"menuFilePrintResults", true, false},
+                     {"menuFileSavePicture", false, true},
+                     {"menuFileSaveResults", true, true}};
+        for (const auto& it : items)
+            if (QAction* a = item(w, {QString::fromLatin1(it.name)}))
+                QObject::connect(a, &QAction::triggered, page,
+                                 [page, r = it.results, s = it.save] { form11MenuCommand(*page, r, s); });
+    }
 }
 
 } // namespace tav

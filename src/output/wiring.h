@@ -11,8 +11,8 @@ namespace tav {
 class Form;
 class FormWidget;
 
-enum class PrintCommand { None, PageImage, GraphView, InspectionPage, TwoCharts };
-enum class SaveCommand { None, PageText, GraphView, InspectionPage, TwoCharts };
+enum class PrintCommand { None, PageImage, GraphView, InspectionPage, TwoCharts, ResultSim, Measure };
+enum class SaveCommand { None, PageText, GraphView, InspectionPage, TwoCharts, ResultSim, Measure };
 
 struct OutputRow {
     PrintCommand print = PrintCommand::None;
