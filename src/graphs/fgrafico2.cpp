@@ -77,8 +77,7 @@ void FGrafico2::buildPage(FormWidget* w)
                     QString::fromLatin1(captions[i]), 8.25, false, false, vbColor(0x00800000), false);
     heading(c, arrayName(QStringLiteral("Label2"), 3), 2790, 840, 8670, 660, QStringLiteral("Percent sampling"));
     backHint(c, 420, 705, 1800, 435);
-    designLabel(c, QStringLiteral("Label4"), 2850, 6630, 8700, 1290, QStringLiteral("Label4"), 9.75, false, false,
-                vbColor(0x00C00000), false);
+    commentLabel(c, QStringLiteral("Label4"), 2850, 6630, 8700, 1290);
 }
 
 void FGrafico2::defaults(IgnoreErrors& e)

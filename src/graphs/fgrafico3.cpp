@@ -69,8 +69,7 @@ void FGrafico3::buildPage(FormWidget* w)
                     QString::fromLatin1(captions[i]), 8.25, false, false, vbColor(0x00800000), false);
     heading(c, arrayName(QStringLiteral("Label2"), 3), 2850, 795, 8670, 585, QStringLiteral("Constant size sample"));
     backHint(c, 420, 705, 1725, 510);
-    designLabel(c, QStringLiteral("Label4"), 2730, 6795, 8700, 1290, QStringLiteral("Label4"), 9.75, false, false,
-                vbColor(0x00C00000), false);
+    commentLabel(c, QStringLiteral("Label4"), 2730, 6795, 8700, 1290);
 }
 
 void FGrafico3::defaults(IgnoreErrors& e)

@@ -3,6 +3,7 @@
 #include "common/errors.h"
 #include "common/readings.h"
 #include "common/runtime.h"
+#include "graphs/graphtexts.h"
 #include "platform/chart.h"
 #include "platform/combo.h"
 #include "platform/controls.h"
@@ -49,11 +50,7 @@ ImageButton* okButton(QWidget* parent, int index, int left, int top)
 
 Label* scaleLabel(QWidget* parent, int index, int left, int top, int width, const QString& text)
 {
-    Label* l = place<Label>(parent, arrayName(QStringLiteral("Label1"), index), left, top, width, 255);
-    l->setText(text);
-    l->setFont(arial(8.25, true));
-    l->setForeColor(QColor(0x00, 0x00, 0x80)); // &H00800000&
-    return l;
+    return frameCaption(parent, arrayName(QStringLiteral("Label1"), index), left, top, width, 255, text, true);
 }
 
 QPixmap face(int i) { return indice().ctl<PictureBox>(QStringLiteral("Picture3"), i)->picture(); }
