@@ -162,35 +162,15 @@ void FGrafico12::defaults(IgnoreErrors& e)
 void FGrafico12::compute(int index, TrapErrors& t)
 {
     Q_UNUSED(index);
-    Chart* g1 = nullptr;
-    Chart* g2 = nullptr;
-    Grid* grid = nullptr;
-    auto G1 = [&]() -> Chart& {
-        if (!g1)
-            raise(ErrObjectRequired);
-        return *g1;
-    };
-    auto G2 = [&]() -> Chart& {
-        if (!g2)
-            raise(ErrObjectRequired);
-        return *g2;
-    };
-    auto T = [&]() -> Grid& {
-        if (!grid)
-            raise(ErrObjectRequired);
-        return *grid;
-    };
-    auto cell = [&](int row, int col, const QString& text) {
-        T().setRow(row);
-        T().setCol(col);
-        T().setText(text);
-        return T().text();
-    };
+    LookedUp<Chart> G1;
+    LookedUp<Chart> G2;
+    LookedUp<Grid> T;
+    auto cell = [&](int row, int col, const QString& text) { return putCell(T(), row, col, text); };
     TabelaImp& imp = tabelaimp();
 
-    t.step([&] { g1 = graph1(); });
-    t.step([&] { g2 = graph2(); });
-    t.step([&] { grid = grid1(); });
+    t.step([&] { G1 = graph1(); });
+    t.step([&] { G2 = graph2(); });
+    t.step([&] { T = grid1(); });
     t.step([&] { G1().setDataReset(9); });
     t.step([&] { G2().setDataReset(9); });
     EfficacyInputs in;
@@ -276,20 +256,16 @@ void FGrafico12::compute(int index, TrapErrors& t)
 void FGrafico12::validateText1(int index, IgnoreErrors& e)
 {
     e.step([&] {
-        const QString w = efficacyScaleWarning(
-            index, {text1(0)->text(), text1(1)->text(), text1(2)->text(), text1(3)->text()});
-        if (!w.isEmpty())
-            warning(w);
+        warnIf(efficacyScaleWarning(
+            index, {text1(0)->text(), text1(1)->text(), text1(2)->text(), text1(3)->text()}));
     });
 }
 
 void FGrafico12::validateText2(int index, IgnoreErrors& e)
 {
     e.step([&] {
-        const QString w = efficacySpecWarning(
-            index, {text2(0)->text(), text2(1)->text(), text2(2)->text(), text2(3)->text(), text2(4)->text()});
-        if (!w.isEmpty())
-            warning(w);
+        warnIf(efficacySpecWarning(
+            index, {text2(0)->text(), text2(1)->text(), text2(2)->text(), text2(3)->text(), text2(4)->text()}));
     });
 }
 

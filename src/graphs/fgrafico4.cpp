@@ -89,18 +89,10 @@ void FGrafico4::defaults(IgnoreErrors& e)
 void FGrafico4::compute(int index, TrapErrors& t)
 {
     Q_UNUSED(index);
-    Chart* g = nullptr;
-    Grid* grid = nullptr;
-    auto G = [&]() -> Chart& {
-        if (!g)
-            raise(ErrObjectRequired);
-        return *g;
-    };
-    auto T = [&]() -> Grid& {
-        if (!grid)
-            raise(ErrObjectRequired);
-        return *grid;
-    };
+    LookedUp<Chart> G;
+    LookedUp<Grid> T;
+    // Col before Row: a failing cell leaves the grid's current cell as this
+    // page always left it.
     auto cell = [&](int row, int col, const QString& text) {
         T().setCol(col);
         T().setRow(row);
@@ -109,8 +101,8 @@ void FGrafico4::compute(int index, TrapErrors& t)
     };
     TabelaImp& imp = tabelaimp();
 
-    t.step([&] { g = graph1(); });
-    t.step([&] { grid = grid1(); });
+    t.step([&] { G = graph1(); });
+    t.step([&] { T = grid1(); });
     t.step([&] { G().setDataReset(9); });
     t.step([&] { T().setRows(cint(double(npontos) + 3)); });
     bool one = false;

@@ -116,28 +116,13 @@ void FGrafico5::compute(int index, TrapErrors& t)
 
 void FGrafico5::calculagrafico(TrapErrors& t)
 {
-    Chart* g = nullptr;
-    Grid* grid = nullptr;
-    auto G = [&]() -> Chart& {
-        if (!g)
-            raise(ErrObjectRequired);
-        return *g;
-    };
-    auto T = [&]() -> Grid& {
-        if (!grid)
-            raise(ErrObjectRequired);
-        return *grid;
-    };
-    auto cell = [&](int row, int col, const QString& text) {
-        T().setRow(row);
-        T().setCol(col);
-        T().setText(text);
-        return T().text();
-    };
+    LookedUp<Chart> G;
+    LookedUp<Grid> T;
+    auto cell = [&](int row, int col, const QString& text) { return putCell(T(), row, col, text); };
     TabelaImp& imp = tabelaimp();
 
-    t.step([&] { g = graph1(); });
-    t.step([&] { grid = grid1(); });
+    t.step([&] { G = graph1(); });
+    t.step([&] { T = grid1(); });
     t.step([&] { G().setDataReset(9); });
     double p1 = 0, p2 = 0, I = 0, alpha = 1;
     int32_t N = 0, IL = 0;
@@ -220,9 +205,7 @@ void FGrafico5::calculagrafico(TrapErrors& t)
 void FGrafico5::validateText2(int index, IgnoreErrors& e)
 {
     e.step([&] {
-        const QString w = graph5Warning(index, text2(index)->text());
-        if (!w.isEmpty())
-            warning(w);
+        warnIf(graph5Warning(index, text2(index)->text()));
     });
 }
 

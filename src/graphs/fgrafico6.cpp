@@ -92,30 +92,13 @@ void FGrafico6::defaults(IgnoreErrors& e)
 void FGrafico6::compute(int index, TrapErrors& t)
 {
     Q_UNUSED(index);
-    Chart* g = nullptr;
-    Grid* grid = nullptr;
-    // The controls are looked up once; a lookup that failed and was ignored
-    // leaves every use of it failing in turn.
-    auto G = [&]() -> Chart& {
-        if (!g)
-            raise(ErrObjectRequired);
-        return *g;
-    };
-    auto T = [&]() -> Grid& {
-        if (!grid)
-            raise(ErrObjectRequired);
-        return *grid;
-    };
-    auto cell = [&](int row, int col, const QString& text) {
-        T().setRow(row);
-        T().setCol(col);
-        T().setText(text);
-        return T().text();
-    };
+    LookedUp<Chart> G;
+    LookedUp<Grid> T;
+    auto cell = [&](int row, int col, const QString& text) { return putCell(T(), row, col, text); };
     TabelaImp& imp = tabelaimp();
 
-    t.step([&] { g = graph1(); });
-    t.step([&] { grid = grid1(); });
+    t.step([&] { G = graph1(); });
+    t.step([&] { T = grid1(); });
     t.step([&] { G().setDataReset(9); });
     double p1 = 0, p2 = 0, xMin = 0, xMax = 0;
     int32_t N = 0, M = 0;
@@ -183,18 +166,14 @@ void FGrafico6::compute(int index, TrapErrors& t)
 void FGrafico6::validateText1(int index, IgnoreErrors& e)
 {
     e.step([&] {
-        const QString w = graph6ScaleWarning(index, {text1(0)->text(), text1(1)->text()});
-        if (!w.isEmpty())
-            warning(w);
+        warnIf(graph6ScaleWarning(index, {text1(0)->text(), text1(1)->text()}));
     });
 }
 
 void FGrafico6::validateText2(int index, IgnoreErrors& e)
 {
     e.step([&] {
-        const QString w = graph6SpecWarning(index, text2(index)->text());
-        if (!w.isEmpty())
-            warning(w);
+        warnIf(graph6SpecWarning(index, text2(index)->text()));
     });
 }
 

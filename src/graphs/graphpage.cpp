@@ -1,6 +1,7 @@
 #include "graphs/graphpage.h"
 
 #include "common/errors.h"
+#include "common/messages.h"
 #include "common/readings.h"
 #include "common/runtime.h"
 #include "graphs/graphtexts.h"
@@ -105,12 +106,20 @@ Label* GraphPage::label(const QString& name) { return ctl<Label>(name); }
 
 double GraphPage::leading(QLineEdit* box) { return leadingValue(box->text()); }
 
-void GraphPage::gridCell(int row, int col, const QString& text)
+void GraphPage::gridCell(int row, int col, const QString& text) { putCell(*grid1(), row, col, text); }
+
+QString putCell(Grid& g, int row, int col, const QString& text)
 {
-    Grid* g = grid1();
-    g->setRow(row);
-    g->setCol(col);
-    g->setText(text);
+    g.setRow(row);
+    g.setCol(col);
+    g.setText(text);
+    return g.text();
+}
+
+void warnIf(const QString& text)
+{
+    if (!text.isEmpty())
+        warning(text);
 }
 
 void GraphPage::buildContent(FormWidget* w)
