@@ -5,7 +5,6 @@
 #include "common/format.h"
 #include "common/messages.h"
 #include "common/readings.h"
-#include "common/tabelaimp.h"
 #include "common/twips.h"
 #include "graphs/graphtexts.h"
 #include "platform/combo.h"
@@ -42,13 +41,27 @@ GraphSpec makeSpec()
     return s;
 }
 
+ConsignmentDesign makeDesign()
+{
+    ConsignmentDesign d;
+    d.sampling = Sampling::Percent;
+    d.fixedValues = {1, 2, 3, 5};
+    d.xHeader = QStringLiteral("Consig.");
+    d.referenceLegend = QStringLiteral("Reference");
+    d.subtitle = QStringLiteral("% Sampling");
+    d.titleHead = QStringLiteral("Percent sampling  ");
+    d.bottomTitle = QStringLiteral("Consignemt size");
+    d.comment = percentComment;
+    return d;
+}
+
 } // namespace
 
 FGrafico2::FGrafico2()
     : ConsignmentGraph(QStringLiteral("FGrafico2"), QStringLiteral("Graphic 2"),
                        GraphLayout{QRect(90, 1605, 2615, 2040), QRect(90, 4620, 2615, 1905), QRect(), {0, 1, 2, 3},
                                    false, 3, true},
-                       makeSpec())
+                       makeSpec(), makeDesign())
 {
 }
 
@@ -118,11 +131,6 @@ void FGrafico2::validateText2(int index, IgnoreErrors& e)
     });
 }
 
-Sampling FGrafico2::sampling() const { return Sampling::Percent; }
-QList<double> FGrafico2::fixedValues() const { return {1, 2, 3, 5}; }
-QString FGrafico2::xHeader() const { return QStringLiteral("Consig."); }
-QString FGrafico2::referenceLegend() const { return QStringLiteral("Reference"); }
-
 QString FGrafico2::legend(double value, bool own) const
 {
     // The user's percentage is written without a blank before "=".
@@ -130,20 +138,5 @@ QString FGrafico2::legend(double value, bool own) const
 }
 
 QVariant FGrafico2::printHeader(double value) const { return generalText(value) + QStringLiteral("%"); }
-QString FGrafico2::subtitle() const { return QStringLiteral("% Sampling"); }
-
-QString FGrafico2::title(double rdl, double cl) const
-{
-    return QStringLiteral("Percent sampling  (Reference: RDL = ") + generalText(rdl) + QStringLiteral(", CL = ")
-        + generalText(cl) + QStringLiteral(")");
-}
-
-QString FGrafico2::bottomTitle() const { return QStringLiteral("Consignemt size"); }
-
-QString FGrafico2::comment(int sets, int points)
-{
-    return percentComment(tabelaimp(), sets, points, text2(0)->text(), text2(2)->text(), text2(1)->text(),
-                          combo1()->text());
-}
 
 } // namespace tav

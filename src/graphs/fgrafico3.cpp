@@ -5,7 +5,6 @@
 #include "common/format.h"
 #include "common/messages.h"
 #include "common/readings.h"
-#include "common/tabelaimp.h"
 #include "graphs/graphtexts.h"
 #include "platform/combo.h"
 #include "platform/controls.h"
@@ -37,13 +36,27 @@ GraphSpec makeSpec()
     return s;
 }
 
+ConsignmentDesign makeDesign()
+{
+    ConsignmentDesign d;
+    d.sampling = Sampling::Constant;
+    d.fixedValues = {50, 100, 200, 300};
+    d.xHeader = QStringLiteral("Consignment");
+    d.referenceLegend = QStringLiteral("Ref.");
+    d.subtitle = QStringLiteral("Sampling size (units)");
+    d.titleHead = QStringLiteral("  Constant size sampling ");
+    d.bottomTitle = QStringLiteral("Consignment size");
+    d.comment = constantComment;
+    return d;
+}
+
 } // namespace
 
 FGrafico3::FGrafico3()
     : ConsignmentGraph(QStringLiteral("FGrafico3"), QStringLiteral("Graphic 3"),
                        GraphLayout{QRect(105, 1620, 2615, 2040), QRect(135, 4710, 2615, 2010), QRect(), {0, 1, 2, 3},
                                    false, 3, false},
-                       makeSpec())
+                       makeSpec(), makeDesign())
 {
 }
 
@@ -116,11 +129,6 @@ void FGrafico3::validateText2(int index, IgnoreErrors& e)
     });
 }
 
-Sampling FGrafico3::sampling() const { return Sampling::Constant; }
-QList<double> FGrafico3::fixedValues() const { return {50, 100, 200, 300}; }
-QString FGrafico3::xHeader() const { return QStringLiteral("Consignment"); }
-QString FGrafico3::referenceLegend() const { return QStringLiteral("Ref."); }
-
 QString FGrafico3::legend(double value, bool own) const
 {
     Q_UNUSED(own);
@@ -129,20 +137,5 @@ QString FGrafico3::legend(double value, bool own) const
 
 // The size itself, a number, heads its print-table column.
 QVariant FGrafico3::printHeader(double value) const { return value; }
-QString FGrafico3::subtitle() const { return QStringLiteral("Sampling size (units)"); }
-
-QString FGrafico3::title(double rdl, double cl) const
-{
-    return QStringLiteral("  Constant size sampling (Reference: RDL = ") + generalText(rdl) + QStringLiteral(", CL = ")
-        + generalText(cl) + QStringLiteral(")");
-}
-
-QString FGrafico3::bottomTitle() const { return QStringLiteral("Consignment size"); }
-
-QString FGrafico3::comment(int sets, int points)
-{
-    return constantComment(tabelaimp(), sets, points, text2(0)->text(), text2(2)->text(), text2(1)->text(),
-                           combo1()->text());
-}
 
 } // namespace tav
