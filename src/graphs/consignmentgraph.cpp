@@ -20,6 +20,22 @@ namespace {
 const int kColors[] = {6, 9, 2, 13, 12};
 }
 
+GraphSpec consignmentSpec()
+{
+    GraphSpec s;
+    s.comboValues = {10, 20, 30, 40, 50, 60, 70, 80, 90, 100};
+    s.comboDefault = QStringLiteral("60");
+    s.gridRows = 300;
+    s.gridCols = 6;
+    s.colWidths = {1140, 1140, 1140, 1140, 1140, 1140};
+    s.centred = {1, 2, 3, 4, 5};
+    s.loadAdvice = QStringLiteral("Check your instalation for Grid32.ocx and Graph32.ocx");
+    s.computeAdvice = QStringLiteral("Try again with new inputs");
+    s.resetIndex = 1;
+    s.xColumn = QStringLiteral("C.Size (X)");
+    return s;
+}
+
 ConsignmentGraph::ConsignmentGraph(const QString& name, const QString& caption, GraphLayout layout, GraphSpec spec,
                                    ConsignmentDesign design)
     : GraphPage(name, caption, std::move(layout), std::move(spec)), design_(std::move(design))

@@ -26,6 +26,10 @@ struct ConsignmentDesign {
                        const QString& own, const QString& combo) = nullptr;
 };
 
+// The design both graphs start from: point counts, the six-column table,
+// the error advice and the column label of X.
+GraphSpec consignmentSpec();
+
 class ConsignmentGraph : public GraphPage {
     Q_OBJECT
 public:

@@ -18,24 +18,14 @@ namespace {
 
 GraphSpec makeSpec()
 {
-    GraphSpec s;
-    s.comboValues = {10, 20, 30, 40, 50, 60, 70, 80, 90, 100};
-    s.comboDefault = QStringLiteral("60");
-    s.gridRows = 300;
-    s.gridCols = 6;
-    s.colWidths = {1140, 1140, 1140, 1140, 1140, 1140};
-    s.centred = {1, 2, 3, 4, 5};
+    GraphSpec s = consignmentSpec();
     s.facesFirst = true;
-    s.loadAdvice = QStringLiteral("Check your instalation for Grid32.ocx and Graph32.ocx");
     s.loadTitle = QStringLiteral("Error loading Graphic 2");
-    s.computeAdvice = QStringLiteral("Try again with new inputs");
     s.computeTitle = QStringLiteral("Error Graphic 2");
     s.capacity = 511;
-    s.resetIndex = 1;
     s.viewMenu = QStringLiteral("meniView");
     s.viewGraph = QStringLiteral("meniViewGraph");
     s.viewTable = QStringLiteral("menuViewTable");
-    s.xColumn = QStringLiteral("C.Size (X)");
     s.graph = QRect(2805, 1605, 8760, 4950);
     s.grid = QRect(3570, 1620, 7350, 4875);
     return s;

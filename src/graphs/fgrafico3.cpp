@@ -17,20 +17,10 @@ namespace {
 
 GraphSpec makeSpec()
 {
-    GraphSpec s;
-    s.comboValues = {10, 20, 30, 40, 50, 60, 70, 80, 90, 100};
-    s.comboDefault = QStringLiteral("60");
-    s.gridRows = 300;
-    s.gridCols = 6;
-    s.colWidths = {1140, 1140, 1140, 1140, 1140, 1140};
-    s.centred = {1, 2, 3, 4, 5};
-    s.loadAdvice = QStringLiteral("Check your instalation for Grid32.ocx and Graph32.ocx");
+    GraphSpec s = consignmentSpec();
     s.loadTitle = QStringLiteral("Error Loading Graphic 3");
-    s.computeAdvice = QStringLiteral("Try again with new inputs");
     s.computeTitle = QStringLiteral("Error Graphic 3");
     s.capacity = 501;
-    s.resetIndex = 1;
-    s.xColumn = QStringLiteral("C.Size (X)");
     s.graph = QRect(2820, 1620, 8640, 5130);
     s.grid = QRect(3510, 1620, 7170, 5145);
     return s;
