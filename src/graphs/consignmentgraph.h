@@ -47,6 +47,7 @@ private:
     QString title(double rdl, double cl) const;
 
     ConsignmentDesign design_;
+
     // One data set: the sweep, then its points into the chart, the grid and
     // the print table. False when the computation must stop.
     bool curva(TrapErrors& t, int set, Sampling kind, double value, double q, double rdl, double xmin, double end,
