@@ -7,6 +7,7 @@
 #include "common/runtime.h"
 #include "common/tabelaimp.h"
 #include "platform/chart.h"
+#include "platform/combo.h"
 #include "platform/controls.h"
 #include "platform/grid.h"
 
@@ -17,6 +18,34 @@ namespace tav {
 
 namespace {
 const int kColors[] = {6, 9, 2, 13, 12};
+}
+
+GraphSpec consignmentSpec()
+{
+    GraphSpec s;
+    s.comboValues = {10, 20, 30, 40, 50, 60, 70, 80, 90, 100};
+    s.comboDefault = QStringLiteral("60");
+    s.gridRows = 300;
+    s.gridCols = 6;
+    s.colWidths = {1140, 1140, 1140, 1140, 1140, 1140};
+    s.centred = {1, 2, 3, 4, 5};
+    s.loadAdvice = QStringLiteral("Check your instalation for Grid32.ocx and Graph32.ocx");
+    s.computeAdvice = QStringLiteral("Try again with new inputs");
+    s.resetIndex = 1;
+    s.xColumn = QStringLiteral("C.Size (X)");
+    return s;
+}
+
+ConsignmentGraph::ConsignmentGraph(const QString& name, const QString& caption, GraphLayout layout, GraphSpec spec,
+                                   ConsignmentDesign design)
+    : GraphPage(name, caption, std::move(layout), std::move(spec)), design_(std::move(design))
+{
+}
+
+QString ConsignmentGraph::title(double rdl, double cl) const
+{
+    return design_.titleHead + QStringLiteral("(Reference: RDL = ") + generalText(rdl) + QStringLiteral(", CL = ")
+        + generalText(cl) + QStringLiteral(")");
 }
 
 bool ConsignmentGraph::curva(TrapErrors& t, int set, Sampling kind, double value, double q, double rdl, double xmin,
@@ -30,7 +59,7 @@ bool ConsignmentGraph::curva(TrapErrors& t, int set, Sampling kind, double value
     const int shown = i - 2;
     if (!t.step([&] { graph1()->setNumPoints(shown); }))
         return false;
-    const bool yields = sampling() == Sampling::Constant;
+    const bool yields = design_.sampling == Sampling::Constant;
     for (int j = 1; j <= shown; ++j) {
         QString x;
         // A constant line starts at its own height, also at x = 0.
@@ -75,38 +104,41 @@ void ConsignmentGraph::compute(int index, TrapErrors& t)
     if (sets == 2)
         values = {own};
     else
-        values = fixedValues();
+        values = design_.fixedValues;
     ok = t.step([&] { graph1()->setThisSet(1); })
         && curva(t, 1, Sampling::Reference, 0, q, rdl, xmin, xmax, step);
     for (int s = 2; ok && s <= sets; ++s)
         ok = t.step([&] { graph1()->setThisSet(s); })
-            && curva(t, s, sampling(), values[s - 2], q, rdl, xmin, xmax, step);
+            && curva(t, s, design_.sampling, values[s - 2], q, rdl, xmin, xmax, step);
     if (!ok)
         return;
 
-    ok = t.step([&] { gridCell(0, 0, xHeader()); });
+    ok = t.step([&] { gridCell(0, 0, design_.xHeader); });
     for (int s = 1; ok && s <= sets; ++s) {
-        const QString legend = s == 1 ? referenceLegend() : this->legend(values[s - 2], sets == 2);
-        const QVariant header = s == 1 ? QVariant(referenceLegend()) : printHeader(values[s - 2]);
+        const QString legend = s == 1 ? design_.referenceLegend : this->legend(values[s - 2], sets == 2);
+        const QVariant header = s == 1 ? QVariant(design_.referenceLegend) : printHeader(values[s - 2]);
         ok = t.step([&] { graph1()->setThisSet(s); }) && t.step([&] { graph1()->setLegendText(legend); })
             && t.step([&] { graph1()->setColorData(kColors[s - 1]); }) && t.step([&] { gridCell(0, s, legend); })
             && t.step([&] { imp.setImpcelula(s, 0, header); });
     }
     ok = ok && t.step([&] { imp.setImprotulo(0, QStringLiteral("Consig.")); })
         && t.step([&] { imp.implinhas = graph1()->numPoints(); })
-        && t.step([&] { imp.impcolunas = graph1()->numSets(); }) && t.step([&] { imp.impsubtitulo = subtitle(); })
+        && t.step([&] { imp.impcolunas = graph1()->numSets(); }) && t.step([&] { imp.impsubtitulo = design_.subtitle; })
         && t.step([&] { graph1()->setLabelEvery(graph1()->numPoints() / 10.0); })
         && t.step([&] { graph1()->setTickEvery(cint(graph1()->labelEvery())); })
         && t.step([&] { graph1()->setGraphTitle(title(rdl, 1 - q)); })
         && t.step([&] { imp.imptitulo = graph1()->graphTitle(); })
         && t.step([&] { graph1()->setLeftTitle(QStringLiteral("Sample size")); })
-        && t.step([&] { graph1()->setBottomTitle(bottomTitle()); }) && t.step([&] { graph1()->setDrawMode(2); });
+        && t.step([&] { graph1()->setBottomTitle(design_.bottomTitle); }) && t.step([&] { graph1()->setDrawMode(2); });
     for (int c = 1; ok && c < sets + 1; ++c)
         ok = t.step([&] { grid1()->setColAlignment(c, 2); });
     ok = ok && t.step([&] { label(QStringLiteral("Label4"))->clear(); })
         && t.step([&] {
                const int points = graph1()->numPoints();
-               label(QStringLiteral("Label4"))->setText(comment(graph1()->numSets(), points));
+               const int shown = graph1()->numSets();
+               label(QStringLiteral("Label4"))
+                   ->setText(design_.comment(tabelaimp(), shown, points, text2(0)->text(), text2(2)->text(),
+                                             text2(1)->text(), combo1()->text()));
            });
 }
 

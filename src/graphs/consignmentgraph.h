@@ -9,28 +9,45 @@
 
 namespace tav {
 
+class TabelaImp;
+
+// The texts and the sampling that tell the two graphs apart.
+struct ConsignmentDesign {
+    Sampling sampling = Sampling::Percent;
+    QList<double> fixedValues; // the four curves drawn when no value of the user's is typed
+    QString xHeader;           // grid cell (0, 0)
+    QString referenceLegend;
+    QString subtitle;
+    QString titleHead; // the chart title before "(Reference: RDL = "
+    QString bottomTitle;
+    // The comment from the print table and the RDL, CL, own value and
+    // point-count texts.
+    QString (*comment)(const TabelaImp& t, int sets, int points, const QString& rdl, const QString& cl,
+                       const QString& own, const QString& combo) = nullptr;
+};
+
+// The design both graphs start from: point counts, the six-column table,
+// the error advice and the column label of X.
+GraphSpec consignmentSpec();
+
 class ConsignmentGraph : public GraphPage {
     Q_OBJECT
 public:
-    using GraphPage::GraphPage;
+    ConsignmentGraph(const QString& name, const QString& caption, GraphLayout layout, GraphSpec spec,
+                     ConsignmentDesign design);
 
 protected:
     void compute(int index, TrapErrors& t) override;
     void validateText1(int index, IgnoreErrors& e) override;
 
-    virtual Sampling sampling() const = 0;
-    // The four curves drawn when no value of the user's is typed.
-    virtual QList<double> fixedValues() const = 0;
-    virtual QString xHeader() const = 0;          // grid cell (0, 0)
-    virtual QString referenceLegend() const = 0;
     virtual QString legend(double value, bool own) const = 0; // own: the user's value
     virtual QVariant printHeader(double value) const = 0;
-    virtual QString subtitle() const = 0;
-    virtual QString title(double rdl, double cl) const = 0;
-    virtual QString bottomTitle() const = 0;
-    virtual QString comment(int sets, int points) = 0;
 
 private:
+    QString title(double rdl, double cl) const;
+
+    ConsignmentDesign design_;
+
     // One data set: the sweep, then its points into the chart, the grid and
     // the print table. False when the computation must stop.
     bool curva(TrapErrors& t, int set, Sampling kind, double value, double q, double rdl, double xmin, double end,

@@ -6,6 +6,7 @@
 #include "common/readings.h"
 #include "common/runtime.h"
 #include "common/tabelaimp.h"
+#include "graphs/graphtexts.h"
 #include "graphs/relation12.h"
 #include "platform/chart.h"
 #include "platform/combo.h"
@@ -49,13 +50,6 @@ GraphSpec makeSpec()
     return s;
 }
 
-Label* caption(QWidget* parent, const QString& name, int left, int top, int width, int height, const QString& text)
-{
-    Label* l = place<Label>(parent, name, left, top, width, height);
-    l->setText(text);
-    return l;
-}
-
 } // namespace
 
 // Watches Graph1 for the view switch and the refusal-axis boxes for the
@@ -94,38 +88,25 @@ void FGrafico12::buildPage(FormWidget* w)
     if (auto* specs = w->findChild<Frame*>(QStringLiteral("Frame2"))) {
         const QString captions[] = {QStringLiteral("Consign. size"), QStringLiteral("F.Prevalence"),
                                     QStringLiteral("P1"), QStringLiteral("P2"), QStringLiteral("Sample size")};
-        for (int i = 0; i < 5; ++i) {
-            Label* l = caption(specs, arrayName(QStringLiteral("Label5"), i), 90, 285 + 345 * i, 1200, 255,
-                               captions[i]);
-            l->setFont(arial(8.25));
-            l->setForeColor(QColor(0x00, 0x00, 0x80));
-        }
+        for (int i = 0; i < 5; ++i)
+            frameCaption(specs, arrayName(QStringLiteral("Label5"), i), 90, 285 + 345 * i, 1200, 255,
+                         captions[i]);
     }
     if (auto* axis = w->findChild<Frame*>(QStringLiteral("Frame3"))) {
         const QString captions[] = {QStringLiteral("Ref.Consig. (Y)"), QStringLiteral("Min"), QStringLiteral("Max")};
         const int lefts[] = {900, 90, 1100};
-        for (int i = 0; i < 3; ++i) {
-            Label* l = caption(axis, arrayName(QStringLiteral("Label6"), i), lefts[i], i == 0 ? 300 : 600,
-                               i == 0 ? 1600 : 400, 255, captions[i]);
-            l->setFont(arial(8.25, true));
-            l->setForeColor(QColor(0x00, 0x00, 0x80));
-        }
+        for (int i = 0; i < 3; ++i)
+            frameCaption(axis, arrayName(QStringLiteral("Label6"), i), lefts[i], i == 0 ? 300 : 600,
+                         i == 0 ? 1600 : 400, 255, captions[i], true);
         for (int i = 0; i < 2; ++i)
             if (auto* box = axis->findChild<QLineEdit*>(arrayName(QStringLiteral("Text3"), i))) {
                 box->setText(i == 0 ? QStringLiteral("0") : QStringLiteral("100"));
                 box->installEventFilter(watcher);
             }
     }
-    Label* heading = caption(c, arrayName(QStringLiteral("Label2"), 4), 2805, 795, 8670, 510,
-                             QStringLiteral("Measure efficacy and Appropriated Level of Protection"));
-    heading->setFont(arial(14.25, true));
-    heading->setForeColor(QColor(0x80, 0x00, 0x00));
-    heading->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    Label* comment = caption(c, QStringLiteral("Label3"), 8655, 1410, 3000, 6240, QStringLiteral("Label3"));
-    comment->setFont(arial(9.75));
-    comment->setForeColor(QColor(0x00, 0x00, 0xC0));
-    comment->setWordWrap(true);
-    comment->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    heading(c, arrayName(QStringLiteral("Label2"), 4), 2805, 795, 8670, 510,
+            QStringLiteral("Measure efficacy and Appropriated Level of Protection"), /*wrap=*/false);
+    commentLabel(c, QStringLiteral("Label3"), 8655, 1410, 3000, 6240);
 }
 
 void FGrafico12::loadHeading(TrapErrors& t)
@@ -181,35 +162,15 @@ void FGrafico12::defaults(IgnoreErrors& e)
 void FGrafico12::compute(int index, TrapErrors& t)
 {
     Q_UNUSED(index);
-    Chart* g1 = nullptr;
-    Chart* g2 = nullptr;
-    Grid* grid = nullptr;
-    auto G1 = [&]() -> Chart& {
-        if (!g1)
-            raise(ErrObjectRequired);
-        return *g1;
-    };
-    auto G2 = [&]() -> Chart& {
-        if (!g2)
-            raise(ErrObjectRequired);
-        return *g2;
-    };
-    auto T = [&]() -> Grid& {
-        if (!grid)
-            raise(ErrObjectRequired);
-        return *grid;
-    };
-    auto cell = [&](int row, int col, const QString& text) {
-        T().setRow(row);
-        T().setCol(col);
-        T().setText(text);
-        return T().text();
-    };
+    LookedUp<Chart> G1;
+    LookedUp<Chart> G2;
+    LookedUp<Grid> T;
+    auto cell = [&](int row, int col, const QString& text) { return putCell(T(), row, col, text); };
     TabelaImp& imp = tabelaimp();
 
-    t.step([&] { g1 = graph1(); });
-    t.step([&] { g2 = graph2(); });
-    t.step([&] { grid = grid1(); });
+    t.step([&] { G1 = graph1(); });
+    t.step([&] { G2 = graph2(); });
+    t.step([&] { T = grid1(); });
     t.step([&] { G1().setDataReset(9); });
     t.step([&] { G2().setDataReset(9); });
     EfficacyInputs in;
@@ -295,20 +256,16 @@ void FGrafico12::compute(int index, TrapErrors& t)
 void FGrafico12::validateText1(int index, IgnoreErrors& e)
 {
     e.step([&] {
-        const QString w = efficacyScaleWarning(
-            index, {text1(0)->text(), text1(1)->text(), text1(2)->text(), text1(3)->text()});
-        if (!w.isEmpty())
-            warning(w);
+        warnIf(efficacyScaleWarning(
+            index, {text1(0)->text(), text1(1)->text(), text1(2)->text(), text1(3)->text()}));
     });
 }
 
 void FGrafico12::validateText2(int index, IgnoreErrors& e)
 {
     e.step([&] {
-        const QString w = efficacySpecWarning(
-            index, {text2(0)->text(), text2(1)->text(), text2(2)->text(), text2(3)->text(), text2(4)->text()});
-        if (!w.isEmpty())
-            warning(w);
+        warnIf(efficacySpecWarning(
+            index, {text2(0)->text(), text2(1)->text(), text2(2)->text(), text2(3)->text(), text2(4)->text()}));
     });
 }
 

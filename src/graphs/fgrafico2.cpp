@@ -5,7 +5,6 @@
 #include "common/format.h"
 #include "common/messages.h"
 #include "common/readings.h"
-#include "common/tabelaimp.h"
 #include "common/twips.h"
 #include "graphs/graphtexts.h"
 #include "platform/combo.h"
@@ -19,27 +18,31 @@ namespace {
 
 GraphSpec makeSpec()
 {
-    GraphSpec s;
-    s.comboValues = {10, 20, 30, 40, 50, 60, 70, 80, 90, 100};
-    s.comboDefault = QStringLiteral("60");
-    s.gridRows = 300;
-    s.gridCols = 6;
-    s.colWidths = {1140, 1140, 1140, 1140, 1140, 1140};
-    s.centred = {1, 2, 3, 4, 5};
+    GraphSpec s = consignmentSpec();
     s.facesFirst = true;
-    s.loadAdvice = QStringLiteral("Check your instalation for Grid32.ocx and Graph32.ocx");
     s.loadTitle = QStringLiteral("Error loading Graphic 2");
-    s.computeAdvice = QStringLiteral("Try again with new inputs");
     s.computeTitle = QStringLiteral("Error Graphic 2");
     s.capacity = 511;
-    s.resetIndex = 1;
     s.viewMenu = QStringLiteral("meniView");
     s.viewGraph = QStringLiteral("meniViewGraph");
     s.viewTable = QStringLiteral("menuViewTable");
-    s.xColumn = QStringLiteral("C.Size (X)");
     s.graph = QRect(2805, 1605, 8760, 4950);
     s.grid = QRect(3570, 1620, 7350, 4875);
     return s;
+}
+
+ConsignmentDesign makeDesign()
+{
+    ConsignmentDesign d;
+    d.sampling = Sampling::Percent;
+    d.fixedValues = {1, 2, 3, 5};
+    d.xHeader = QStringLiteral("Consig.");
+    d.referenceLegend = QStringLiteral("Reference");
+    d.subtitle = QStringLiteral("% Sampling");
+    d.titleHead = QStringLiteral("Percent sampling  ");
+    d.bottomTitle = QStringLiteral("Consignemt size");
+    d.comment = percentComment;
+    return d;
 }
 
 } // namespace
@@ -48,7 +51,7 @@ FGrafico2::FGrafico2()
     : ConsignmentGraph(QStringLiteral("FGrafico2"), QStringLiteral("Graphic 2"),
                        GraphLayout{QRect(90, 1605, 2615, 2040), QRect(90, 4620, 2615, 1905), QRect(), {0, 1, 2, 3},
                                    false, 3, true},
-                       makeSpec())
+                       makeSpec(), makeDesign())
 {
 }
 
@@ -77,8 +80,7 @@ void FGrafico2::buildPage(FormWidget* w)
                     QString::fromLatin1(captions[i]), 8.25, false, false, vbColor(0x00800000), false);
     heading(c, arrayName(QStringLiteral("Label2"), 3), 2790, 840, 8670, 660, QStringLiteral("Percent sampling"));
     backHint(c, 420, 705, 1800, 435);
-    designLabel(c, QStringLiteral("Label4"), 2850, 6630, 8700, 1290, QStringLiteral("Label4"), 9.75, false, false,
-                vbColor(0x00C00000), false);
+    commentLabel(c, QStringLiteral("Label4"), 2850, 6630, 8700, 1290);
 }
 
 void FGrafico2::defaults(IgnoreErrors& e)
@@ -119,11 +121,6 @@ void FGrafico2::validateText2(int index, IgnoreErrors& e)
     });
 }
 
-Sampling FGrafico2::sampling() const { return Sampling::Percent; }
-QList<double> FGrafico2::fixedValues() const { return {1, 2, 3, 5}; }
-QString FGrafico2::xHeader() const { return QStringLiteral("Consig."); }
-QString FGrafico2::referenceLegend() const { return QStringLiteral("Reference"); }
-
 QString FGrafico2::legend(double value, bool own) const
 {
     // The user's percentage is written without a blank before "=".
@@ -131,20 +128,5 @@ QString FGrafico2::legend(double value, bool own) const
 }
 
 QVariant FGrafico2::printHeader(double value) const { return generalText(value) + QStringLiteral("%"); }
-QString FGrafico2::subtitle() const { return QStringLiteral("% Sampling"); }
-
-QString FGrafico2::title(double rdl, double cl) const
-{
-    return QStringLiteral("Percent sampling  (Reference: RDL = ") + generalText(rdl) + QStringLiteral(", CL = ")
-        + generalText(cl) + QStringLiteral(")");
-}
-
-QString FGrafico2::bottomTitle() const { return QStringLiteral("Consignemt size"); }
-
-QString FGrafico2::comment(int sets, int points)
-{
-    return percentComment(tabelaimp(), sets, points, text2(0)->text(), text2(2)->text(), text2(1)->text(),
-                          combo1()->text());
-}
 
 } // namespace tav

@@ -5,7 +5,6 @@
 #include "common/format.h"
 #include "common/messages.h"
 #include "common/readings.h"
-#include "common/tabelaimp.h"
 #include "graphs/graphtexts.h"
 #include "platform/combo.h"
 #include "platform/controls.h"
@@ -18,23 +17,27 @@ namespace {
 
 GraphSpec makeSpec()
 {
-    GraphSpec s;
-    s.comboValues = {10, 20, 30, 40, 50, 60, 70, 80, 90, 100};
-    s.comboDefault = QStringLiteral("60");
-    s.gridRows = 300;
-    s.gridCols = 6;
-    s.colWidths = {1140, 1140, 1140, 1140, 1140, 1140};
-    s.centred = {1, 2, 3, 4, 5};
-    s.loadAdvice = QStringLiteral("Check your instalation for Grid32.ocx and Graph32.ocx");
+    GraphSpec s = consignmentSpec();
     s.loadTitle = QStringLiteral("Error Loading Graphic 3");
-    s.computeAdvice = QStringLiteral("Try again with new inputs");
     s.computeTitle = QStringLiteral("Error Graphic 3");
     s.capacity = 501;
-    s.resetIndex = 1;
-    s.xColumn = QStringLiteral("C.Size (X)");
     s.graph = QRect(2820, 1620, 8640, 5130);
     s.grid = QRect(3510, 1620, 7170, 5145);
     return s;
+}
+
+ConsignmentDesign makeDesign()
+{
+    ConsignmentDesign d;
+    d.sampling = Sampling::Constant;
+    d.fixedValues = {50, 100, 200, 300};
+    d.xHeader = QStringLiteral("Consignment");
+    d.referenceLegend = QStringLiteral("Ref.");
+    d.subtitle = QStringLiteral("Sampling size (units)");
+    d.titleHead = QStringLiteral("  Constant size sampling ");
+    d.bottomTitle = QStringLiteral("Consignment size");
+    d.comment = constantComment;
+    return d;
 }
 
 } // namespace
@@ -43,7 +46,7 @@ FGrafico3::FGrafico3()
     : ConsignmentGraph(QStringLiteral("FGrafico3"), QStringLiteral("Graphic 3"),
                        GraphLayout{QRect(105, 1620, 2615, 2040), QRect(135, 4710, 2615, 2010), QRect(), {0, 1, 2, 3},
                                    false, 3, false},
-                       makeSpec())
+                       makeSpec(), makeDesign())
 {
 }
 
@@ -69,8 +72,7 @@ void FGrafico3::buildPage(FormWidget* w)
                     QString::fromLatin1(captions[i]), 8.25, false, false, vbColor(0x00800000), false);
     heading(c, arrayName(QStringLiteral("Label2"), 3), 2850, 795, 8670, 585, QStringLiteral("Constant size sample"));
     backHint(c, 420, 705, 1725, 510);
-    designLabel(c, QStringLiteral("Label4"), 2730, 6795, 8700, 1290, QStringLiteral("Label4"), 9.75, false, false,
-                vbColor(0x00C00000), false);
+    commentLabel(c, QStringLiteral("Label4"), 2730, 6795, 8700, 1290);
 }
 
 void FGrafico3::defaults(IgnoreErrors& e)
@@ -117,11 +119,6 @@ void FGrafico3::validateText2(int index, IgnoreErrors& e)
     });
 }
 
-Sampling FGrafico3::sampling() const { return Sampling::Constant; }
-QList<double> FGrafico3::fixedValues() const { return {50, 100, 200, 300}; }
-QString FGrafico3::xHeader() const { return QStringLiteral("Consignment"); }
-QString FGrafico3::referenceLegend() const { return QStringLiteral("Ref."); }
-
 QString FGrafico3::legend(double value, bool own) const
 {
     Q_UNUSED(own);
@@ -130,20 +127,5 @@ QString FGrafico3::legend(double value, bool own) const
 
 // The size itself, a number, heads its print-table column.
 QVariant FGrafico3::printHeader(double value) const { return value; }
-QString FGrafico3::subtitle() const { return QStringLiteral("Sampling size (units)"); }
-
-QString FGrafico3::title(double rdl, double cl) const
-{
-    return QStringLiteral("  Constant size sampling (Reference: RDL = ") + generalText(rdl) + QStringLiteral(", CL = ")
-        + generalText(cl) + QStringLiteral(")");
-}
-
-QString FGrafico3::bottomTitle() const { return QStringLiteral("Consignment size"); }
-
-QString FGrafico3::comment(int sets, int points)
-{
-    return constantComment(tabelaimp(), sets, points, text2(0)->text(), text2(2)->text(), text2(1)->text(),
-                           combo1()->text());
-}
 
 } // namespace tav

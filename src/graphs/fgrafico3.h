@@ -15,16 +15,8 @@ protected:
     void defaults(IgnoreErrors& e) override;
     void validateText2(int index, IgnoreErrors& e) override;
 
-    Sampling sampling() const override;
-    QList<double> fixedValues() const override;
-    QString xHeader() const override;
-    QString referenceLegend() const override;
     QString legend(double value, bool own) const override;
     QVariant printHeader(double value) const override;
-    QString subtitle() const override;
-    QString title(double rdl, double cl) const override;
-    QString bottomTitle() const override;
-    QString comment(int sets, int points) override;
 };
 
 } // namespace tav

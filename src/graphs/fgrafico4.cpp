@@ -6,6 +6,7 @@
 #include "common/readings.h"
 #include "common/runtime.h"
 #include "common/tabelaimp.h"
+#include "graphs/graphtexts.h"
 #include "graphs/relation4.h"
 #include "platform/chart.h"
 #include "platform/combo.h"
@@ -43,13 +44,6 @@ GraphSpec makeSpec()
     return s;
 }
 
-Label* caption(QWidget* parent, const QString& name, int left, int top, int width, int height, const QString& text)
-{
-    Label* l = place<Label>(parent, name, left, top, width, height);
-    l->setText(text);
-    return l;
-}
-
 } // namespace
 
 FGrafico4::FGrafico4()
@@ -65,12 +59,9 @@ void FGrafico4::buildPage(FormWidget* w)
     QWidget* c = w->client();
     if (auto* specs = w->findChild<Frame*>(QStringLiteral("Frame2"))) {
         const QString captions[] = {QStringLiteral("P1"), QStringLiteral("P2"), QStringLiteral("Consign. size")};
-        for (int i = 0; i < 3; ++i) {
-            Label* l = caption(specs, arrayName(QStringLiteral("Label2"), i), 180, 300 + 345 * i, 1100, 255,
-                               captions[i]);
-            l->setFont(arial(8.25));
-            l->setForeColor(QColor(0x00, 0x00, 0x80));
-        }
+        for (int i = 0; i < 3; ++i)
+            frameCaption(specs, arrayName(QStringLiteral("Label2"), i), 180, 300 + 345 * i, 1100, 255,
+                         captions[i]);
         for (int i = 0; i < 2; ++i)
             if (auto* box = w->findChild<QLineEdit*>(arrayName(QStringLiteral("Text2"), i)))
                 box->setText(QStringLiteral("0.5"));
@@ -79,16 +70,9 @@ void FGrafico4::buildPage(FormWidget* w)
         box->setText(QStringLiteral("0.8"));
     if (auto* box = w->findChild<QLineEdit*>(arrayName(QStringLiteral("Text1"), 1)))
         box->setText(QStringLiteral("0.9999"));
-    Label* heading = caption(c, arrayName(QStringLiteral("Label2"), 3), 2805, 795, 8670, 510,
-                             QStringLiteral("Sample size and establishment"));
-    heading->setFont(arial(14.25, true));
-    heading->setForeColor(QColor(0x80, 0x00, 0x00));
-    heading->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    Label* comment = caption(c, QStringLiteral("Label4"), 2730, 6795, 8700, 1290, QStringLiteral("Label4"));
-    comment->setFont(arial(9.75));
-    comment->setForeColor(QColor(0x00, 0x00, 0xC0));
-    comment->setWordWrap(true);
-    comment->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    heading(c, arrayName(QStringLiteral("Label2"), 3), 2805, 795, 8670, 510,
+            QStringLiteral("Sample size and establishment"), /*wrap=*/false);
+    commentLabel(c, QStringLiteral("Label4"), 2730, 6795, 8700, 1290);
 }
 
 void FGrafico4::defaults(IgnoreErrors& e)
@@ -105,18 +89,10 @@ void FGrafico4::defaults(IgnoreErrors& e)
 void FGrafico4::compute(int index, TrapErrors& t)
 {
     Q_UNUSED(index);
-    Chart* g = nullptr;
-    Grid* grid = nullptr;
-    auto G = [&]() -> Chart& {
-        if (!g)
-            raise(ErrObjectRequired);
-        return *g;
-    };
-    auto T = [&]() -> Grid& {
-        if (!grid)
-            raise(ErrObjectRequired);
-        return *grid;
-    };
+    LookedUp<Chart> G;
+    LookedUp<Grid> T;
+    // Col before Row: a failing cell leaves the grid's current cell as this
+    // page always left it.
     auto cell = [&](int row, int col, const QString& text) {
         T().setCol(col);
         T().setRow(row);
@@ -125,8 +101,8 @@ void FGrafico4::compute(int index, TrapErrors& t)
     };
     TabelaImp& imp = tabelaimp();
 
-    t.step([&] { g = graph1(); });
-    t.step([&] { grid = grid1(); });
+    t.step([&] { G = graph1(); });
+    t.step([&] { T = grid1(); });
     t.step([&] { G().setDataReset(9); });
     t.step([&] { T().setRows(cint(double(npontos) + 3)); });
     bool one = false;

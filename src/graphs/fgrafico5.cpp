@@ -6,6 +6,7 @@
 #include "common/readings.h"
 #include "common/runtime.h"
 #include "common/tabelaimp.h"
+#include "graphs/graphtexts.h"
 #include "graphs/relation5.h"
 #include "platform/chart.h"
 #include "platform/combo.h"
@@ -42,13 +43,6 @@ GraphSpec makeSpec()
     return s;
 }
 
-Label* caption(QWidget* parent, const QString& name, int left, int top, int width, int height, const QString& text)
-{
-    Label* l = place<Label>(parent, name, left, top, width, height);
-    l->setText(text);
-    return l;
-}
-
 // A box is read only when it is a number in the user's locale.
 double value(QLineEdit* box)
 {
@@ -77,27 +71,17 @@ void FGrafico5::buildPage(FormWidget* w)
         const QString captions[] = {QStringLiteral("Consign. size"), QStringLiteral("Inspect. without failure"),
                                     QStringLiteral("P1"), QStringLiteral("P2")};
         const int names[] = {2, 3, 0, 1};
-        for (int i = 0; i < 4; ++i) {
-            Label* l = caption(specs, arrayName(QStringLiteral("Label2"), names[i]), 90, 270 + 345 * i, 1200, 330,
-                               captions[i]);
-            l->setFont(arial(8.25));
-            l->setForeColor(QColor(0x00, 0x00, 0x80));
-            l->setWordWrap(true);
-        }
+        for (int i = 0; i < 4; ++i)
+            frameCaption(specs, arrayName(QStringLiteral("Label2"), names[i]), 90, 270 + 345 * i, 1200, 330,
+                         captions[i])
+                ->setWordWrap(true);
         for (int i = 2; i < 4; ++i)
             if (auto* box = w->findChild<QLineEdit*>(arrayName(QStringLiteral("Text2"), i)))
                 box->setText(QStringLiteral("0.5"));
     }
-    Label* heading = caption(c, arrayName(QStringLiteral("Label2"), 4), 2805, 900, 8670, 600,
-                             QStringLiteral("Inspection failure and sample size"));
-    heading->setFont(arial(14.25, true));
-    heading->setForeColor(QColor(0x80, 0x00, 0x00));
-    heading->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    Label* comment = caption(c, QStringLiteral("Label3"), 2880, 6855, 8745, 1170, QStringLiteral("Label3"));
-    comment->setFont(arial(9.75));
-    comment->setForeColor(QColor(0x00, 0x00, 0xC0)); // &H00C00000&
-    comment->setWordWrap(true);
-    comment->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    heading(c, arrayName(QStringLiteral("Label2"), 4), 2805, 900, 8670, 600,
+            QStringLiteral("Inspection failure and sample size"), /*wrap=*/false);
+    commentLabel(c, QStringLiteral("Label3"), 2880, 6855, 8745, 1170);
 }
 
 void FGrafico5::loadHeading(TrapErrors& t)
@@ -132,28 +116,13 @@ void FGrafico5::compute(int index, TrapErrors& t)
 
 void FGrafico5::calculagrafico(TrapErrors& t)
 {
-    Chart* g = nullptr;
-    Grid* grid = nullptr;
-    auto G = [&]() -> Chart& {
-        if (!g)
-            raise(ErrObjectRequired);
-        return *g;
-    };
-    auto T = [&]() -> Grid& {
-        if (!grid)
-            raise(ErrObjectRequired);
-        return *grid;
-    };
-    auto cell = [&](int row, int col, const QString& text) {
-        T().setRow(row);
-        T().setCol(col);
-        T().setText(text);
-        return T().text();
-    };
+    LookedUp<Chart> G;
+    LookedUp<Grid> T;
+    auto cell = [&](int row, int col, const QString& text) { return putCell(T(), row, col, text); };
     TabelaImp& imp = tabelaimp();
 
-    t.step([&] { g = graph1(); });
-    t.step([&] { grid = grid1(); });
+    t.step([&] { G = graph1(); });
+    t.step([&] { T = grid1(); });
     t.step([&] { G().setDataReset(9); });
     double p1 = 0, p2 = 0, I = 0, alpha = 1;
     int32_t N = 0, IL = 0;
@@ -236,9 +205,7 @@ void FGrafico5::calculagrafico(TrapErrors& t)
 void FGrafico5::validateText2(int index, IgnoreErrors& e)
 {
     e.step([&] {
-        const QString w = graph5Warning(index, text2(index)->text());
-        if (!w.isEmpty())
-            warning(w);
+        warnIf(graph5Warning(index, text2(index)->text()));
     });
 }
 

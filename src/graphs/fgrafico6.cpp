@@ -5,6 +5,7 @@
 #include "common/messages.h"
 #include "common/runtime.h"
 #include "common/tabelaimp.h"
+#include "graphs/graphtexts.h"
 #include "graphs/relation6.h"
 #include "platform/chart.h"
 #include "platform/combo.h"
@@ -42,13 +43,6 @@ GraphSpec makeSpec()
     return s;
 }
 
-Label* caption(QWidget* parent, const QString& name, int left, int top, int width, int height, const QString& text)
-{
-    Label* l = place<Label>(parent, name, left, top, width, height);
-    l->setText(text);
-    return l;
-}
-
 } // namespace
 
 FGrafico6::FGrafico6()
@@ -63,37 +57,25 @@ void FGrafico6::buildPage(FormWidget* w)
 {
     QWidget* c = w->client();
     // The y axis scales itself: labels stand where its boxes would.
-    if (auto* scale = w->findChild<Frame*>(QStringLiteral("Frame1"))) {
-        for (int i = 0; i < 2; ++i) {
-            Label* l = caption(scale, arrayName(QStringLiteral("Label4"), i), 525, 570 + 330 * i, 825, 285,
-                               QStringLiteral("AutoScale"));
-            l->setBackColor(QColor(0xE0, 0xE0, 0xE0));
-        }
-    }
+    if (auto* scale = w->findChild<Frame*>(QStringLiteral("Frame1")))
+        for (int i = 0; i < 2; ++i)
+            captionLabel(scale, arrayName(QStringLiteral("Label4"), i), 525, 570 + 330 * i, 825, 285,
+                         QStringLiteral("AutoScale"))
+                ->setBackColor(QColor(0xE0, 0xE0, 0xE0));
     if (auto* specs = w->findChild<Frame*>(QStringLiteral("Frame2"))) {
         const QString captions[] = {QStringLiteral("Consign. size"), QStringLiteral("Importations/ year"),
                                     QStringLiteral("P1"), QStringLiteral("P2")};
         const int names[] = {2, 3, 0, 1};
-        for (int i = 0; i < 4; ++i) {
-            Label* l = caption(specs, arrayName(QStringLiteral("Label2"), names[i]), 90, 285 + 345 * i, 1200, 255,
-                               captions[i]);
-            l->setFont(arial(8.25));
-            l->setForeColor(QColor(0x00, 0x00, 0x80));
-        }
+        for (int i = 0; i < 4; ++i)
+            frameCaption(specs, arrayName(QStringLiteral("Label2"), names[i]), 90, 285 + 345 * i, 1200, 255,
+                         captions[i]);
         for (int i = 2; i < 4; ++i)
             if (auto* box = w->findChild<QLineEdit*>(arrayName(QStringLiteral("Text2"), i)))
                 box->setText(QStringLiteral("0.5"));
     }
-    Label* heading = caption(c, arrayName(QStringLiteral("Label2"), 4), 2805, 900, 8670, 600,
-                             QStringLiteral("Inspection failure and required detection level"));
-    heading->setFont(arial(14.25, true));
-    heading->setForeColor(QColor(0x80, 0x00, 0x00));
-    heading->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    Label* comment = caption(c, QStringLiteral("Label3"), 2820, 6825, 8745, 1170, QStringLiteral("Label3"));
-    comment->setFont(arial(9.75));
-    comment->setForeColor(QColor(0x00, 0x00, 0xC0)); // &H00C00000&
-    comment->setWordWrap(true);
-    comment->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    heading(c, arrayName(QStringLiteral("Label2"), 4), 2805, 900, 8670, 600,
+            QStringLiteral("Inspection failure and required detection level"), /*wrap=*/false);
+    commentLabel(c, QStringLiteral("Label3"), 2820, 6825, 8745, 1170);
 }
 
 void FGrafico6::defaults(IgnoreErrors& e)
@@ -110,30 +92,13 @@ void FGrafico6::defaults(IgnoreErrors& e)
 void FGrafico6::compute(int index, TrapErrors& t)
 {
     Q_UNUSED(index);
-    Chart* g = nullptr;
-    Grid* grid = nullptr;
-    // The controls are looked up once; a lookup that failed and was ignored
-    // leaves every use of it failing in turn.
-    auto G = [&]() -> Chart& {
-        if (!g)
-            raise(ErrObjectRequired);
-        return *g;
-    };
-    auto T = [&]() -> Grid& {
-        if (!grid)
-            raise(ErrObjectRequired);
-        return *grid;
-    };
-    auto cell = [&](int row, int col, const QString& text) {
-        T().setRow(row);
-        T().setCol(col);
-        T().setText(text);
-        return T().text();
-    };
+    LookedUp<Chart> G;
+    LookedUp<Grid> T;
+    auto cell = [&](int row, int col, const QString& text) { return putCell(T(), row, col, text); };
     TabelaImp& imp = tabelaimp();
 
-    t.step([&] { g = graph1(); });
-    t.step([&] { grid = grid1(); });
+    t.step([&] { G = graph1(); });
+    t.step([&] { T = grid1(); });
     t.step([&] { G().setDataReset(9); });
     double p1 = 0, p2 = 0, xMin = 0, xMax = 0;
     int32_t N = 0, M = 0;
@@ -201,18 +166,14 @@ void FGrafico6::compute(int index, TrapErrors& t)
 void FGrafico6::validateText1(int index, IgnoreErrors& e)
 {
     e.step([&] {
-        const QString w = graph6ScaleWarning(index, {text1(0)->text(), text1(1)->text()});
-        if (!w.isEmpty())
-            warning(w);
+        warnIf(graph6ScaleWarning(index, {text1(0)->text(), text1(1)->text()}));
     });
 }
 
 void FGrafico6::validateText2(int index, IgnoreErrors& e)
 {
     e.step([&] {
-        const QString w = graph6SpecWarning(index, text2(index)->text());
-        if (!w.isEmpty())
-            warning(w);
+        warnIf(graph6SpecWarning(index, text2(index)->text()));
     });
 }
 

@@ -1,8 +1,10 @@
 #include "graphs/graphpage.h"
 
 #include "common/errors.h"
+#include "common/messages.h"
 #include "common/readings.h"
 #include "common/runtime.h"
+#include "graphs/graphtexts.h"
 #include "platform/chart.h"
 #include "platform/combo.h"
 #include "platform/controls.h"
@@ -49,11 +51,7 @@ ImageButton* okButton(QWidget* parent, int index, int left, int top)
 
 Label* scaleLabel(QWidget* parent, int index, int left, int top, int width, const QString& text)
 {
-    Label* l = place<Label>(parent, arrayName(QStringLiteral("Label1"), index), left, top, width, 255);
-    l->setText(text);
-    l->setFont(arial(8.25, true));
-    l->setForeColor(QColor(0x00, 0x00, 0x80)); // &H00800000&
-    return l;
+    return frameCaption(parent, arrayName(QStringLiteral("Label1"), index), left, top, width, 255, text, true);
 }
 
 QPixmap face(int i) { return indice().ctl<PictureBox>(QStringLiteral("Picture3"), i)->picture(); }
@@ -108,12 +106,20 @@ Label* GraphPage::label(const QString& name) { return ctl<Label>(name); }
 
 double GraphPage::leading(QLineEdit* box) { return leadingValue(box->text()); }
 
-void GraphPage::gridCell(int row, int col, const QString& text)
+void GraphPage::gridCell(int row, int col, const QString& text) { putCell(*grid1(), row, col, text); }
+
+QString putCell(Grid& g, int row, int col, const QString& text)
 {
-    Grid* g = grid1();
-    g->setRow(row);
-    g->setCol(col);
-    g->setText(text);
+    g.setRow(row);
+    g.setCol(col);
+    g.setText(text);
+    return g.text();
+}
+
+void warnIf(const QString& text)
+{
+    if (!text.isEmpty())
+        warning(text);
 }
 
 void GraphPage::buildContent(FormWidget* w)

@@ -24,6 +24,7 @@
 // The point count npontos follows Combo1; valoresx/valoresy hold the data
 // set being computed (index 0 unused, at() raises past the last index).
 
+#include "common/runtime.h"
 #include "shell/page.h"
 
 #include <QList>
@@ -150,5 +151,33 @@ void mostratabela(Form& frm);
 
 // valoresx(i) and the like: index 0..size-1, else "Subscript out of range".
 double& at(std::vector<double>& v, int i);
+
+// A control a computation looks up once, in a step of its own: when that
+// lookup failed and was ignored, every later use fails in turn with "Object
+// required".
+template <class T>
+class LookedUp {
+public:
+    LookedUp& operator=(T* control)
+    {
+        p_ = control;
+        return *this;
+    }
+    T& operator()() const
+    {
+        if (!p_)
+            raise(ErrObjectRequired);
+        return *p_;
+    }
+
+private:
+    T* p_ = nullptr;
+};
+
+// Row, Col and Text of a grid, in that order; the text the cell took.
+QString putCell(Grid& g, int row, int col, const QString& text);
+
+// The warning box with `text`, unless the check passed (no text).
+void warnIf(const QString& text);
 
 } // namespace tav

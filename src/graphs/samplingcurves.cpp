@@ -75,12 +75,32 @@ QString opening(const QString& rdl, const QString& cl)
 
 const QString kFewPoints = QStringLiteral("Please increase de number of points for a more realible numbers in the comment.");
 
+// How a comparison comment ends: `both` (the caller's own sentence) when the
+// sampling is below the need somewhere and above it elsewhere, else always
+// below or always above it after `start`; with fewer than 60 points, only the
+// note asking for more.
+QString comparisonEnd(const QString& both, const QString& start, bool under, bool over, const QString& combo)
+{
+    QString comment;
+    if (under && over)
+        comment = both;
+    else if (under)
+        comment = start
+            + QStringLiteral("always sampling using a sample size less then necessary to detect the specified RDL in "
+                             "consignments.");
+    else if (over)
+        comment = start + QStringLiteral("always oversampling and your inspectiom costs will be greater then necessary.");
+    if (leadingValue(combo) < 60)
+        comment = kFewPoints;
+    return comment;
+}
+
 } // namespace
 
 QString percentComment(const TabelaImp& t, int sets, int points, const QString& rdl, const QString& cl,
                        const QString& percent, const QString& combo)
 {
-    QString comment;
+    QString both;
     QString limite;
     bool limitSet = false;
     const int c = sets == 2 ? 2 : 4;
@@ -103,25 +123,17 @@ QString percentComment(const TabelaImp& t, int sets, int points, const QString& 
                                      + QStringLiteral("% of the consignment then you will be ")
                                : QStringLiteral(", if, for instance, you sample 3% of the consignment then you will be ");
     if (menor && maior)
-        comment = b + who + QStringLiteral("oversampling in consignments grater then ") + limite
+        both = b + who + QStringLiteral("oversampling in consignments grater then ") + limite
             + QStringLiteral(" units. Also your sample size will be less then necessary to detect the specified RDL in "
                              "consignments with less then ")
             + limite + QStringLiteral(" units.");
-    else if (menor)
-        comment = b + who
-            + QStringLiteral("always sampling using a sample size less then necessary to detect the specified RDL in "
-                             "consignments.");
-    else if (maior)
-        comment = b + who + QStringLiteral("always oversampling and your inspectiom costs will be greater then necessary.");
-    if (leadingValue(combo) < 60)
-        comment = kFewPoints;
-    return comment;
+    return comparisonEnd(both, b + who, menor, maior, combo);
 }
 
 QString constantComment(const TabelaImp& t, int sets, int points, const QString& rdl, const QString& cl,
                         const QString& size, const QString& combo)
 {
-    QString comment;
+    QString both;
     float limite = -1;
     const double compared = sets == 2 ? double(clng(leadingValue(size))) : 200.0;
     bool menor = false, maior = false;
@@ -144,19 +156,11 @@ QString constantComment(const TabelaImp& t, int sets, int points, const QString&
                                   + QStringLiteral(" units then you will be ")
                             : QStringLiteral(", if for example, you sample 200 units then you will be ");
     if (menor && maior)
-        comment = b + who + QStringLiteral("oversampling in consignments with less then ") + l
+        both = b + who + QStringLiteral("oversampling in consignments with less then ") + l
             + QStringLiteral(" units. Also your sample size will be less then necessary to detect the specified RDL in "
                              "consignments ")
             + (two ? QStringLiteral("greater then ") : QStringLiteral("grater then ")) + l + QStringLiteral(" units.");
-    else if (menor)
-        comment = b + who
-            + QStringLiteral("always sampling using a sample size less then necessary to detect the specified RDL in "
-                             "consignments.");
-    else if (maior)
-        comment = b + who + QStringLiteral("always oversampling and your inspectiom costs will be greater then necessary.");
-    if (leadingValue(combo) < 60)
-        comment = kFewPoints;
-    return comment;
+    return comparisonEnd(both, b + who, menor, maior, combo);
 }
 
 } // namespace tav

@@ -9,6 +9,7 @@
 #include "platform/combo.h"
 #include "platform/controls.h"
 #include "platform/grid.h"
+#include "graphtestkit.h"
 #include "testkit.h"
 
 #include <QAction>
@@ -17,22 +18,11 @@
 #include <QTest>
 
 using namespace tav;
-using tav::test::ProgramFixture;
+using namespace tav::test;
 
 namespace {
 
 FGrafico12& page() { return formRef<FGrafico12>(); }
-
-QStringList rowOf(Grid* g, int row)
-{
-    QStringList out;
-    for (int c = 0; c < g->cols(); ++c) {
-        g->setRow(row);
-        g->setCol(c);
-        out << g->text();
-    }
-    return out;
-}
 
 QString comment() { return page().ctl<Label>(QStringLiteral("Label3"))->text(); }
 
@@ -185,10 +175,7 @@ void TestFGrafico12::failures()
     ProgramFixture f;
     page().show();
     const QString before = comment();
-    if (box == QLatin1String("Combo1"))
-        page().combo1()->setText(text); // also sizes the grid to the count
-    else
-        page().ctl<QLineEdit>(box)->setText(text);
+    setInput(page(), box, text); // Combo1 also sizes the grid to the count
     const int rows = page().grid1()->rows();
     const QStringList row = rows > 1 ? rowOf(page().grid1(), 1) : QStringList();
     f.msgs.answer(IdAbort);
@@ -233,9 +220,7 @@ void TestFGrafico12::checksOnLeavingABox()
     page().show();
     QVERIFY(QTest::qWaitForWindowActive(page().widget()));
     auto* edit = page().ctl<QLineEdit>(box);
-    edit->setFocus();
-    tav::test::type(edit, text);
-    (page().text2(0) == edit ? page().text2(1) : page().text2(0))->setFocus();
+    typeAndLeave(edit, text, page().text2(0) == edit ? page().text2(1) : page().text2(0));
     QTRY_COMPARE(f.msgs.count(), warning.isEmpty() ? 0 : 1);
     QTRY_COMPARE(edit->text(), after);
     QTest::qWait(20);

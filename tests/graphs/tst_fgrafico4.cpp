@@ -9,6 +9,7 @@
 #include "platform/combo.h"
 #include "platform/controls.h"
 #include "platform/grid.h"
+#include "graphtestkit.h"
 #include "testkit.h"
 
 #include <QLineEdit>
@@ -17,22 +18,11 @@
 #include <QTimer>
 
 using namespace tav;
-using tav::test::ProgramFixture;
+using namespace tav::test;
 
 namespace {
 
 FGrafico4& page() { return formRef<FGrafico4>(); }
-
-QStringList rowOf(Grid* g, int row)
-{
-    QStringList out;
-    for (int c = 0; c < g->cols(); ++c) {
-        g->setRow(row);
-        g->setCol(c);
-        out << g->text();
-    }
-    return out;
-}
 
 QString comment() { return page().ctl<Label>(QStringLiteral("Label4"))->text(); }
 
@@ -174,10 +164,7 @@ void TestFGrafico4::failures()
     ProgramFixture f;
     page().show();
     const QString before = comment();
-    if (box == QLatin1String("Combo1"))
-        page().combo1()->setText(text);
-    else
-        page().ctl<QLineEdit>(box)->setText(text);
+    setInput(page(), box, text);
     f.msgs.answer(IdAbort);
     page().calcula_Click(0);
     QCOMPARE(f.msgs.count(), boxes);
@@ -207,9 +194,7 @@ void TestFGrafico4::checksOnLeavingABox()
     page().show();
     QVERIFY(QTest::qWaitForWindowActive(page().widget()));
     auto* edit = page().ctl<QLineEdit>(box);
-    edit->setFocus();
-    tav::test::type(edit, text);
-    (page().text2(0) == edit ? page().text2(1) : page().text2(0))->setFocus();
+    typeAndLeave(edit, text, page().text2(0) == edit ? page().text2(1) : page().text2(0));
     QTRY_COMPARE(f.msgs.count(), int(warnings.size()));
     QTest::qWait(20);
     QStringList got;

@@ -9,6 +9,7 @@
 #include "platform/combo.h"
 #include "platform/controls.h"
 #include "platform/grid.h"
+#include "graphtestkit.h"
 #include "testkit.h"
 
 #include <QLineEdit>
@@ -16,27 +17,13 @@
 #include <QTest>
 
 using namespace tav;
-using tav::test::ProgramFixture;
+using namespace tav::test;
 
 namespace {
 
 FGrafico5& page() { return formRef<FGrafico5>(); }
 
-QString cellOf(Grid* g, int row, int col)
-{
-    g->setRow(row);
-    g->setCol(col);
-    return g->text();
-}
-
 QString comment() { return page().ctl<Label>(QStringLiteral("Label3"))->text(); }
-
-double dataOf(Chart* c, int set, int point)
-{
-    c->setThisSet(set);
-    c->setThisPoint(point);
-    return c->graphData();
-}
 
 } // namespace
 
@@ -175,10 +162,7 @@ void TestFGrafico5::failures()
     ProgramFixture f;
     page().show();
     const QString before = comment();
-    if (box == QLatin1String("Combo1"))
-        page().combo1()->setText(text);
-    else
-        page().ctl<QLineEdit>(box)->setText(text);
+    setInput(page(), box, text);
     f.msgs.answer(IdAbort);
     page().calcula_Click(0);
     QCOMPARE(f.msgs.count(), 1);
@@ -209,9 +193,7 @@ void TestFGrafico5::checksOnLeavingABox()
     page().show();
     QVERIFY(QTest::qWaitForWindowActive(page().widget()));
     auto* edit = page().ctl<QLineEdit>(box);
-    edit->setFocus();
-    tav::test::type(edit, text);
-    (page().text2(3) == edit ? page().text2(2) : page().text2(3))->setFocus();
+    typeAndLeave(edit, text, page().text2(3) == edit ? page().text2(2) : page().text2(3));
     QTRY_COMPARE(f.msgs.count(), warning.isEmpty() ? 0 : 1);
     QTest::qWait(20);
     QCOMPARE(f.msgs.count(), warning.isEmpty() ? 0 : 1);

@@ -9,6 +9,7 @@
 #include "platform/combo.h"
 #include "platform/controls.h"
 #include "platform/grid.h"
+#include "graphtestkit.h"
 #include "testkit.h"
 
 #include <QLineEdit>
@@ -16,18 +17,11 @@
 #include <QTest>
 
 using namespace tav;
-using tav::test::ProgramFixture;
+using namespace tav::test;
 
 namespace {
 
 FGrafico6& page() { return formRef<FGrafico6>(); }
-
-QString cellOf(Grid* g, int row, int col)
-{
-    g->setRow(row);
-    g->setCol(col);
-    return g->text();
-}
 
 QString comment() { return page().ctl<Label>(QStringLiteral("Label3"))->text(); }
 
@@ -185,12 +179,8 @@ void TestFGrafico6::failures()
     ProgramFixture f;
     page().show();
     const QString before = comment();
-    if (box == QLatin1String("Combo1")) {
-        // A count that is not a number leaves npontos; its comment point is 0.
-        page().combo1()->setText(text);
-    } else {
-        page().ctl<QLineEdit>(box)->setText(text);
-    }
+    // A count that is not a number leaves npontos; its comment point is 0.
+    setInput(page(), box, text);
     f.msgs.answer(IdAbort);
     compute();
     QCOMPARE(f.msgs.count(), 1);
@@ -222,9 +212,7 @@ void TestFGrafico6::checksOnLeavingABox()
     page().show();
     QVERIFY(QTest::qWaitForWindowActive(page().widget()));
     auto* edit = page().ctl<QLineEdit>(box);
-    edit->setFocus();
-    tav::test::type(edit, text);
-    page().text2(3) == edit ? page().text2(2)->setFocus() : page().text2(3)->setFocus();
+    typeAndLeave(edit, text, page().text2(3) == edit ? page().text2(2) : page().text2(3));
     QTRY_COMPARE(f.msgs.count(), warning.isEmpty() ? 0 : 1);
     QTest::qWait(20);
     QCOMPARE(f.msgs.count(), warning.isEmpty() ? 0 : 1);

@@ -9,6 +9,7 @@
 #include "platform/controls.h"
 #include "platform/grid.h"
 #include "shell/topics.h"
+#include "graphtestkit.h"
 #include "testkit.h"
 
 #include <QLineEdit>
@@ -26,20 +27,8 @@ GraphPage& page(const QString& name)
     return g;
 }
 
-QString cell(GraphPage& g, int r, int c)
-{
-    g.grid1()->setRow(r);
-    g.grid1()->setCol(c);
-    return g.grid1()->text();
-}
-
-QStringList row(GraphPage& g, int r)
-{
-    QStringList l;
-    for (int c = 0; c < g.grid1()->cols(); ++c)
-        l << cell(g, r, c);
-    return l;
-}
+QString cell(GraphPage& g, int r, int c) { return test::cellOf(g.grid1(), r, c); }
+QStringList row(GraphPage& g, int r) { return test::rowOf(g.grid1(), r); }
 
 QStringList legends(Chart* c)
 {
@@ -483,10 +472,7 @@ void TestGraphPages::computeErrors()
     QFETCH(QString, description);
     test::ProgramFixture fx;
     GraphPage& g = page(window);
-    if (box == QLatin1String("Combo1"))
-        g.combo1()->setText(text);
-    else
-        g.ctl<QLineEdit>(box)->setText(text);
+    test::setInput(g, box, text);
     fx.msgs.answer(IdAbort);
     test::click(g.ctl(QStringLiteral("calcula"), 0));
     if (title.isEmpty()) {

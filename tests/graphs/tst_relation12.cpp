@@ -4,11 +4,13 @@
 #include "common/format.h"
 #include "common/runtime.h"
 #include "graphs/relation12.h"
+#include "graphtestkit.h"
 
 #include <QLocale>
 #include <QTest>
 
 using namespace tav;
+using namespace tav::test;
 
 namespace {
 
@@ -39,16 +41,6 @@ EfficacyInputs defaults()
 void sweep(Run& run, const EfficacyInputs& in, int npontos = 100)
 {
     efficacyPoints(run.pts, run.computed, in, efficacyStep(in, npontos));
-}
-
-int errorOf(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const RuntimeError& e) {
-        return e.number();
-    }
-    return 0;
 }
 
 const QString kBoth = QStringLiteral(

@@ -4,22 +4,15 @@
 #include "common/format.h"
 #include "common/runtime.h"
 #include "graphs/relation4.h"
+#include "graphtestkit.h"
 
 #include <QLocale>
 #include <QTest>
 
 using namespace tav;
+using namespace tav::test;
 
 namespace {
-
-// A window's arrays, 0..500.
-struct Arrays {
-    std::vector<double> x = std::vector<double>(501, 0.0);
-    std::vector<double> y = std::vector<double>(501, 0.0);
-    PointArrays pts{x, y};
-    Arrays() = default;
-    Arrays(const Arrays&) = delete;
-};
 
 // Runs one curve as the computation does: range, capped end, sweep.
 int sweep(const PointArrays& pts, double N, double xMin, double xMax, int npontos, double p = 0.5)
@@ -28,16 +21,6 @@ int sweep(const PointArrays& pts, double N, double xMin, double xMax, int nponto
     int computed = 0;
     graph4Set(pts, computed, N, xMin, r.loopEnd, r.step, p, p);
     return computed;
-}
-
-int errorOf(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const RuntimeError& e) {
-        return e.number();
-    }
-    return 0;
 }
 
 } // namespace
@@ -70,7 +53,7 @@ void TestRelation4::defaultCurves()
 {
     QStringList first, last;
     for (int32_t N : kGraph4Sizes) {
-        Arrays a;
+        WindowArrays a;
         const PointArrays& pts = a.pts;
         const int computed = sweep(pts, N, 0.8, 0.9999, 50);
         QCOMPARE(computed, 51);
@@ -119,7 +102,7 @@ void TestRelation4::pointsShown()
     QFETCH(int, computed);
     QFETCH(int, shown);
     QFETCH(QString, lastShown);
-    Arrays a;
+    WindowArrays a;
     const PointArrays& pts = a.pts;
     QCOMPARE(sweep(pts, 100, xMin, xMax, npontos), computed);
     QCOMPARE(graph4Shown(pts, computed, xMax), shown);
@@ -151,7 +134,7 @@ void TestRelation4::failures()
     QFETCH(int, npontos);
     QFETCH(int, error);
     QFETCH(int, computed);
-    Arrays a;
+    WindowArrays a;
     const PointArrays& pts = a.pts;
     int done = -1;
     QCOMPARE(errorOf([&] {
@@ -195,7 +178,7 @@ void TestRelation4::comment()
     QLocale::setDefault(QLocale(locale));
     const QString half = generalText(0.5);
     const int k = graph4CommentPoint(QStringLiteral("50"));
-    Arrays a;
+    WindowArrays a;
     const PointArrays& pts = a.pts;
     sweep(pts, size.isEmpty() ? 5000 : size.toDouble(), 0.8, 0.9999, 50);
     QCOMPARE(k, 33);

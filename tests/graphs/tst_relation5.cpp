@@ -4,21 +4,20 @@
 #include "common/format.h"
 #include "common/runtime.h"
 #include "graphs/relation5.h"
+#include "graphtestkit.h"
 
 #include <QLocale>
 #include <QTest>
 #include <cmath>
 
 using namespace tav;
+using namespace tav::test;
 
 namespace {
 
-struct Curve {
+struct Curve : WindowArrays {
     double nref = 0.0;
     Graph5Range range;
-    std::vector<double> x = std::vector<double>(501, 0.0);
-    std::vector<double> y = std::vector<double>(501, 0.0);
-    PointArrays pts{x, y};
     int kept = 0;
     double ymax = 0.0;
 };
@@ -31,16 +30,6 @@ void curve(Curve& c, int32_t N, double I, double p1, double p2, int npontos)
 }
 
 QString whole(double v) { return generalText(std::floor(v + 0.5)); }
-
-int errorOf(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const RuntimeError& e) {
-        return e.number();
-    }
-    return 0;
-}
 
 } // namespace
 

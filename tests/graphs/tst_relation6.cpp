@@ -4,18 +4,17 @@
 #include "common/format.h"
 #include "common/runtime.h"
 #include "graphs/relation6.h"
+#include "graphtestkit.h"
 
 #include <QLocale>
 #include <QTest>
 
 using namespace tav;
+using namespace tav::test;
 
 namespace {
 
-struct Curve {
-    std::vector<double> x = std::vector<double>(501, 0.0);
-    std::vector<double> y = std::vector<double>(501, 0.0);
-    PointArrays pts{x, y};
+struct Curve : WindowArrays {
     int computed = -1;
     double ymin = 0.0, ymax = 0.0;
 };
@@ -25,16 +24,6 @@ void sweep(Curve& c, double xMin, double xMax, int npontos, double p1 = 0.1, dou
 {
     const double step = cdiv(xMax - xMin, npontos);
     graph6Set(c.pts, c.computed, c.ymin, c.ymax, xMin, xMax, step, p1, p2, N, M);
-}
-
-int errorOf(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const RuntimeError& e) {
-        return e.number();
-    }
-    return 0;
 }
 
 } // namespace
