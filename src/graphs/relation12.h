@@ -67,7 +67,7 @@ QString efficacyLabel(double x);
 QString efficacyComment(const EfficacyShape& shape, double xMax, const QString& previous);
 
 // The warning of leaving a scale box (0 X min, 1 X max, 2 Y min, 3 Y max)
-// or a specification box (0 consignment size, 1 prevalence, 2 P1, 3 P2,
+// or a parameter box (0 consignment size, 1 prevalence, 2 P1, 3 P2,
 // 4 sample size); empty when it passes.
 QString efficacyScaleWarning(int index, const std::array<QString, 4>& text1);
 QString efficacySpecWarning(int index, const std::array<QString, 5>& text2);

@@ -61,7 +61,7 @@ QString graph4CommentOne(const QString& p1Text, const QString& p2Text, const QSt
 QString graph4CommentFive(const QString& p1Text, const QString& p2Text, double x, const QVariant& cell);
 
 // The warnings of leaving a scale box (0 X min, 1 X max, 2 Y min, 3 Y max)
-// or a specification box (0 P1, 1 P2, 2 consignment size), in order.
+// or a parameter box (0 P1, 1 P2, 2 consignment size), in order.
 QStringList graph4ScaleWarnings(int index, const std::array<QString, 4>& text1);
 QStringList graph4SpecWarnings(int index, const std::array<QString, 3>& text2);
 

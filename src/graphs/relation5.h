@@ -44,7 +44,7 @@ QString graph5Title(double I, double nref);
 // text stands as it is.
 QString graph5Comment(double p1, double p2, int32_t N, double nref, const QString& iText);
 
-// The warning of leaving specification box `index` (0 consignment size,
+// The warning of leaving parameter box `index` (0 consignment size,
 // 1 inspections without failure, 2 P1, 3 P2) with that text; empty when it
 // passes.
 QString graph5Warning(int index, const QString& text);
