@@ -36,7 +36,7 @@ int16_t graph6CommentPoint(const QString& comboText);
 // A y of 0 (a point never computed) is a division by zero.
 QString graph6Comment(double p1, double p2, double N, const QString& importsText, double x, double y);
 
-// The warning of leaving a scale box (0 X min, 1 X max) or a specification
+// The warning of leaving a scale box (0 X min, 1 X max) or a parameter
 // box (0 consignment size, 1 imports, 2 P1, 3 P2); empty when it passes.
 QString graph6ScaleWarning(int index, const std::array<QString, 2>& text1);
 QString graph6SpecWarning(int index, const QString& text);
