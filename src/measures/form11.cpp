@@ -456,35 +456,21 @@ namespace {
 QString tenThousandths(int v) { return formatNumber(v / 10000.0, QStringLiteral("0.0000")); }
 } // namespace
 
-void Form11::Hscroll1_Change()
+// A probability slider: its caption in four decimals, then, unless the page
+// is setting its controls, the model and the drawing from `stage` on.
+void Form11::probabilityChanged(const QString& slider_, int caption, int stage)
 {
     IgnoreErrors e;
-    e.step([&] { setCaption(label(QStringLiteral("Label99"), 5), tenThousandths(slider(QStringLiteral("Hscroll1"))->value())); });
+    e.step([&] { setCaption(label(QStringLiteral("Label99"), caption), tenThousandths(slider(slider_)->value())); });
     if (flctr != 1) {
         e.step([&] { atualiza(); });
-        e.step([&] { redraw(3); });
+        e.step([&] { redraw(stage); });
     }
 }
 
-void Form11::Hscroll2_Change()
-{
-    IgnoreErrors e;
-    e.step([&] { setCaption(label(QStringLiteral("Label99"), 6), tenThousandths(slider(QStringLiteral("Hscroll2"))->value())); });
-    if (flctr != 1) {
-        e.step([&] { atualiza(); });
-        e.step([&] { redraw(4); });
-    }
-}
-
-void Form11::Hscroll5_Change()
-{
-    IgnoreErrors e;
-    e.step([&] { setCaption(label(QStringLiteral("Label99"), 0), tenThousandths(slider(QStringLiteral("Hscroll5"))->value())); });
-    if (flctr != 1) {
-        e.step([&] { atualiza(); });
-        e.step([&] { redraw(0); });
-    }
-}
+void Form11::Hscroll1_Change() { probabilityChanged(QStringLiteral("Hscroll1"), 5, 3); }
+void Form11::Hscroll2_Change() { probabilityChanged(QStringLiteral("Hscroll2"), 6, 4); }
+void Form11::Hscroll5_Change() { probabilityChanged(QStringLiteral("Hscroll5"), 0, 0); }
 
 void Form11::Hscroll3_Change()
 {

@@ -78,6 +78,7 @@ protected:
 private:
     void muda();
     void redraw(int flag);
+    void probabilityChanged(const QString& slider, int caption, int stage);
     void paint(const measures::DrawingPlan& plan);
     void setPointer(int pointer);
     Label* label(const QString& name, int index = -1);
