@@ -92,16 +92,26 @@ int Slider::min() const { return slider_->minimum(); }
 
 void Slider::setMin(int v)
 {
-    const QSignalBlocker quiet(slider_);
-    slider_->setMinimum(qMin(v, slider_->maximum()));
+    setRange(qMin(v, slider_->maximum()), slider_->maximum());
 }
 
 int Slider::max() const { return slider_->maximum(); }
 
 void Slider::setMax(int v)
 {
-    const QSignalBlocker quiet(slider_);
-    slider_->setMaximum(qMax(v, slider_->minimum()));
+    setRange(slider_->minimum(), qMax(v, slider_->minimum()));
+}
+
+void Slider::setRange(int min, int max)
+{
+    const int before = value();
+    {
+        // Qt would report the clamped value half-way, with only one bound set.
+        const QSignalBlocker quiet(slider_);
+        slider_->setRange(min, max);
+    }
+    if (value() != before)
+        emit changed();
 }
 
 int Slider::smallChange() const { return slider_->singleStep(); }

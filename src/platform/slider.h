@@ -8,9 +8,10 @@
 // slider, so after the change that the click made.
 //
 // A value outside Min..Max is refused: the slider stays and no notice comes.
-// Moving a bound past the value drags the value along without a notice, so
-// that no handler is fed a value the user never chose. A bound never crosses
-// the other: it stops at it.
+// Moving a bound past the value drags the value along, and that move is a
+// change like any other: changed() comes once the new range is in place, so
+// whatever follows the slider (captions, boxes, a model) follows it there
+// too. A bound never crosses the other: it stops at it.
 
 #include <QString>
 #include <QWidget>
@@ -56,6 +57,7 @@ signals:
 private:
     void showTip();
     void hideTip();
+    void setRange(int min, int max);
 
     QSlider* slider_;
     int tickFrequency_ = 1;

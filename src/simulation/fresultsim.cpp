@@ -333,16 +333,31 @@ void FResultSim::Form_Activate()
     IgnoreErrors e;
     salvando_ = 0;
     ajustando_ = 1;
+    // The sample is read before any slider moves: a slider's change writes
+    // back into the input window.
+    int32_t sample = 0;
+    const bool sampleRead = e.step([&] { sample = clng(inputValue("Text1_2")); });
     e.step([&] { ctl<Slider>(QStringLiteral("Hscroll1"))->setValue(clng(inputValue("lp1") * 10000)); });
     e.step([&] { ctl<Slider>(QStringLiteral("Hscroll2"))->setValue(clng(inputValue("lp2") * 10000)); });
-    e.step([&] { ctl<Slider>(QStringLiteral("Hscroll3"))->setMax(clng(localeValue(inputText("Text1_0")) - 1)); });
-    e.step([&] { ctl<Slider>(QStringLiteral("Hscroll3"))->setValue(clng(inputValue("Text1_2"))); });
+    e.step([&] { ctl<Slider>(QStringLiteral("Hscroll5"))->setValue(clng(inputValue("Text1_1") * 10000)); });
+    // The consignment size before the sample: its change sets the sample's
+    // maximum to 90 %, which must not cut a sample the input window allows
+    // (up to N - 1), so the sample's own range and value come last. The value
+    // goes first when it fits, so that the new maximum never moves it.
+    e.step([&] { ctl<Slider>(QStringLiteral("Hscroll4"))->setValue(clng(inputValue("Text1_0"))); });
+    e.step([&] {
+        auto* s = ctl<Slider>(QStringLiteral("Hscroll3"));
+        const int32_t max = clng(localeValue(inputText("Text1_0")) - 1);
+        if (sampleRead && sample <= s->max())
+            s->setValue(sample);
+        setSampleMax(max);
+        if (sampleRead)
+            s->setValue(sample);
+    });
     e.step([&] {
         ctl<Label>(QStringLiteral("Label14"), 1)
             ->setText(QString::number(ctl<Slider>(QStringLiteral("Hscroll3"))->value()));
     });
-    e.step([&] { ctl<Slider>(QStringLiteral("Hscroll5"))->setValue(clng(inputValue("Text1_1") * 10000)); });
-    e.step([&] { ctl<Slider>(QStringLiteral("Hscroll4"))->setValue(clng(inputValue("Text1_0"))); });
     ajustando_ = 0;
 
     bool shown = false;
@@ -375,7 +390,10 @@ void FResultSim::sliderChanged(int index)
 
     FSimula1& input = formRef<FSimula1>();
     if (index >= 3) {
-        e.step([&] { input.ctl<QLineEdit>(QString::fromLatin1(kMirror[index]))->setText(text); });
+        // The activation follows the input window: a bound it moves on the
+        // way is not an input.
+        if (!(boundMoved_ && ajustando_ == 1))
+            e.step([&] { input.ctl<QLineEdit>(QString::fromLatin1(kMirror[index]))->setText(text); });
     } else {
         // p1 goes back one step above x x 30000, p2 does not.
         e.step([&] {
@@ -386,11 +404,12 @@ void FResultSim::sliderChanged(int index)
     if (index == 4) {
         e.step([&] {
             auto* sample = ctl<Slider>(QStringLiteral("Hscroll3"));
-            sample->setMax(int(std::floor(0.9 * v)));
+            setSampleMax(int(std::floor(0.9 * v)));
             sample->setTickFrequency(clng(sample->max() / 10.0));
         });
     }
-    if (ajustando_ == 1)
+    // A sample moved by a bound is redrawn by the change that moved it.
+    if (ajustando_ == 1 || boundMoved_)
         return;
 
     e.step([&] {
@@ -405,6 +424,20 @@ void FResultSim::sliderChanged(int index)
         const int flag = index == 1 ? 3 : index == 2 ? 4 : 0;
         desenhabase(flag, pop, inf, samp, pr1, pr2);
     });
+}
+
+void FResultSim::setSampleMax(int max)
+{
+    const bool outer = !boundMoved_;
+    boundMoved_ = true;
+    // The sample it moves reports its change (labels, the input window)
+    // before the bound is in place for the caller.
+    struct Restore {
+        bool& flag;
+        bool outer;
+        ~Restore() { if (outer) flag = false; }
+    } restore{boundMoved_, outer};
+    ctl<Slider>(QStringLiteral("Hscroll3"))->setMax(max);
 }
 
 void FResultSim::sliderScrolled(int index)

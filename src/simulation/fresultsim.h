@@ -47,6 +47,8 @@ protected:
 private:
     void sliderChanged(int index);
     void sliderScrolled(int index);
+    // Sets the sample slider's maximum; a sample it moves follows as a change.
+    void setSampleMax(int max);
     void setStartFace();
     bool viewShown();
 
@@ -54,6 +56,7 @@ private:
     int ajustando_ = 0;
     int salvando_ = 0;
     float ninfestadas_ = 0.0f;
+    bool boundMoved_ = false; // while a bound set here moves the sample
 };
 
 } // namespace tav

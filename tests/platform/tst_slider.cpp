@@ -53,8 +53,9 @@ class TestSlider : public QObject {
 private slots:
     void valueOutsideRangeIsRefused_data();
     void valueOutsideRangeIsRefused();
-    void boundsMoveTheValueQuietly_data();
-    void boundsMoveTheValueQuietly();
+    void boundChangesNotifyWhenTheyMoveTheValue_data();
+    void boundChangesNotifyWhenTheyMoveTheValue();
+    void boundSetInAChangeHandlerNotifiesWithinIt();
     void keysStepBySmallAndLargeChange_data();
     void keysStepBySmallAndLargeChange();
     void clickOnTrackChangesThenClicks();
@@ -93,32 +94,39 @@ void TestSlider::valueOutsideRangeIsRefused()
     QCOMPARE(seen.text(), log);
 }
 
-void TestSlider::boundsMoveTheValueQuietly_data()
+void TestSlider::boundChangesNotifyWhenTheyMoveTheValue_data()
 {
     QTest::addColumn<QString>("bound");
     QTest::addColumn<int>("to");
     QTest::addColumn<int>("min");
     QTest::addColumn<int>("max");
     QTest::addColumn<int>("value");
-    // Fixture: 10..5000 at 3000.
-    QTest::newRow("max below value") << "max" << 90 << 10 << 90 << 90;
-    QTest::newRow("max above value") << "max" << 3600 << 10 << 3600 << 3000;
-    QTest::newRow("min above value") << "min" << 4000 << 4000 << 5000 << 4000;
-    QTest::newRow("max below min") << "max" << 9 << 10 << 10 << 10;
-    QTest::newRow("min above max") << "min" << 6000 << 5000 << 5000 << 5000;
-    QTest::newRow("min to value") << "min" << 3000 << 3000 << 5000 << 3000;
+    QTest::addColumn<QString>("log");
+    // Fixture: 10..5000 at 3000. The handler sees the new range in place.
+    QTest::newRow("max below value") << "max" << 90 << 10 << 90 << 90 << "change 90 in 10..90";
+    QTest::newRow("max above value") << "max" << 3600 << 10 << 3600 << 3000 << "";
+    QTest::newRow("max to value") << "max" << 3000 << 10 << 3000 << 3000 << "";
+    QTest::newRow("min above value") << "min" << 4000 << 4000 << 5000 << 4000 << "change 4000 in 4000..5000";
+    QTest::newRow("min below value") << "min" << 27 << 27 << 5000 << 3000 << "";
+    QTest::newRow("min to value") << "min" << 3000 << 3000 << 5000 << 3000 << "";
+    QTest::newRow("max below min") << "max" << 9 << 10 << 10 << 10 << "change 10 in 10..10";
+    QTest::newRow("min above max") << "min" << 6000 << 5000 << 5000 << 5000 << "change 5000 in 5000..5000";
 }
 
-void TestSlider::boundsMoveTheValueQuietly()
+void TestSlider::boundChangesNotifyWhenTheyMoveTheValue()
 {
     QFETCH(QString, bound);
     QFETCH(int, to);
     QFETCH(int, min);
     QFETCH(int, max);
     QFETCH(int, value);
+    QFETCH(QString, log);
     Slider s;
     setUp(s, 10, 5000, 3000);
-    Log seen(s);
+    QStringList seen;
+    connect(&s, &Slider::changed, &s,
+            [&] { seen << QStringLiteral("change %1 in %2..%3").arg(s.value()).arg(s.min()).arg(s.max()); });
+    connect(&s, &Slider::scrolled, &s, [&] { seen << QStringLiteral("scroll"); });
     if (bound == QLatin1String("max"))
         s.setMax(to);
     else
@@ -126,10 +134,29 @@ void TestSlider::boundsMoveTheValueQuietly()
     QCOMPARE(s.min(), min);
     QCOMPARE(s.max(), max);
     QCOMPARE(s.value(), value);
-    QCOMPARE(seen.text(), QString());
+    QCOMPARE(seen.join(QStringLiteral(", ")), log);
     // The range that results is the one values are checked against.
     s.setValue(max + 1);
     QCOMPARE(s.value(), value);
+}
+
+// A handler that follows one slider's change by moving the other's bound
+// (the consignment and sample sizes) sees the other's change before its own
+// handler ends.
+void TestSlider::boundSetInAChangeHandlerNotifiesWithinIt()
+{
+    Slider size, sample;
+    setUp(size, 10, 10000, 1000);
+    setUp(sample, 10, 5000, 900);
+    QStringList order;
+    connect(&size, &Slider::changed, &size, [&] {
+        order << QStringLiteral("size %1").arg(size.value());
+        sample.setMax(int(0.9 * size.value()));
+        order << QStringLiteral("size done");
+    });
+    connect(&sample, &Slider::changed, &sample, [&] { order << QStringLiteral("sample %1").arg(sample.value()); });
+    size.setValue(100);
+    QCOMPARE(order, (QStringList{"size 100", "sample 90", "size done"}));
 }
 
 void TestSlider::keysStepBySmallAndLargeChange_data()

@@ -172,6 +172,53 @@ private slots:
         QCOMPARE(slider(3)->tickFrequency(), 9);
     }
 
+    // A consignment size that lowers the sample's maximum below the sample
+    // moves the sample as a change: its label, both sample-size boxes and the
+    // drawing follow.
+    void sizeBoundMovesTheSample()
+    {
+        win().show();
+        setInputs(QStringLiteral("1000"), QStringLiteral("0.1"), QStringLiteral("900"));
+        slider(4)->setValue(1000);
+        slider(3)->setValue(900);
+        panel()->show();
+        win().ctl<PictureBox>(QStringLiteral("Picture1"))->cls();
+        slider(4)->setValue(100);
+        QCOMPARE(slider(3)->value(), 90);
+        QCOMPARE(valueLabel(1), QStringLiteral("90"));
+        QCOMPARE(label(QStringLiteral("Text1_2")), QStringLiteral("90"));
+        QCOMPARE(input().ctl<QLineEdit>(QStringLiteral("Text1_2"))->text(), QStringLiteral("90"));
+        QCOMPARE(fx->msgs.count(), 0);
+        QVERIFY(drawn("Picture1"));
+    }
+
+    // The activation puts the sample where the input window has it, even
+    // above 90 % of the consignment, and never writes another sample back.
+    void activationKeepsTheInputSample_data()
+    {
+        QTest::addColumn<int>("sliderSize");   // consignment slider before
+        QTest::addColumn<int>("sliderSample"); // sample slider before
+        QTest::newRow("size changes, sample above 90 %") << 1000 << 900;
+        QTest::newRow("size changes, sample below") << 1000 << 20;
+        QTest::newRow("size unchanged") << 100 << 50;
+    }
+    void activationKeepsTheInputSample()
+    {
+        QFETCH(int, sliderSize);
+        QFETCH(int, sliderSample);
+        slider(4)->setValue(sliderSize);
+        slider(3)->setMax(sliderSize - 1);
+        slider(3)->setValue(sliderSample);
+        setInputs(QStringLiteral("100"), QStringLiteral("0.2"), QStringLiteral("95"));
+        win().Form_Activate();
+        QCOMPARE(slider(4)->value(), 100);
+        QCOMPARE(slider(3)->value(), 95);
+        QCOMPARE(slider(3)->max(), 99);
+        QCOMPARE(valueLabel(1), QStringLiteral("95"));
+        QCOMPARE(label(QStringLiteral("Text1_2")), QStringLiteral("95"));
+        QCOMPARE(input().ctl<QLineEdit>(QStringLiteral("Text1_2"))->text(), QStringLiteral("95"));
+    }
+
     void activationFollowsTheInputs()
     {
         setInputs(QStringLiteral("100"), QStringLiteral("0.2"), QStringLiteral("20"));
