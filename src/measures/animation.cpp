@@ -5,6 +5,7 @@
 #include "common/random.h"
 #include "common/runtime.h"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -124,7 +125,10 @@ struct Planner {
         const float ratio = W / H;
         const int32_t pop = in.pop;
         const float C = float(vbInt(std::sqrt(double(pop) * ratio) + 0.5));
-        const float R = float(vbInt(double(C) / ratio + 0.5));
+        // Unit k sits in cell k, counted from 0 along the rows: the rows the
+        // picture's shape asks for, and more when the last unit needs them.
+        const float R = C > 0 ? float(std::max(vbInt(double(C) / ratio + 0.5), vbInt(double(pop) / C) + 1))
+                              : float(vbInt(double(C) / ratio + 0.5));
         plan.columns = int(C);
         plan.rows = int(R);
         const float ch = float(cdiv(H, R));

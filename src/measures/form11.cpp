@@ -348,6 +348,10 @@ void Form11::Image32_Click()
     IgnoreErrors e;
     flctr = 1;
     e.step([&] { slider(QStringLiteral("Hscroll5"))->setValue(3000); });
+    // The sample goes first, so that the consignment's minimum (1.1 times the
+    // sample) lets 4000 in, and again after it, when a consignment too small
+    // for 25 units had held the sample's maximum below 25.
+    e.step([&] { slider(QStringLiteral("Hscroll3"))->setValue(25); });
     e.step([&] { slider(QStringLiteral("Hscroll4"))->setValue(4000); });
     e.step([&] { slider(QStringLiteral("Hscroll7"))->setValue(900000); });
     e.step([&] { combo(QStringLiteral("Combo1"))->setText(QStringLiteral("0")); });

@@ -79,6 +79,7 @@ private:
     void muda();
     void redraw(int flag);
     void probabilityChanged(const QString& slider, int caption, int stage);
+    void efficacyFromProbit(double z, const QString& pattern);
     void paint(const measures::DrawingPlan& plan);
     void setPointer(int pointer);
     Label* label(const QString& name, int index = -1);

@@ -89,7 +89,12 @@ void Form11::Hscroll4_Change()
 {
     IgnoreErrors e;
     e.step([&] { setCaption(label(QStringLiteral("Label99"), 1), QString::number(slider(QStringLiteral("Hscroll4"))->value())); });
+    // A sample the new maximum moves reports its change under the guard: its
+    // caption and bound follow, and this handler recomputes and redraws once.
+    const int guard = flctr;
+    flctr = 1;
     e.step([&] { slider(QStringLiteral("Hscroll3"))->setMax(int(vbInt(0.9 * slider(QStringLiteral("Hscroll4"))->value()))); });
+    flctr = guard;
     if (flctr != 1) {
         e.step([&] { atualiza(); });
         e.step([&] { redraw(0); });
@@ -115,6 +120,26 @@ void Form11::Hscroll7_Change()
     e.step([&] { redraw(1); });
 }
 
+// The efficacy of a probit, written into its caption in `pattern` and then
+// onto the efficacy slider. The slider ends at 0.000001 and 0.999999; a
+// figure beyond them (probit 0.1, or 9.5 in five decimals) is taken at that
+// end, so that caption, slider and model tell the same efficacy.
+void Form11::efficacyFromProbit(double z, const QString& pattern)
+{
+    constexpr double kLeast = 0.000001, kMost = 0.999999;
+    IgnoreErrors e;
+    e.step([&] {
+        QString text = formatNumber(mortal(z), pattern);
+        const double figure = readCaption(text);
+        if (figure < kLeast || figure > kMost)
+            text = formatNumber(qBound(kLeast, figure, kMost), QStringLiteral("0.000000"));
+        setCaption(label(QStringLiteral("Label99"), 2), text);
+    });
+    flctr = 1;
+    e.step([&] { slider(QStringLiteral("Hscroll7"))->setValue(clng(readCaption(label(QStringLiteral("Label99"), 2)->text()) * 1000000.0)); });
+    flctr = 0;
+}
+
 void Form11::Hscroll9_Change()
 {
     IgnoreErrors e;
@@ -123,10 +148,7 @@ void Form11::Hscroll9_Change()
     e.step([&] { setCaption(label(QStringLiteral("Label99"), 3), formatNumber(z, QStringLiteral("0.0"))); });
     if (flctr == 1)
         return;
-    e.step([&] { setCaption(label(QStringLiteral("Label99"), 2), formatNumber(mortal(z), QStringLiteral("0.000000"))); });
-    flctr = 1;
-    e.step([&] { slider(QStringLiteral("Hscroll7"))->setValue(clng(readCaption(label(QStringLiteral("Label99"), 2)->text()) * 1000000.0)); });
-    flctr = 0;
+    efficacyFromProbit(z, QStringLiteral("0.000000"));
     e.step([&] { atualiza(); });
     e.step([&] { redraw(1); });
 }
@@ -139,10 +161,7 @@ void Form11::Hscroll9_Click()
     e.step([&] { setCaption(label(QStringLiteral("Label99"), 3), formatNumber(z, QStringLiteral("0.0"))); });
     if (flctr == 1)
         return;
-    e.step([&] { setCaption(label(QStringLiteral("Label99"), 2), formatNumber(mortal(z), QStringLiteral("0.00000"))); });
-    flctr = 1;
-    e.step([&] { slider(QStringLiteral("Hscroll7"))->setValue(clng(readCaption(label(QStringLiteral("Label99"), 2)->text()) * 1000000.0)); });
-    flctr = 0;
+    efficacyFromProbit(z, QStringLiteral("0.00000"));
     e.step([&] { redraw(1); });
 }
 

@@ -144,11 +144,14 @@ void recompute(const ModelCaptions& in, ModelResults& io)
     e.step([&] { io.refused = pct(io.ic); });
 
     double T = 0.0;
+    bool timed = false;
     e.step([&] {
         T = yearsBetween(readCaption(in.consignment), readCaption(in.p1), readCaption(in.p2),
                          converted(in.imports), io.ic, pa);
+        timed = true;
     });
-    e.step([&] { io.years = formatKeepingPoint(T, QStringLiteral("#,##0.#")); });
+    // No importations (or a count that is not a number): no time to tell.
+    e.step([&] { io.years = timed ? formatKeepingPoint(T, QStringLiteral("#,##0.#")) : QStringLiteral("-"); });
     io.establishments = QStringLiteral("1");
     if (T < 1.0 && T != 0.0) {
         // More than one a year: so many establishments each year.

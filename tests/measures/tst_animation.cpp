@@ -65,10 +65,10 @@ private slots:
         QCOMPARE(plan.fieldPoints, 1200);
         QCOMPARE(plan.afterCircles, 120);
         QCOMPARE(plan.columns, 82);
-        QCOMPARE(plan.rows, 48);
+        QCOMPARE(plan.rows, 49); // 48 for the picture's shape, one more for units 3936 to 4000
         QCOMPARE(plan.infestedUnits, 120);
         QCOMPARE(plan.sampledUnits, 25);
-        // Vertical grid lines every 41 twips up to 3390, horizontal every 42 up to 2000.
+        // Grid lines every 41 twips, up to 3390 across and 2000 down.
         const QList<DrawOp> lines = opsOn(plan, Pic::Consignment, DrawOp::Line);
         int vertical = 0, horizontal = 0;
         for (const DrawOp& l : lines) {
@@ -76,11 +76,11 @@ private slots:
             if (l.x == l.x2) {
                 QCOMPARE(l.x, 41.0 * vertical++);
             } else {
-                QCOMPARE(l.y, 42.0 * horizontal++);
+                QCOMPARE(l.y, 41.0 * horizontal++);
             }
         }
         QCOMPARE(vertical, 83);
-        QCOMPARE(horizontal, 48);
+        QCOMPARE(horizontal, 49);
         if (plan.refused) {
             QCOMPARE(st.ninfest, 0.0f);
             QCOMPARE(plan.shelfCircles, 0);
@@ -92,7 +92,7 @@ private slots:
         }
     }
 
-    // Eleven units: 4 columns by 2 rows; every draw placed as stated.
+    // Eleven units: 4 columns by 3 rows; every draw placed as stated.
     void smallConsignmentAccepted()
     {
         QList<float> d = smallConsignmentStart();
@@ -106,7 +106,7 @@ private slots:
         QCOMPARE(plan.fieldPoints, 6); // nint(5.5) goes to the even 6
         QCOMPARE(plan.afterCircles, 2);
         QCOMPARE(plan.columns, 4);
-        QCOMPARE(plan.rows, 2);
+        QCOMPARE(plan.rows, 3);
         QVERIFY(!plan.refused);
         QCOMPARE(st.ninfest, 2.0f);
         QCOMPARE(plan.hostCircles, 1);
@@ -124,10 +124,10 @@ private slots:
         QCOMPARE(host.x, std::floor(g.hostW * 0.99f + 1));
 
         // Infested units 1 and 2 in red, then sampled 6 and 11 in blue; unit
-        // 11 lies in row 2, below the panel.
+        // 11 lies in row 2, the last.
         const QList<DrawOp> circles = opsOn(plan, Pic::Consignment, DrawOp::Circle);
         QCOMPARE(circles.size(), 4);
-        const double cw = 3390.0f / 4, ch = 2000.0f / 2;
+        const double cw = 3390.0f / 4, ch = 2000.0f / 3;
         QCOMPARE(circles[0].color, QColor(255, 0, 0));
         QCOMPARE(circles[0].x, 1 * cw + cw / 2);
         QCOMPARE(circles[0].y, ch / 2);
@@ -139,7 +139,40 @@ private slots:
         QCOMPARE(circles[2].y, ch + ch / 2);
         QVERIFY(qAbs(circles[2].radius - ch / 2.2) < 1e-3);
         QCOMPARE(circles[3].y, 2 * ch + ch / 2);
-        QVERIFY(circles[3].y > 2000);
+        QVERIFY(circles[3].y < 2000);
+    }
+
+    // Whatever the size, every unit drawn (infested or sampled) lies on a
+    // cell of the grid inside the picture.
+    void everyUnitOnAVisibleCell_data()
+    {
+        QTest::addColumn<int>("units");
+        QTest::addColumn<int>("sample");
+        QTest::newRow("load size") << 4000 << 3600;
+        QTest::newRow("eleven") << 11 << 9;
+        QTest::newRow("twelve") << 12 << 10;
+        QTest::newRow("twenty-seven") << 27 << 24;
+        QTest::newRow("largest") << 10000 << 9000;
+        QTest::newRow("one") << 1 << 1;
+    }
+    void everyUnitOnAVisibleCell()
+    {
+        QFETCH(int, units);
+        QFETCH(int, sample);
+        LcgRandom r(31);
+        AnimationState st;
+        const AnimationGeometry g;
+        // A prevalence of 0.9 after a measure that lets every pest through.
+        const DrawingPlan plan = planDrawing(params(0, units, 0.9f, sample, 0.5f, 0.5f, 1.0f), g, st, r);
+        QVERIFY(!plan.redrawLimit);
+        const double cw = g.consignmentW / plan.columns, ch = g.consignmentH / plan.rows;
+        const QList<DrawOp> circles = opsOn(plan, Pic::Consignment, DrawOp::Circle);
+        QCOMPARE(circles.size(), plan.infestedUnits + plan.sampledUnits);
+        for (const DrawOp& c : circles) {
+            const int col = int(c.x / cw), row = int(c.y / ch);
+            QVERIFY2(col >= 0 && col < plan.columns && row >= 0 && row < plan.rows,
+                     qPrintable(QStringLiteral("unit at %1, %2").arg(c.x).arg(c.y)));
+        }
     }
 
     // A sampled infested unit refuses the consignment: black, thicker, and

@@ -253,7 +253,9 @@ private slots:
                                        << 62;
         QTest::newRow("efficacy past the probit range") << QStringList{"Hscroll7=999999"} << "0.999999" << "9.8"
                                                         << 999999 << 62;
-        QTest::newRow("probit 0.1") << QStringList{"Hscroll9=1"} << "0.000000" << "0.1" << 900000 << 1;
+        // Below the efficacy slider's range: taken at its lower end.
+        QTest::newRow("probit 0.1") << QStringList{"Hscroll9=1"} << "1E-06" << "0.1" << 1 << 1;
+        QTest::newRow("probit 9.5") << QStringList{"Hscroll9=95"} << "0.999997" << "9.5" << 999997 << 95;
     }
     void efficacyAndProbit()
     {
@@ -283,6 +285,99 @@ private slots:
         page().Hscroll9_Click();
         QCOMPARE(slider(QStringLiteral("Hscroll7"))->value(), 903200);
         QCOMPARE(caption(QStringLiteral("Label99"), 2), QStringLiteral("0.90320")); // the slider did not move
+    }
+
+    // The probit slider's click at either end writes an efficacy the
+    // efficacy slider can take: caption, slider and model agree, and the
+    // results panel shows no error.
+    void probitClickAtTheEnds_data()
+    {
+        QTest::addColumn<int>("probit");
+        QTest::addColumn<int>("efficacySlider");
+        QTest::newRow("9.5") << 95 << 999999;
+        QTest::newRow("0.1") << 1 << 1;
+    }
+    void probitClickAtTheEnds()
+    {
+        QFETCH(int, probit);
+        QFETCH(int, efficacySlider);
+        ProgramFixture f;
+        QVERIFY(showPage());
+        slider(QStringLiteral("Hscroll9"))->setValue(probit);
+        page().Hscroll9_Click();
+        QCOMPARE(slider(QStringLiteral("Hscroll9"))->value(), probit);
+        QCOMPARE(slider(QStringLiteral("Hscroll7"))->value(), efficacySlider);
+        const double shown = caption(QStringLiteral("Label99"), 2).toDouble();
+        QCOMPARE(qRound(shown * 1000000.0), efficacySlider);
+        page().Image10_Click();
+        QCOMPARE(caption(QStringLiteral("Label88"), 1), caption(QStringLiteral("Label99"), 2));
+        QCOMPARE(f.msgs.count(), 0);
+    }
+
+    // A bound that moves the other size is a change of it: its caption, the
+    // results table and the drawing all follow.
+    void sizeBoundMovesTheSample()
+    {
+        ProgramFixture f;
+        QVERIFY(showPage());
+        page().Image10_Click();
+        slider(QStringLiteral("Hscroll4"))->setValue(27);
+        QCOMPARE(slider(QStringLiteral("Hscroll3"))->value(), 24);
+        QCOMPARE(caption(QStringLiteral("Label99"), 4), QStringLiteral("24"));
+        QCOMPARE(caption(QStringLiteral("Label88"), 5), QStringLiteral("24"));
+        QCOMPARE(caption(QStringLiteral("Label88"), 4), QStringLiteral("27"));
+        QCOMPARE(slider(QStringLiteral("Hscroll4"))->min(), 26);
+        QCOMPARE(page().animation().nsimul, 0);
+        QCOMPARE(f.msgs.count(), 0);
+    }
+
+    // A count of importations the years cannot be computed from shows "-".
+    void yearsThatCannotBeComputed_data()
+    {
+        QTest::addColumn<QString>("imports");
+        QTest::newRow("none") << "0";
+        QTest::newRow("not a number") << "many";
+    }
+    void yearsThatCannotBeComputed()
+    {
+        QFETCH(QString, imports);
+        ProgramFixture f;
+        QVERIFY(showPage());
+        page().Image10_Click();
+        combo(QStringLiteral("Combo2"))->setText(imports);
+        QCOMPARE(caption(QStringLiteral("Label21"), 2), QStringLiteral("-"));
+        combo(QStringLiteral("Combo2"))->setText(QStringLiteral("1"));
+        QCOMPARE(caption(QStringLiteral("Label21"), 2), QStringLiteral("1"));
+    }
+
+    // Reset ends at the reset sizes from wherever the sizes stood.
+    void resetSizes_data()
+    {
+        QTest::addColumn<int>("size");
+        QTest::addColumn<int>("sample");
+        QTest::newRow("large sample") << 6000 << 4000;
+        QTest::newRow("smallest consignment") << 27 << 24;
+        QTest::newRow("largest") << 10000 << 5000;
+        QTest::newRow("already reset") << 4000 << 25;
+    }
+    void resetSizes()
+    {
+        QFETCH(int, size);
+        QFETCH(int, sample);
+        ProgramFixture f;
+        QVERIFY(showPage());
+        slider(QStringLiteral("Hscroll4"))->setValue(10000);
+        slider(QStringLiteral("Hscroll3"))->setValue(sample);
+        slider(QStringLiteral("Hscroll4"))->setValue(size);
+        QCOMPARE(slider(QStringLiteral("Hscroll4"))->value(), size);
+        QCOMPARE(slider(QStringLiteral("Hscroll3"))->value(), sample);
+        click(page().ctl(QStringLiteral("Image32")));
+        QCOMPARE(slider(QStringLiteral("Hscroll4"))->value(), 4000);
+        QCOMPARE(slider(QStringLiteral("Hscroll3"))->value(), 25);
+        QCOMPARE(caption(QStringLiteral("Label99"), 1), QStringLiteral("4000"));
+        QCOMPARE(caption(QStringLiteral("Label99"), 4), QStringLiteral("25"));
+        QCOMPARE(slider(QStringLiteral("Hscroll3"))->max(), 3600);
+        QCOMPARE(slider(QStringLiteral("Hscroll4"))->min(), 27);
     }
 
     // Sample and consignment sizes bound each other, whatever the guard.

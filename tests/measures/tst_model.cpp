@@ -176,8 +176,8 @@ private slots:
         QTest::newRow("sample almost the consignment")
             << "sample" << "3600" << "0.030000" << "1.0" << "100.0%" << "1" << "208,333,339.2";
         QTest::newRow("importations not a number") << "imports" << "many" << "0.030000" << "0.5287439" << "52.9%"
-                                                   << "1" << "0.";
-        QTest::newRow("importations 0") << "imports" << "0" << "0.030000" << "0.5287439" << "52.9%" << "1" << "0.";
+                                                   << "1" << "-";
+        QTest::newRow("importations 0") << "imports" << "0" << "0.030000" << "0.5287439" << "52.9%" << "1" << "-";
         QTest::newRow("variability that does not convert") << "variability" << "10x" << "0.030000" << "0.5287439"
                                                            << "52.9%" << "2.3" << "1";
     }
