@@ -2,6 +2,7 @@
 
 #include "common/runtime.h"
 #include "common/twips.h"
+#include "platform/innerpart.h"
 
 #include <QCategoryAxis>
 #include <QChart>
@@ -79,6 +80,7 @@ Chart::Chart(QWidget* parent) : QWidget(parent), view_(new QChartView(this)), ch
     // The view owns the chart from here on.
     view_->setChart(chart_);
     view_->setObjectName(QStringLiteral("view"));
+    markInnerPart(view_);
     view_->setFrameShape(QFrame::NoFrame);
     view_->setRenderHint(QPainter::Antialiasing);
     auto* layout = new QVBoxLayout(this);

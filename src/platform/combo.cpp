@@ -1,6 +1,7 @@
 #include "platform/combo.h"
 
 #include "common/runtime.h"
+#include "platform/innerpart.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -15,6 +16,7 @@ ComboBox::ComboBox(QWidget* parent) : QWidget(parent), box_(new QComboBox(this))
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(box_);
     box_->setObjectName(QStringLiteral("box"));
+    markInnerPart(box_);
     box_->setEditable(true);
     // Typed text stays as typed: never added to the list, never completed
     // from it.

@@ -3,6 +3,7 @@
 #include "common/format.h"
 #include "common/runtime.h"
 #include "common/twips.h"
+#include "platform/innerpart.h"
 
 #include <QHeaderView>
 #include <QMouseEvent>
@@ -80,6 +81,7 @@ Grid::Grid(QWidget* parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(table_);
     table_->setObjectName(QStringLiteral("table"));
+    markInnerPart(table_);
     table_->horizontalHeader()->hide();
     table_->verticalHeader()->hide();
     table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);

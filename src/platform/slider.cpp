@@ -1,6 +1,7 @@
 #include "platform/slider.h"
 
 #include "common/runtime.h"
+#include "platform/innerpart.h"
 
 #include <QMouseEvent>
 #include <QSignalBlocker>
@@ -51,6 +52,7 @@ Slider::Slider(QWidget* parent) : QWidget(parent)
     auto* thumb = new ThumbSlider(this);
     slider_ = thumb;
     slider_->setObjectName(QStringLiteral("slider"));
+    markInnerPart(slider_);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(slider_);

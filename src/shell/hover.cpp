@@ -4,6 +4,7 @@
 #include "common/errors.h"
 #include "common/window.h"
 #include "platform/controls.h"
+#include "platform/innerpart.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -231,15 +232,16 @@ void indiceMove(Form& form, const QString& control)
 }
 
 // The control whose procedure a move over `w` runs: the nearest named
-// control (a disabled one passes the move to its container), or "Form" for
-// the client area.
+// control (a disabled one passes the move to its container; the Qt widgets
+// inside one of our controls pass it to that control), or "Form" for the
+// client area.
 QString controlUnder(FormWidget* window, QWidget* w)
 {
     for (; w && w != window; w = w->parentWidget()) {
         if (w == window->client())
             return QStringLiteral("Form");
         const QString n = w->objectName();
-        if (n.isEmpty() || n.startsWith(QLatin1String("qt_")) || !w->isEnabled())
+        if (n.isEmpty() || n.startsWith(QLatin1String("qt_")) || isInnerPart(w) || !w->isEnabled())
             continue;
         return n;
     }

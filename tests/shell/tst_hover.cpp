@@ -45,6 +45,8 @@ private slots:
     void invertedResetButton_data();
     void invertedResetButton();
     void graphPages();
+    void movesOverASliderReachTheSlider_data();
+    void movesOverASliderReachTheSlider();
     void tablesNameOnlyRealSurfaces();
 };
 
@@ -175,6 +177,34 @@ void TestHover::graphPages()
     moveOver(g1.ctl(QStringLiteral("Frame2")), QPoint(3, 3));
     QCOMPARE(border(g1, QStringLiteral("calcula_0")), 0); // both frames clear both
     QCOMPARE(border(g1, QStringLiteral("calcula_1")), 0);
+}
+
+void TestHover::movesOverASliderReachTheSlider_data()
+{
+    QTest::addColumn<QString>("slider");
+    QTest::addColumn<QString>("button");
+    QTest::newRow("P1 clears play") << "Hscroll1" << "Image3";
+    QTest::newRow("P1 clears one run") << "Hscroll1" << "Image4";
+    QTest::newRow("sample clears play") << "Hscroll3" << "Image3";
+    QTest::newRow("sample clears one run") << "Hscroll3" << "Image4";
+}
+
+// The mouse over a slider lands on the Qt slider inside it; the move is the
+// slider's all the same.
+void TestHover::movesOverASliderReachTheSlider()
+{
+    QFETCH(QString, slider);
+    QFETCH(QString, button);
+    test::ProgramFixture fx;
+    Form& f = windowNamed(QStringLiteral("Form11"));
+    f.show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.widget()));
+    moveOver(f.ctl(button));
+    QCOMPARE(border(f, button), 1);
+    QWidget* inner = f.ctl(slider)->findChild<QWidget*>(QStringLiteral("slider"));
+    QVERIFY(inner);
+    moveOver(inner, QPoint(inner->width() / 2, inner->height() - 2));
+    QCOMPARE(border(f, button), 0);
 }
 
 // Every window with a toolbar has a table whose toolbar-frame list names
