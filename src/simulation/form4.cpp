@@ -282,8 +282,10 @@ void Form4::Combo2_Change()
 {
     ignoring([&] {
         const QString text = ctl<ComboBox>(QStringLiteral("Combo2"))->text();
-        if (isNumber(text))
-            variabilidades().varprev = cdiv(localeValue(text), 100.0);
+        if (isNumber(text)) {
+            varprev_ = cdiv(localeValue(text), 100.0);
+            variabilidades().varprev = varprev_;
+        }
     });
 }
 
@@ -322,12 +324,23 @@ void Form4::Image1_Click()
         }
     }
 
+    // The run takes this page's variability, whatever another window set
+    // since; the page draws no P1 or P2.
+    e.step([&] { variabilidades() = Variabilidades{varprev_, 0.0, 0.0}; });
     SimulaEnd end = SimulaEnd::Busy;
     e.step([&] { end = simula(0.0, 0.0, *this); });
     // Only a run that ended here has rows to show (not a refused nested
     // start, nor a run whose page went away while it yielded).
     if (end == SimulaEnd::Finished && isLoaded())
         mostrasimulacao();
+    // A run the engine refused leaves no results: labels, grid and print
+    // table say so together.
+    if (end == SimulaEnd::Failed && isLoaded()) {
+        for (const char* name : kResultLabels)
+            e.step([&] { ctl<Label>(QString::fromLatin1(name))->clear(); });
+        e.step([&] { ctl<Label>(QStringLiteral("Lnsim"))->setText(QStringLiteral("0")); });
+        clearRunTable(*this);
+    }
 }
 
 void Form4::mostrasimulacao()
@@ -343,6 +356,9 @@ void Form4::mostrasimulacao()
 
 void Form4::Image3_Click()
 {
+    // The boxes are the inputs of the run in progress: they stay until it ends.
+    if (simulaRunning())
+        return;
     IgnoreErrors e;
     e.step([&] { ctl<QLineEdit>(QStringLiteral("Text1"), 0)->setText(QStringLiteral("100")); });
     e.step([&] { ctl<QLineEdit>(QStringLiteral("Text1"), 1)->setText(generalText(0.1)); });

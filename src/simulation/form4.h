@@ -32,6 +32,8 @@ protected:
 
 private:
     void mostrasimulacao();
+
+    double varprev_ = 0.0; // the variability box's last number, a fraction
 };
 
 } // namespace tav

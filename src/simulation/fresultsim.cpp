@@ -538,8 +538,20 @@ void FResultSim::Image4_Click()
         int resultsOnly = 0;
         limpa(resultsOnly);
     });
+    // The run takes the input window's variabilities, whatever another
+    // window set since.
+    e.step([&] { formRef<FSimula1>().applyVariabilities(); });
     SimulaEnd end = SimulaEnd::Finished;
     e.step([&] { end = simula(inputValue("lp1"), inputValue("lp2"), *this); });
+    // A run the engine refused leaves no results: labels, grid and print
+    // table say so together.
+    if (end == SimulaEnd::Failed && isLoaded()) {
+        e.step([&] {
+            int resultsOnly = 0;
+            limpa(resultsOnly);
+        });
+        clearRunTable(*this);
+    }
     // A window unloaded during the run has nothing left to draw or fill.
     if (end != SimulaEnd::Finished)
         return;

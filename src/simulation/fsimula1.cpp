@@ -238,9 +238,17 @@ void FSimula1::variabilityChanged(int index)
         if (!isNumber(text))
             return;
         const double v = localeValue(text) / 100.0;
+        (index == 2 ? own_.varprev : index == 3 ? own_.varp1 : own_.varp2) = v;
         Variabilidades& vars = variabilidades();
         (index == 2 ? vars.varprev : index == 3 ? vars.varp1 : vars.varp2) = v;
     });
+}
+
+void FSimula1::applyVariabilities()
+{
+    for (int i = 2; i <= 4; ++i)
+        variabilityChanged(i);
+    variabilidades() = own_;
 }
 
 void FSimula1::sliderChanged(int index)
@@ -278,6 +286,9 @@ void FSimula1::typedProbability(int index)
 
 void FSimula1::Image2_Click()
 {
+    // The boxes are the inputs of the run in progress: they stay until it ends.
+    if (simulaRunning())
+        return;
     IgnoreErrors e;
     const std::pair<const char*, const char*> texts[] = {
         {"Text1_0", "1000"}, {"Text1_1", "0.1"}, {"Text1_2", "10"}};
@@ -349,11 +360,19 @@ void FSimula1::Image1_Click()
         // the remembered inputs: they are the sliders' positions.
         && t.step([&] { p1 = leadingValue(text("lp1")); })
         && t.step([&] { p2 = leadingValue(text("lp2")); })
+        && t.step([&] { applyVariabilities(); })
         && t.step([&] { end = simula(p1, p2, results); })
         && t.step([&] { runs = ctl<ComboBox>(QStringLiteral("Combo1"))->text(); })
         // A nested start, or a results window closed during the run, leaves
-        // nothing to copy.
+        // nothing to copy; a refused run leaves nothing to show.
         && (end != SimulaEnd::Finished || preenchetabela(results, runs, 6, true, t));
+    if (end == SimulaEnd::Failed && results.isLoaded()) {
+        ignoring([&] {
+            int resultsOnly = 0;
+            results.limpa(resultsOnly);
+        });
+        clearRunTable(results);
+    }
 }
 
 void FSimula1::calcula_Click() { fsimula1Calcula(*this); }

@@ -2,6 +2,7 @@
 // The simulation input window: no toolbar, no menu, kept on top.
 
 #include "common/window.h"
+#include "simulation/resultados.h"
 
 namespace tav {
 
@@ -22,6 +23,11 @@ public:
     // slider once the box loses the focus.
     void typedProbability(int index);
 
+    // Puts this window's three variabilities (its boxes' last numbers) into
+    // the shared ones the engine reads; every run from these inputs does so
+    // just before it starts.
+    void applyVariabilities();
+
     // 1 while a typed probability moves its slider.
     int digitando() const { return digitando_; }
 
@@ -37,6 +43,7 @@ private:
     void variabilityChanged(int index);
 
     int digitando_ = 0;
+    Variabilidades own_;
 };
 
 } // namespace tav

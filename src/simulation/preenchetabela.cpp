@@ -77,4 +77,18 @@ bool preenchetabela(Form& frm, const QString& count, int width, bool centre, Err
     return true;
 }
 
+void clearRunTable(Form& frm)
+{
+    IgnoreErrors e;
+    e.step([&] { frm.ctl<Grid>(QStringLiteral("Grid1"))->setRows(1); });
+    TabelaImp& imp = tabelaimp();
+    const QString title = imp.imptitulo, subtitle = imp.impsubtitulo;
+    const int columns = imp.impcolunas;
+    imp.clear();
+    imp.imptitulo = title;
+    imp.impsubtitulo = subtitle;
+    imp.impcolunas = columns;
+    imp.implinhas = -1;
+}
+
 } // namespace tav

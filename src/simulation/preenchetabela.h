@@ -22,4 +22,9 @@ class Form;
 // handler ended the procedure.
 bool preenchetabela(Form& frm, const QString& count, int width, bool centre, ErrorHandler& h);
 
+// After a run the engine did not complete: Grid1 keeps its header row only
+// and the print table keeps its titles and no row, so that neither shows the
+// rows of an earlier run beside the emptied result labels.
+void clearRunTable(Form& frm);
+
 } // namespace tav

@@ -17,6 +17,7 @@
 #include <QPointer>
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <optional>
 
 namespace tav {
@@ -374,10 +375,23 @@ SimulaEnd simula(double prob1, double prob2, Form& frm)
     } running;
 
     TrapErrors t(QStringLiteral("Try again with new inputs"), QStringLiteral("Error in simulation"));
+    // A step the error box let pass (Ignore) or ended (Abort) leaves a run
+    // that is not the one asked for: the caller is told so.
+    bool failed = false;
+    const auto step = [&](const std::function<void()>& f) {
+        bool done = false;
+        const bool go = t.step([&] {
+            done = false;
+            f();
+            done = true;
+        });
+        failed = failed || !done;
+        return go;
+    };
     QPointer<Form> form(&frm);
     QPointer<FormWidget> widget;
-    if (!t.step([&] { widget = frm.widget(); }))
-        return SimulaEnd::Finished;
+    if (!step([&] { widget = frm.widget(); }))
+        return SimulaEnd::Failed;
 
     const auto alive = [&] {
         return form && widget && form->widgetIfLoaded() == widget.data() && !programEnded();
@@ -399,43 +413,43 @@ SimulaEnd simula(double prob1, double prob2, Form& frm)
         in.varp1 = vars.varp1;
         in.varp2 = vars.varp2;
         const auto value = [&](const char* name) { return leadingValue(controlText(control(QString::fromLatin1(name)))); };
-        if (!t.steps({[&] { in.N = clng(value("Text1_0")); }, [&] { in.prevalence = value("Text1_1"); },
-                      [&] { in.n = clng(value("Text1_2")); }, [&] { in.I = clng(value("Combo1")); }}))
-            return SimulaEnd::Finished;
+        if (!(step([&] { in.N = clng(value("Text1_0")); }) && step([&] { in.prevalence = value("Text1_1"); })
+              && step([&] { in.n = clng(value("Text1_2")); }) && step([&] { in.I = clng(value("Combo1")); })))
+            return SimulaEnd::Failed;
 
         std::optional<SimulationRun> run;
-        if (!t.step([&] {
+        if (!step([&] {
                 run.reset();
                 run.emplace(in);
                 clearRows(in.I);
             }))
-            return SimulaEnd::Finished;
+            return SimulaEnd::Failed;
 
         while (run && !run->done()) {
             const int k = run->count() + 1;
-            if (!t.step([&] { setControlText(control(QStringLiteral("Combo1")), QString::number(k)); }))
-                return SimulaEnd::Finished;
+            if (!step([&] { setControlText(control(QStringLiteral("Combo1")), QString::number(k)); }))
+                return SimulaEnd::Failed;
             QCoreApplication::processEvents();
             if (!alive())
                 return SimulaEnd::WindowClosed;
-            if (!t.step([&] { storeRow(run->step(rng())); }))
-                return SimulaEnd::Finished;
+            if (!step([&] { storeRow(run->step(rng())); }))
+                return SimulaEnd::Failed;
         }
 
         const SimulationTotals none;
         const SimulationTotals& totals = run ? run->totals() : none;
         for (const QString& name : resultLabelNames(in.establishment())) {
-            if (!t.step([&] {
+            if (!step([&] {
                     QWidget* label = control(name);
                     setControlText(label, name == QLatin1String("Lnsim") ? controlText(control(QStringLiteral("Combo1")))
                                                                     : resultLabelText(name, in, totals));
                 }))
-                return SimulaEnd::Finished;
+                return SimulaEnd::Failed;
         }
     } catch (const WindowGone&) {
         return SimulaEnd::WindowClosed;
     }
-    return SimulaEnd::Finished;
+    return failed ? SimulaEnd::Failed : SimulaEnd::Finished;
 }
 
 } // namespace tav

@@ -130,7 +130,8 @@ QString controlText(QWidget* w);
 void setControlText(QWidget* w, const QString& text);
 
 enum class SimulaEnd {
-    Finished,     // the run ended, or the error box ended it
+    Finished,     // the run ended as asked
+    Failed,       // the error box ended the run or let a failing step pass
     Busy,         // refused: a run is already in progress
     WindowClosed, // the window was unloaded while the run yielded
 };

@@ -51,6 +51,10 @@ private slots:
     void everyConsignmentRefused();
     void runBeyondThePrintTable();
     void runWithANonNumericCount();
+    void refusedRunLeavesNoOldResults_data();
+    void refusedRunLeavesNoOldResults();
+    void runUsesThePagesVariability();
+    void defaultsWhileTheRunYields();
     void runInterrupted_data();
     void runInterrupted();
     void inputsEditedWhileTheRunYields();
@@ -362,11 +366,78 @@ void TestForm4::runWithANonNumericCount()
     showPage();
     setInputs(QStringLiteral("100"), QStringLiteral("0.1"), QStringLiteral("10"), QStringLiteral("many"));
     page().Image1_Click();
-    // The engine's box, then the table fill's in the page's own box.
-    QCOMPARE(fx->msgs.count(), 2);
+    // The engine's box; the refused run fills no table.
+    QCOMPARE(fx->msgs.count(), 1);
     QCOMPARE(fx->msgs.boxes[0].title, QStringLiteral("Error in simulation"));
-    QCOMPARE(fx->msgs.boxes[1].title, QStringLiteral("Error on simulation Form4"));
-    QCOMPARE(grid()->rows(), 2);
+    QCOMPARE(grid()->rows(), 1);
+}
+
+// A run the engine refuses after a good one: the labels, the grid and the
+// print table all drop the earlier run's results.
+void TestForm4::refusedRunLeavesNoOldResults_data()
+{
+    QTest::addColumn<QString>("size");
+    QTest::addColumn<QString>("count");
+    QTest::newRow("consignment above the largest") << "20000" << "10";
+    QTest::newRow("more consignments than the table") << "100" << "600";
+}
+
+void TestForm4::refusedRunLeavesNoOldResults()
+{
+    QFETCH(QString, size);
+    QFETCH(QString, count);
+    showPage();
+    setInputs(QStringLiteral("100"), QStringLiteral("0.1"), QStringLiteral("10"), QStringLiteral("10"));
+    page().Image1_Click();
+    QCOMPARE(grid()->rows(), 11);
+    QCOMPARE(tabelaimp().implinhas, 9);
+    setInputs(size, QStringLiteral("0.1"), QStringLiteral("10"), count);
+    page().Image1_Click();
+    QCOMPARE(fx->msgs.count(), 1);
+    QCOMPARE(fx->msgs.last().title, QStringLiteral("Error in simulation"));
+    for (const QString& l : kValueLabels)
+        QVERIFY2(label(l).isEmpty(), qPrintable(l));
+    QCOMPARE(label(QStringLiteral("Lnsim")), QStringLiteral("0"));
+    QCOMPARE(grid()->rows(), 1);
+    QCOMPARE(cell(grid(), 0, 1), QStringLiteral("Prevalence"));
+    QCOMPARE(tabelaimp().implinhas, -1);
+    QCOMPARE(tabelaimp().impcelula(0, 0), QVariant());
+}
+
+// The run takes the page's own variability, not the one another window set.
+void TestForm4::runUsesThePagesVariability()
+{
+    showPage();
+    combo("Combo2")->setText(QStringLiteral("10"));
+    variabilidades() = Variabilidades{0.9, 0.5, 0.5}; // as the input window may leave them
+    setInputs(QStringLiteral("1000"), QStringLiteral("0.1"), QStringLiteral("10"), QStringLiteral("50"));
+    page().Image1_Click();
+    QCOMPARE(fx->msgs.count(), 0);
+    QCOMPARE(variabilidades().varprev, 0.1);
+    for (int row = 1; row <= 50; ++row) {
+        const double p = cell(grid(), row, 1).toDouble();
+        QVERIFY2(p >= 0.09 - 1e-9 && p <= 0.11 + 1e-9, qPrintable(QString::number(p)));
+    }
+}
+
+// While a run yields, Defaults changes no input.
+void TestForm4::defaultsWhileTheRunYields()
+{
+    showPage();
+    setInputs(QStringLiteral("50"), QStringLiteral("0.3"), QStringLiteral("5"), QStringLiteral("20"));
+    combo("Combo2")->setText(QStringLiteral("40"));
+    QTimer::singleShot(0, this, [&] { page().Image3_Click(); });
+    page().Image1_Click();
+    QCOMPARE(box(0)->text(), QStringLiteral("50"));
+    QCOMPARE(box(1)->text(), QStringLiteral("0.3"));
+    QCOMPARE(box(2)->text(), QStringLiteral("5"));
+    QCOMPARE(combo("Combo1")->text(), QStringLiteral("20"));
+    QCOMPARE(combo("Combo2")->text(), QStringLiteral("40"));
+    QCOMPARE(label(QStringLiteral("Lnsim")), QStringLiteral("20"));
+    QCOMPARE(grid()->rows(), 21);
+    // Once the run has ended, Defaults works again.
+    page().Image3_Click();
+    QCOMPARE(box(0)->text(), QStringLiteral("100"));
 }
 
 void TestForm4::runInterrupted_data()

@@ -377,6 +377,60 @@ private slots:
         QVERIFY(drawn("Picture1"));
     }
 
+    // The run takes the input window's three variabilities, not what
+    // another window left in the shared ones.
+    void simulateAgainUsesTheInputWindowsVariabilities()
+    {
+        win().show();
+        setInputs(QStringLiteral("1000"), QStringLiteral("0.1"), QStringLiteral("10"), QStringLiteral("50"));
+        for (const char* c : {"Combo2", "Combo3", "Combo4"})
+            input().ctl<ComboBox>(QString::fromLatin1(c))->setText(QStringLiteral("10"));
+        input().ctl<ComboBox>(QStringLiteral("Combo4"))->setText(QStringLiteral("20"));
+        variabilidades() = Variabilidades{0.9, 0.9, 0.9}; // as the topic-4 page may leave them
+        grid()->show();
+        win().Image4_Click();
+        QCOMPARE(fx->msgs.count(), 0);
+        QCOMPARE(variabilidades().varprev, 0.1);
+        QCOMPARE(variabilidades().varp1, 0.1);
+        QCOMPARE(variabilidades().varp2, 0.2);
+        for (int row = 1; row <= 50; ++row) {
+            const double p = resultados().text(2, row).toDouble();
+            QVERIFY2(p >= 0.09 - 1e-9 && p <= 0.11 + 1e-9, qPrintable(QString::number(p)));
+        }
+    }
+
+    // A run the engine refuses after a good one leaves labels, grid and
+    // print table in agreement: no results.
+    void refusedRunLeavesNoOldResults()
+    {
+        win().show();
+        setInputs(QStringLiteral("100"), QStringLiteral("0.1"), QStringLiteral("10"), QStringLiteral("5"));
+        grid()->show();
+        win().Image4_Click();
+        QCOMPARE(grid()->rows(), 6);
+        win().ctl<QLabel>(QStringLiteral("Text1_0"))->setText(QStringLiteral("20000"));
+        win().Image4_Click();
+        QCOMPARE(fx->msgs.count(), 1);
+        QCOMPARE(fx->msgs.last().title, QStringLiteral("Error in simulation"));
+        for (const char* l : {"Ling", "Lpct_ing", "Lpre_ing", "Lencontradas", "Lingreso", "Lingreso_total"})
+            QVERIFY2(label(QString::fromLatin1(l)).isEmpty(), l);
+        QCOMPARE(grid()->rows(), 1);
+        QCOMPARE(tabelaimp().implinhas, -1);
+    }
+
+    // The input window's Reset changes no input while a run yields.
+    void inputResetWhileTheRunYields()
+    {
+        win().show();
+        setInputs(QStringLiteral("100"), QStringLiteral("0.2"), QStringLiteral("20"), QStringLiteral("20"));
+        QTimer::singleShot(0, &win(), [&] { input().Image2_Click(); });
+        win().Image4_Click();
+        QCOMPARE(input().ctl<QLineEdit>(QStringLiteral("Text1_0"))->text(), QStringLiteral("100"));
+        QCOMPARE(input().ctl<QLineEdit>(QStringLiteral("Text1_2"))->text(), QStringLiteral("20"));
+        input().Image2_Click();
+        QCOMPARE(input().ctl<QLineEdit>(QStringLiteral("Text1_0"))->text(), QStringLiteral("1000"));
+    }
+
     // A tick or a click while a run yields starts no second run.
     void nestedStartIsRefused()
     {

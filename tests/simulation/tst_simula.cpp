@@ -361,7 +361,7 @@ void TestSimula::unrunnableInputsAreRefusedBeforeAnyDraw()
     variabilidades() = Variabilidades{settings[0], settings[1], settings[2]};
     SimWindow w;
     w.setInputs(inputs[0], inputs[1], inputs[2], inputs[3]);
-    QCOMPARE(simula(settings[3], 0.0, w), SimulaEnd::Finished); // the box's default: Abort
+    QCOMPARE(simula(settings[3], 0.0, w), SimulaEnd::Failed); // the box's default: Abort
 
     QCOMPARE(fx->msgs.count(), 1);
     QCOMPARE(fx->msgs.last().title, QStringLiteral("Error in simulation"));
