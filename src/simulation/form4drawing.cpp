@@ -84,6 +84,16 @@ int32_t infestedCount(const ConsignmentGrid& g, double prevalence)
     return clng(vbInt(checked(double(g.cells()) * prevalence + 0.5)));
 }
 
+void checkInfestable(int32_t nInf, int32_t N)
+{
+    if (nInf > N)
+        throw RuntimeError(ErrInvalidCall,
+                           QStringLiteral("The prevalence asks for %1 infested units in a consignment of %2 units; "
+                                          "the picture cannot show it")
+                               .arg(nInf)
+                               .arg(N));
+}
+
 // ---- the draws ----
 
 class ConsignmentDraws::Marks {
@@ -216,6 +226,7 @@ ConsignmentPlan planConsignment(float width, float height, int32_t N, double pre
     r.reseed(clock().timer());
     p.grid = consignmentGrid(width, height, N);
     p.nInf = infestedCount(p.grid, prevalence);
+    checkInfestable(p.nInf, N);
     ConsignmentDraws draws(N);
     draws.startInfestation();
     r.reseed(clock().timer());
@@ -487,8 +498,20 @@ bool drawConsignment(Form& frm, ErrorHandler& h)
             g = consignmentGrid(float(pic1->scaleWidth()), float(pic1->scaleHeight()), N);
         }))
         return false;
-    ConsignmentDraws draws(std::max(N, 0));
+    // A prevalence that asks for more infested units than there are is
+    // refused before anything is drawn, whatever the box's answer.
     int32_t nInf = 0;
+    bool infestable = false;
+    if (!h.step([&] { nInf = infestedCount(g, prev); }))
+        return false;
+    h.step([&] {
+        infestable = false;
+        checkInfestable(nInf, N);
+        infestable = true;
+    });
+    if (!infestable)
+        return false;
+    ConsignmentDraws draws(std::max(N, 0));
     {
         Layer layer(pic1);
         if (!h.step([&] {
@@ -500,8 +523,8 @@ bool drawConsignment(Form& frm, ErrorHandler& h)
             }))
             return false;
 
-        // 5-6. The infested units.
-        if (!h.step([&] { nInf = infestedCount(g, prev); }) || !h.step([&] {
+        // 5-6. The infested units (counted above).
+        if (!h.step([&] {
                 draws.startInfestation();
                 randomize();
             }))

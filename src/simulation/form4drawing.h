@@ -46,6 +46,9 @@ ConsignmentGrid consignmentGrid(float width, float height, int32_t N);
 
 // Infested units are counted on the cells, not on the units.
 int32_t infestedCount(const ConsignmentGrid& g, double prevalence);
+// Raises, saying why, when the cells ask for more infested units than the
+// consignment has: no search could place the last ones.
+void checkInfestable(int32_t nInf, int32_t N);
 
 // The draws of the consignment: units are drawn as Int(r x N + 1) until one
 // without the mark comes up. The infestation counts every draw and the

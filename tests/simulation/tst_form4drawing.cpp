@@ -74,7 +74,8 @@ private slots:
     void destinationDotTakesYThenX();
     void workedExampleOnThePage_data();
     void workedExampleOnThePage();
-    void overflowOnThePageStopsAtTheBox();
+    void moreInfestedThanUnitsRefusedOnThePage_data();
+    void moreInfestedThanUnitsRefusedOnThePage();
     void largeConsignmentOnTheHiddenPanel();
 };
 
@@ -227,15 +228,18 @@ void TestForm4Drawing::inspectionCountsPlacedUnits()
 void TestForm4Drawing::moreInfestedThanUnitsOverflows()
 {
     // 10 units with prevalence 0.9: 12 cells ask for 11 infested units. The
-    // search for the eleventh runs into the 16-bit draw counter.
-    LcgRandom r(12345);
+    // picture is refused before the first draw, saying why.
+    ScriptedRandom r({0.5f});
     try {
         planConsignment(kW, kH, 10, 0.9, 0.0f, 137, 202, r);
-        QFAIL("no overflow");
+        QFAIL("not refused");
     } catch (const RuntimeError& e) {
-        QCOMPARE(e.number(), int(ErrOverflow));
+        QCOMPARE(e.number(), int(ErrInvalidCall));
+        QVERIFY(e.description().contains(QStringLiteral("11 infested units in a consignment of 10 units")));
     }
+    QCOMPARE(r.draws, 0);
 
+    // The draws themselves stay bounded by the 16-bit counter.
     ScriptedRandom s(unitDraws({1, 2, 3, 4, 5, 6, 7, 8, 9, 10}, 10));
     ConsignmentDraws d(10);
     d.startInfestation();
@@ -366,38 +370,46 @@ void TestForm4Drawing::workedExampleOnThePage()
     }
 }
 
-void TestForm4Drawing::overflowOnThePageStopsAtTheBox()
+void TestForm4Drawing::moreInfestedThanUnitsRefusedOnThePage_data()
 {
-    // 10 units at 0.99: 12 cells ask for 12 infested units; the eleventh is
-    // never found, the box comes after the 32767th draw and Abort ends the
-    // drawing there.
+    QTest::addColumn<QString>("size");
+    QTest::addColumn<QString>("prevalence");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<QString>("why");
+    QTest::newRow("10 units at 0.9") << "10" << "0.9" << int(IdAbort) << "11 infested units in a consignment of 10";
+    QTest::newRow("100 units at 0.95") << "100" << "0.95" << int(IdAbort)
+                                       << "103 infested units in a consignment of 100";
+    QTest::newRow("ignored") << "10" << "0.99" << int(IdIgnore) << "12 infested units in a consignment of 10";
+}
+
+// More infested units than units: one box under the page's title, before
+// any draw, whatever the answer; the picture stays clean.
+void TestForm4Drawing::moreInfestedThanUnitsRefusedOnThePage()
+{
+    QFETCH(QString, size);
+    QFETCH(QString, prevalence);
+    QFETCH(int, answer);
+    QFETCH(QString, why);
     test::ProgramFixture fx;
     Form4& f = formRef<Form4>();
     f.load();
-    f.ctl<QLineEdit>(QStringLiteral("Text1"), 0)->setText(QStringLiteral("10"));
-    f.ctl<QLineEdit>(QStringLiteral("Text1"), 1)->setText(QStringLiteral("0.99"));
-    f.ctl<QLineEdit>(QStringLiteral("Text1"), 2)->setText(QStringLiteral("0"));
+    f.ctl<QLineEdit>(QStringLiteral("Text1"), 0)->setText(size);
+    f.ctl<QLineEdit>(QStringLiteral("Text1"), 1)->setText(prevalence);
+    f.ctl<QLineEdit>(QStringLiteral("Text1"), 2)->setText(QStringLiteral("2"));
     ScriptedRandom r(unitDraws({1, 2, 3, 4, 5, 6, 7, 8, 9, 10}, 10));
     setRng(&r);
+    fx.msgs.answer(answer);
+    PictureBox* picture = f.ctl<PictureBox>(QStringLiteral("Picture1"));
+    picture->cls();
+    const QImage clean = picture->image();
     TrapErrors t(QStringLiteral("Unexpected error. Try again with new inputs"), QStringLiteral("Error on simulation Form4"));
     QVERIFY(!drawConsignment(f, t));
     QCOMPARE(fx.msgs.count(), 1);
     QCOMPARE(fx.msgs.last().title, QStringLiteral("Error on simulation Form4"));
-    QVERIFY(fx.msgs.last().text.endsWith(QStringLiteral("\rUnexpected error. Try again with new inputs")));
-    QCOMPARE(r.draws, 32768);
-    // Nothing after the infestation ran: the verdict keeps its design text.
+    QVERIFY2(fx.msgs.last().text.contains(why), qPrintable(fx.msgs.last().text));
+    QCOMPARE(r.draws, 0);
+    QCOMPARE(picture->image(), clean); // not even the grid lines
     QCOMPARE(f.ctl<Label>(QStringLiteral("Label7"), 2)->text(), QStringLiteral("Consignment"));
-
-    // Ignore goes on with the twelfth unit, whose first draw brings the box
-    // back.
-    fx.msgs.clear();
-    fx.msgs.answer({IdIgnore, IdAbort});
-    ScriptedRandom again(unitDraws({1, 2, 3, 4, 5, 6, 7, 8, 9, 10}, 10));
-    setRng(&again);
-    TrapErrors t2(QStringLiteral("Unexpected error. Try again with new inputs"), QStringLiteral("Error on simulation Form4"));
-    QVERIFY(!drawConsignment(f, t2));
-    QCOMPARE(fx.msgs.count(), 2);
-    QCOMPARE(again.draws, 32769);
 }
 
 void TestForm4Drawing::largeConsignmentOnTheHiddenPanel()
