@@ -336,7 +336,11 @@ void FResultSim::Form_Activate()
     // The sample is read before any slider moves: a slider's change writes
     // back into the input window.
     int32_t sample = 0;
-    const bool sampleRead = e.step([&] { sample = clng(inputValue("Text1_2")); });
+    bool sampleRead = false;
+    e.step([&] {
+        sample = clng(inputValue("Text1_2"));
+        sampleRead = true;
+    });
     e.step([&] { ctl<Slider>(QStringLiteral("Hscroll1"))->setValue(clng(inputValue("lp1") * 10000)); });
     e.step([&] { ctl<Slider>(QStringLiteral("Hscroll2"))->setValue(clng(inputValue("lp2") * 10000)); });
     e.step([&] { ctl<Slider>(QStringLiteral("Hscroll5"))->setValue(clng(inputValue("Text1_1") * 10000)); });
@@ -428,10 +432,10 @@ void FResultSim::sliderChanged(int index)
 
 void FResultSim::setSampleMax(int max)
 {
+    // A sample the new maximum moves reports its change with the flag set:
+    // its labels follow at once, its redraw is left to the caller.
     const bool outer = !boundMoved_;
     boundMoved_ = true;
-    // The sample it moves reports its change (labels, the input window)
-    // before the bound is in place for the caller.
     struct Restore {
         bool& flag;
         bool outer;

@@ -297,6 +297,29 @@ private slots:
         QCOMPARE(tabelaimp().impcelula(3, 11).toString(), resultados().text(4, 12));
     }
 
+    // A consignment the checks pass but the engine refuses (above its
+    // 10000 units), after a good run: the results window shows no old rows.
+    void refusedRunLeavesNoOldResults()
+    {
+        results().show();
+        input().show();
+        box(QStringLiteral("Text1_0"))->setText(QStringLiteral("100"));
+        box(QStringLiteral("Text1_1"))->setText(QStringLiteral("0.1"));
+        box(QStringLiteral("Text1_2"))->setText(QStringLiteral("10"));
+        combo(QStringLiteral("Combo1"))->setText(QStringLiteral("5"));
+        input().Image1_Click();
+        QCOMPARE(results().ctl<Grid>(QStringLiteral("Grid1"))->rows(), 6);
+        input().show();
+        box(QStringLiteral("Text1_0"))->setText(QStringLiteral("20000"));
+        input().Image1_Click();
+        QCOMPARE(fx->msgs.count(), 1);
+        QCOMPARE(fx->msgs.last().title, QStringLiteral("Error in simulation"));
+        QVERIFY(resultText(QStringLiteral("Ling")).isEmpty());
+        QVERIFY(resultText(QStringLiteral("Lingreso")).isEmpty());
+        QCOMPARE(results().ctl<Grid>(QStringLiteral("Grid1"))->rows(), 1);
+        QCOMPARE(tabelaimp().implinhas, -1);
+    }
+
     // A run started while the results window's own run yields: the engine
     // refuses it and the table keeps the run in progress.
     void runWhileTheEngineIsBusy()
