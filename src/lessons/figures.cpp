@@ -277,7 +277,8 @@ namespace {
 Node protectionFormula()
 {
     const Type ty{kNarrow, 15, false};
-    const Type small{kNarrow, 11, false};
+    // The power is type of its own, large enough to read at 100 %.
+    const Type small{kNarrow, 12, false};
     const Node minus1 = ty.op(QStringLiteral("1 ") + kMinus + QStringLiteral(" "));
     const Node notDetected =
         power(bracket(QStringLiteral("[]"),
