@@ -241,6 +241,9 @@ void TestLegibility::legendEntriesShowWhole_data()
     QTest::addColumn<QString>("consignment");
     QTest::addColumn<QStringList>("entries");
 
+    QTest::newRow("Graph 4 five sizes") << "FGrafico4" << ""
+                                        << QStringList{"Consig.= 100 Units", "Consig.= 500 Units", "Consig.= 1000 Units",
+                                                       "Consig.= 2000 Units", "Consig.= 5000 Units"};
     QTest::newRow("Graph 4 one size") << "FGrafico4" << "250000" << QStringList{"Consig.= 250000 Units"};
     QTest::newRow("Graph 5") << "FGrafico5" << "" << QStringList{"Inspections failure "};
 }
