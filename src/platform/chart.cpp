@@ -10,7 +10,6 @@
 #include <QGraphicsLayout>
 #include <QGraphicsRectItem>
 #include <QGraphicsSimpleTextItem>
-#include <QLegendMarker>
 #include <QLineSeries>
 #include <QLogValueAxis>
 #include <QPainter>
@@ -389,7 +388,8 @@ void Chart::layoutLegend()
     }
     const double height = rowWidths.isEmpty() ? 0 : rowWidths.size() * rowHeight + 8;
     chart_->setMargins(QMargins(4, 4, 24, 4 + int(std::ceil(height))));
-    const double top = chart_->size().height() - 4 - height + 4;
+    // The rows stand in the bottom margin, above its last 4 pixels.
+    const double top = chart_->size().height() - height;
     const QColor ink = chartColor(chartColor(background_).lightness() < 128 ? 15 : 0);
     for (int s = 0; s < kMaxSets; ++s) {
         const bool shown = s < places.size();
@@ -415,7 +415,8 @@ QRectF Chart::legendArea() const
     QRectF area;
     for (int s = 0; s < kMaxSets; ++s)
         if (legendTexts_[s]->isVisible())
-            area |= legendMarks_[s]->mapRectToParent(legendMarks_[s]->rect()) | legendTexts_[s]->mapRectToParent(legendTexts_[s]->boundingRect());
+            area |= legendMarks_[s]->mapRectToParent(legendMarks_[s]->rect())
+                | legendTexts_[s]->mapRectToParent(legendTexts_[s]->boundingRect());
     return area;
 }
 
