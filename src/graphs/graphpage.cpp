@@ -141,7 +141,8 @@ void GraphPage::buildContent(FormWidget* w)
             // Wide enough for the whole word in the frame's type.
             place<Label>(scale, name, left, top, 960, 285)->setText(QStringLiteral("AutoScale"));
         } else {
-            auto* box = place<TextBox>(scale, name, left, top, 825, 285);
+            // The y boxes show up to seven digits whole.
+            auto* box = place<TextBox>(scale, name, left, top, i < 2 ? 825 : 870, 285);
             box->installEventFilter(this);
         }
     }

@@ -218,6 +218,7 @@ void TestLegibility::captionsShowWhole_data()
     QTest::newRow("Graph 6 imports") << "FGrafico6" << "Label2_3" << "Importations/ year";
     QTest::newRow("Graph 6 consignment") << "FGrafico6" << "Label2_2" << "Consign. size";
     QTest::newRow("Graph 6 P1") << "FGrafico6" << "Label2_0" << "P1";
+    QTest::newRow("Graph 12 time lag max") << "FGrafico12" << "Text1_3" << "1000000";
     QTest::newRow("Graph 12 refusals") << "FGrafico12" << "Label6_0" << "Ref.Consig. (Y)";
     QTest::newRow("Graph 12 refusals min") << "FGrafico12" << "Label6_1" << "Min";
     QTest::newRow("Graph 12 refusals max") << "FGrafico12" << "Label6_2" << "Max";
