@@ -93,11 +93,13 @@ void FGrafico12::buildPage(FormWidget* w)
                          captions[i]);
     }
     if (auto* axis = w->findChild<Frame*>(QStringLiteral("Frame3"))) {
+        // One column as in Frame1: the axis over the boxes, Min and Max
+        // beside them.
         const QString captions[] = {QStringLiteral("Ref.Consig. (Y)"), QStringLiteral("Min"), QStringLiteral("Max")};
-        const int lefts[] = {900, 90, 1100};
+        const int lefts[] = {330, 90, 90}, tops[] = {300, 600, 930};
         for (int i = 0; i < 3; ++i)
-            frameCaption(axis, arrayName(QStringLiteral("Label6"), i), lefts[i], i == 0 ? 300 : 600,
-                         i == 0 ? 1600 : 400, 255, captions[i], true);
+            frameCaption(axis, arrayName(QStringLiteral("Label6"), i), lefts[i], tops[i], i == 0 ? 1500 : 400, 255,
+                         captions[i], true);
         for (int i = 0; i < 2; ++i)
             if (auto* box = axis->findChild<QLineEdit*>(arrayName(QStringLiteral("Text3"), i))) {
                 box->setText(i == 0 ? QStringLiteral("0") : QStringLiteral("100"));

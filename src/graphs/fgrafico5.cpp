@@ -71,9 +71,10 @@ void FGrafico5::buildPage(FormWidget* w)
         const QString captions[] = {QStringLiteral("Consign. size"), QStringLiteral("Inspect. without failure"),
                                     QStringLiteral("P1"), QStringLiteral("P2")};
         const int names[] = {2, 3, 0, 1};
+        // The inspections caption takes two lines, centred on its box.
         for (int i = 0; i < 4; ++i)
-            frameCaption(specs, arrayName(QStringLiteral("Label2"), names[i]), 90, 270 + 345 * i, 1200, 330,
-                         captions[i])
+            frameCaption(specs, arrayName(QStringLiteral("Label2"), names[i]), 90, i == 1 ? 555 : 270 + 345 * i,
+                         1200, i == 1 ? 390 : 330, captions[i])
                 ->setWordWrap(true);
         for (int i = 2; i < 4; ++i)
             if (auto* box = w->findChild<QLineEdit*>(arrayName(QStringLiteral("Text2"), i)))

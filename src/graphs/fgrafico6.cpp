@@ -59,16 +59,17 @@ void FGrafico6::buildPage(FormWidget* w)
     // The y axis scales itself: labels stand where its boxes would.
     if (auto* scale = w->findChild<Frame*>(QStringLiteral("Frame1")))
         for (int i = 0; i < 2; ++i)
-            captionLabel(scale, arrayName(QStringLiteral("Label4"), i), 525, 570 + 330 * i, 825, 285,
+            captionLabel(scale, arrayName(QStringLiteral("Label4"), i), 525, 570 + 330 * i, 960, 285,
                          QStringLiteral("AutoScale"))
                 ->setBackColor(QColor(0xE0, 0xE0, 0xE0));
     if (auto* specs = w->findChild<Frame*>(QStringLiteral("Frame2"))) {
         const QString captions[] = {QStringLiteral("Consign. size"), QStringLiteral("Importations/ year"),
                                     QStringLiteral("P1"), QStringLiteral("P2")};
         const int names[] = {2, 3, 0, 1};
+        // The imports caption takes two lines, centred on its box.
         for (int i = 0; i < 4; ++i)
-            frameCaption(specs, arrayName(QStringLiteral("Label2"), names[i]), 90, 285 + 345 * i, 1200, 255,
-                         captions[i]);
+            frameCaption(specs, arrayName(QStringLiteral("Label2"), names[i]), 90, i == 1 ? 555 : 285 + 345 * i,
+                         1200, i == 1 ? 390 : 255, captions[i]);
         for (int i = 2; i < 4; ++i)
             if (auto* box = w->findChild<QLineEdit*>(arrayName(QStringLiteral("Text2"), i)))
                 box->setText(QStringLiteral("0.5"));

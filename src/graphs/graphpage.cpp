@@ -138,9 +138,11 @@ void GraphPage::buildContent(FormWidget* w)
         const int top = i % 2 == 0 ? 570 : 900;
         const QString name = arrayName(QStringLiteral("Text1"), i);
         if (g.text1Labels) {
-            place<Label>(scale, name, left, top, 825, 285)->setText(QStringLiteral("AutoScale"));
+            // Wide enough for the whole word in the frame's type.
+            place<Label>(scale, name, left, top, 960, 285)->setText(QStringLiteral("AutoScale"));
         } else {
-            auto* box = place<TextBox>(scale, name, left, top, 825, 285);
+            // The y boxes show up to seven digits whole.
+            auto* box = place<TextBox>(scale, name, left, top, i < 2 ? 825 : 870, 285);
             box->installEventFilter(this);
         }
     }
@@ -166,7 +168,7 @@ void GraphPage::buildContent(FormWidget* w)
     if (!g.frame3.isEmpty()) {
         Frame* axis = frame(c, QStringLiteral("Frame3"), g.frame3, QStringLiteral("Change scale"));
         place<TextBox>(axis, arrayName(QStringLiteral("Text3"), 0), 500, 570, 825, 285);
-        place<TextBox>(axis, arrayName(QStringLiteral("Text3"), 1), 1490, 570, 825, 285);
+        place<TextBox>(axis, arrayName(QStringLiteral("Text3"), 1), 500, 900, 825, 285);
         connect(okButton(axis, 2, 1800, 840), &ImageButton::clicked, this, [this] { calcula_Click(2); });
         below = g.frame3.y() + g.frame3.height();
     }

@@ -206,18 +206,25 @@ struct Type {
     }
 };
 
-// The formula centred on white, shrunk if it would not fit.
-QPixmap typeset(const Node& formula, int width, int height, const QColor& back = Qt::white)
+// The formula centred on a picture of width x height, shrunk if it would not
+// fit.
+void paintFormula(QPainter& p, const Node& formula, int width, int height)
 {
-    QPixmap pix(width, height);
-    pix.fill(back);
     const Box at1 = measure(formula, 1);
     const double s = std::min({1.0, (width - 8) / at1.w, (height - 6) / (at1.ascent + at1.descent)});
     const Box b = measure(formula, s);
-    QPainter p(&pix);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
     draw(p, formula, s, (width - b.w) / 2, (height - b.ascent - b.descent) / 2 + b.ascent);
+}
+
+// The formula on white.
+QPixmap typeset(const Node& formula, int width, int height)
+{
+    QPixmap pix(width, height);
+    pix.fill(Qt::white);
+    QPainter p(&pix);
+    paintFormula(p, formula, width, height);
     return pix;
 }
 
@@ -265,10 +272,13 @@ QPixmap confidenceEquation()
     return typeset(f, 340, 63);
 }
 
-QPixmap protectionEquation()
+namespace {
+
+Node protectionFormula()
 {
     const Type ty{kNarrow, 15, false};
-    const Type small{kNarrow, 11, false};
+    // The power is type of its own, large enough to read at 100 %.
+    const Type small{kNarrow, 12, false};
     const Node minus1 = ty.op(QStringLiteral("1 ") + kMinus + QStringLiteral(" "));
     const Node notDetected =
         power(bracket(QStringLiteral("[]"),
@@ -282,9 +292,14 @@ QPixmap protectionEquation()
              ty.t(QStringLiteral("Efficay")), ty.op(QStringLiteral(")")), times(ty), ty.t(QStringLiteral("ConsigSize")),
              times(ty), notDetected, times(ty), ty.sub(QStringLiteral("P"), QStringLiteral("1")), times(ty),
              ty.sub(QStringLiteral("P"), QStringLiteral("2"))});
-    const Node f = row({ty.t(QStringLiteral("ALP")), ty.op(QStringLiteral(" = ")), frac(ty.op(QStringLiteral("1")), denominator)});
-    return typeset(f, 620, 75);
+    return row({ty.t(QStringLiteral("ALP")), ty.op(QStringLiteral(" = ")), frac(ty.op(QStringLiteral("1")), denominator)});
 }
+
+} // namespace
+
+void paintProtectionEquation(QPainter& p) { paintFormula(p, protectionFormula(), 620, 75); }
+
+QPixmap protectionEquation() { return typeset(protectionFormula(), 620, 75); }
 
 namespace {
 

@@ -4,6 +4,8 @@
 
 #include <QPixmap>
 
+class QPainter;
+
 namespace tav::figures {
 
 QPixmap establishmentEquation();  // 314x71: 1/(p1 x p2) = RDL x Population
@@ -11,5 +13,7 @@ QPixmap thresholdEquation();      // 320x59: RDL = 1/(p1 x p2 x (consignment_siz
 QPixmap confidenceEquation();     // 340x63: RDL = (1 - CL)/(p1 x p2 x (consignment_size))
 QPixmap pathwayDiagram();         // 630x195: the chain from the field to establishment
 QPixmap protectionEquation();     // 620x75: the ALP as the time between introductions
+// The same equation onto any painter, over a 620x75 area.
+void paintProtectionEquation(QPainter& p);
 
 } // namespace tav::figures

@@ -554,7 +554,7 @@ void Form10a::buildContent(FormWidget* w)
 {
     text(w, 0, 345, 1545, 11100, 1650, kWindowText, 11.25);
     text(w, 1, 345, 3390, 11100, 540, kBlue, 11.25, true, true);
-    text(w, 2, 345, 4080, 11100, 495, kBlack, 11.25);
+    text(w, 2, 345, 4080, 11100, 540, kBlack, 11.25); // two whole lines
     text(w, 3, 330, 4830, 11100, 2835, kBlack, 11.25);
 }
 
@@ -574,8 +574,8 @@ void Form10a::pageLoad()
     paragraphs(1, {QStringLiteral(
                       "      TotalEfficay = 1 - {(1 - efficay1) x (1 - efficacy2) x ... x (1 - efficacyN)}")});
     paragraphs(2, {QStringLiteral(
-                      "where efficacy1, efficacy2 to efficacyN are the efficacies of the single measures, each "
-                      "against a 100% removal.")});
+                      "where efficacy1, efficacy2 to efficacyN are the efficacies of the single measures of the "
+                      "systems approach, each expressed against a 100% removal of the pest.")});
     paragraphs(3,
                {QStringLiteral("You can raise the efficacy of the measures (treatments, for example) or the "
                                "confidence level of the inspection system, lower p1 (the pest reaches the "

@@ -9,7 +9,8 @@
 #include <QChartView>
 #include <QFileInfo>
 #include <QGraphicsLayout>
-#include <QLegendMarker>
+#include <QGraphicsRectItem>
+#include <QGraphicsSimpleTextItem>
 #include <QLineSeries>
 #include <QLogValueAxis>
 #include <QPainter>
@@ -89,7 +90,14 @@ Chart::Chart(QWidget* parent) : QWidget(parent), view_(new QChartView(this)), ch
     chart_->setBackgroundRoundness(0);
     // Room on the right for half of the last x label.
     chart_->setMargins(QMargins(4, 4, 24, 4));
-    chart_->legend()->setAlignment(Qt::AlignBottom);
+    chart_->legend()->setVisible(false);
+    for (int s = 0; s < kMaxSets; ++s) {
+        legendMarks_[s] = new QGraphicsRectItem(chart_);
+        legendTexts_[s] = new QGraphicsSimpleTextItem(chart_);
+        legendMarks_[s]->setVisible(false);
+        legendTexts_[s]->setVisible(false);
+    }
+    connect(chart_, &QGraphicsWidget::geometryChanged, this, &Chart::layoutLegend);
 
     xAxis_ = new QCategoryAxis();
     xAxis_->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
@@ -238,6 +246,7 @@ void Chart::setBackground(int index)
         invalid();
     background_ = index;
     applyBackground();
+    layoutLegend();
 }
 
 void Chart::refresh()
@@ -284,7 +293,7 @@ void Chart::draw()
 
     double lo = 0, hi = 0; // range of the data drawn
     bool any = false;
-    bool legend = false;
+    drawnLegend_.clear();
     for (int s = 0; s < kMaxSets; ++s) {
         QLineSeries* line = series_[s];
         const bool used = s < numSets_;
@@ -309,12 +318,9 @@ void Chart::draw()
         pen.setWidth(2);
         line->setPen(pen);
         line->setVisible(used);
-        const bool named = used && !legends_[s].isEmpty();
-        for (QLegendMarker* m : chart_->legend()->markers(line))
-            m->setVisible(named);
-        legend = legend || named;
+        if (used && !legends_[s].isEmpty())
+            drawnLegend_.append({legends_[s], chartColor(colors_[s])});
     }
-    chart_->legend()->setVisible(legend);
 
     // The category axis is emptied and filled again: it has no call that
     // replaces its categories at once.
@@ -354,6 +360,66 @@ void Chart::draw()
     }
     chart_->setTitle(graphTitle_);
     applyBackground();
+    layoutLegend();
+}
+
+void Chart::layoutLegend()
+{
+    const QFont font = chart_->legend()->font();
+    const QFontMetricsF fm(font);
+    const double mark = std::round(fm.height() * 0.6), gap = 5, spacing = 16, rowHeight = std::ceil(fm.height()) + 2;
+    const double width = std::max(1.0, chart_->size().width() - 16);
+    // Entries flow left to right and take a new row where the next one
+    // would pass the edge; each row is centred.
+    struct Place {
+        double x, w;
+        int row;
+    };
+    QList<Place> places;
+    QList<double> rowWidths;
+    double x = 0;
+    for (const LegendEntry& e : drawnLegend_) {
+        const double w = mark + gap + fm.horizontalAdvance(e.text);
+        if (places.isEmpty() || (x > 0 && x + w > width)) {
+            rowWidths.append(0);
+            x = 0;
+        }
+        places.append({x, w, int(rowWidths.size()) - 1});
+        rowWidths.last() = x + w;
+        x += w + spacing;
+    }
+    const double height = rowWidths.isEmpty() ? 0 : rowWidths.size() * rowHeight + 8;
+    chart_->setMargins(QMargins(4, 4, 24, 4 + int(std::ceil(height))));
+    // The rows stand in the bottom margin, above its last 4 pixels.
+    const double top = chart_->size().height() - height;
+    const QColor ink = chartColor(chartColor(background_).lightness() < 128 ? 15 : 0);
+    for (int s = 0; s < kMaxSets; ++s) {
+        const bool shown = s < places.size();
+        legendMarks_[s]->setVisible(shown);
+        legendTexts_[s]->setVisible(shown);
+        if (!shown)
+            continue;
+        const Place& p = places[s];
+        const double left = 8 + (width - rowWidths[p.row]) / 2 + p.x, y = top + p.row * rowHeight;
+        legendMarks_[s]->setRect(0, 0, mark, mark);
+        legendMarks_[s]->setPos(left, y + (fm.height() - mark) / 2);
+        legendMarks_[s]->setBrush(drawnLegend_[s].color);
+        legendMarks_[s]->setPen(QPen(drawnLegend_[s].color.darker(130), 1));
+        legendTexts_[s]->setText(drawnLegend_[s].text);
+        legendTexts_[s]->setFont(font);
+        legendTexts_[s]->setBrush(ink);
+        legendTexts_[s]->setPos(left + mark + gap, y);
+    }
+}
+
+QRectF Chart::legendArea() const
+{
+    QRectF area;
+    for (int s = 0; s < kMaxSets; ++s)
+        if (legendTexts_[s]->isVisible())
+            area |= legendMarks_[s]->mapRectToParent(legendMarks_[s]->rect())
+                | legendTexts_[s]->mapRectToParent(legendTexts_[s]->boundingRect());
+    return area;
 }
 
 void Chart::applyBackground()
@@ -365,7 +431,6 @@ void Chart::applyBackground()
     chart_->setBackgroundBrush(back);
     chart_->setPlotAreaBackgroundVisible(false);
     chart_->setTitleBrush(ink);
-    chart_->legend()->setLabelColor(ink);
     view_->setBackgroundBrush(back);
     for (QAbstractAxis* a : chart_->axes()) {
         a->setLabelsColor(ink);

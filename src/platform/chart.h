@@ -22,6 +22,8 @@
 
 class QCategoryAxis;
 class QChart;
+class QGraphicsRectItem;
+class QGraphicsSimpleTextItem;
 class QChartView;
 class QLineSeries;
 class QLogValueAxis;
@@ -103,6 +105,8 @@ public:
     // The drawn x labels (point number and text) and the drawn ticks.
     QList<QPair<int, QString>> xLabels() const;
     QList<int> xTicks() const;
+    // Where the legend stands in the chart, empty without one.
+    QRectF legendArea() const;
     // The scene (for tests): owned by the view.
     QChart* chart() const { return chart_; }
     QChartView* view() const { return view_; }
@@ -110,6 +114,7 @@ public:
 private:
     void draw();
     void applyBackground();
+    void layoutLegend();
     void writeImage();
     int labelStep() const;
     int tickStep() const;
@@ -124,6 +129,15 @@ private:
     QLogValueAxis* logAxis_;
     QLineSeries* series_[kMaxSets];
     bool drawnLogarithmic_ = false;
+    // The legend under the plot, in as many rows as its entries need: the
+    // chart's own legend keeps one row and shortens entries that do not fit.
+    struct LegendEntry {
+        QString text;
+        QColor color;
+    };
+    QList<LegendEntry> drawnLegend_;
+    QGraphicsRectItem* legendMarks_[kMaxSets];
+    QGraphicsSimpleTextItem* legendTexts_[kMaxSets];
 
     int graphType_ = 6;
     double yMin_ = 0;

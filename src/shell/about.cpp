@@ -49,6 +49,7 @@ void frmAbout::build(FormWidget* w)
     version->setForeColor(vbColor(0x00000040));
     version->setFont(arial(9.75));
     version->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    version->setAutoSize(true);
 
     new Line(c, arrayName(QStringLiteral("Line1"), 1), -90, 1095, 5474, 1095, vbColor(0x00808080), 1);
     new Line(c, arrayName(QStringLiteral("Line1"), 0), -90, 1125, 5459, 1125, vbColor(0x00FFFFFF), 2);

@@ -402,9 +402,15 @@ public:
     Layer(const Layer&) = delete;
     Layer& operator=(const Layer&) = delete;
 
+    // On whole pixels and without smoothing, so that a thin line keeps its
+    // colour over the picture instead of fading into two half-tone rows.
     void line(double x1, double y1, double x2, double y2, const QColor& c)
     {
-        painter(c).drawLine(QPointF(px(x1), px(y1)), QPointF(px(x2), px(y2)));
+        QPainter& p = painter(c);
+        p.setRenderHint(QPainter::Antialiasing, false);
+        p.drawLine(QPoint(int(std::lround(px(x1))), int(std::lround(px(y1)))),
+                   QPoint(int(std::lround(px(x2))), int(std::lround(px(y2)))));
+        p.setRenderHint(QPainter::Antialiasing, true);
         dirty_ = true;
     }
     void circle(const QPointF& centre, double radius, const QColor& c)

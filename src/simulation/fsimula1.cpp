@@ -128,7 +128,8 @@ void FSimula1::build(FormWidget* w)
         s->setTickFrequency(1000);
         connect(s, &Slider::changed, this, [this, i] { sliderChanged(i); });
         connect(s, &Slider::scrolled, this, [this, i] { sliderScrolled(i); });
-        auto* box = place<TextBox>(probs, QStringLiteral("lp%1").arg(i), 6225, boxTops[i - 1], 615, 285);
+        // Wide enough for five decimals.
+        auto* box = place<TextBox>(probs, QStringLiteral("lp%1").arg(i), 6225, boxTops[i - 1], 690, 285);
         box->setText(QStringLiteral(" "));
         box->installEventFilter(this);
     }

@@ -252,7 +252,7 @@ void TestLessons::singleParagraphLabels()
 }
 
 // The words the pages quote and the list items and formula line they carry
-// exactly.
+// exactly, and what a paragraph must say of them.
 void TestLessons::quotedTexts_data()
 {
     QTest::addColumn<QString>("window");
@@ -273,6 +273,8 @@ void TestLessons::quotedTexts_data()
                          << "      TotalEfficay = 1 - {(1 - efficay1) x (1 - efficacy2) x ... x (1 - efficacyN)}"
                          << true;
     QTest::newRow("introduction") << "Form12" << 1 << "(ingress + establishment)" << false;
+    QTest::newRow("F11 measures") << "Form10a" << 2 << "single measures of the systems approach" << false;
+    QTest::newRow("F11 removal") << "Form10a" << 2 << "100% removal of the pest" << false;
     QTest::newRow("953 units") << "Form8" << 1 << "953" << false;
 }
 

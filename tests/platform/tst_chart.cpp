@@ -401,7 +401,7 @@ void TestChart::imageWriting()
     QVERIFY2(area.right() > img.width() * 0.8 && area.bottom() < img.height() && area.bottom() > img.height() * 0.5,
              qPrintable(QStringLiteral("%1 %2").arg(area.right()).arg(area.bottom())));
     QVERIFY(redInk(*c, img) > 20);
-    QVERIFY(redInk(*c, img, c->chart()->legend()->geometry()) > 4); // the legend is laid out too
+    QVERIFY(redInk(*c, img, c->legendArea()) > 4); // the legend is laid out too
     if (written != name)
         QVERIFY(!QFileInfo::exists(dir.filePath(name)));
 
@@ -413,7 +413,7 @@ void TestChart::imageWriting()
     QCOMPARE(c->isVisible(), shown);
     const QImage again = c->image();
     QCOMPARE(again.pixelColor(2, 2), QColor(Qt::black));
-    QVERIFY(redInk(*c, again, c->chart()->legend()->geometry()) > 4);
+    QVERIFY(redInk(*c, again, c->legendArea()) > 4);
 }
 
 void TestChart::imageWritingFailureIsReported()
