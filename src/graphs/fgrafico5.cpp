@@ -47,7 +47,7 @@ GraphSpec makeSpec()
 double value(QLineEdit* box)
 {
     const QString t = box->text();
-    return isNumber(t) ? leadingValue(t) : 0.0;
+    return isNumber(t) ? numberOrLeading(t) : 0.0;
 }
 
 } // namespace

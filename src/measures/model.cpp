@@ -70,7 +70,7 @@ double mortalValue(double z)
     return z < 0.0 ? Q : 1.0 - Q;
 }
 
-double readCaption(const QString& text) { return leadingValue(text); }
+double readCaption(const QString& text) { return numberOrLeading(text); }
 
 double converted(const QString& text)
 {

@@ -201,11 +201,11 @@ void TestForm4::runChecks_data()
     QTest::newRow("prevalence 1") << c << "100" << "1" << "10" << "The RDL shall be > 0 and < 1" << 1;
     QTest::newRow("prevalence 0") << c << "100" << "0" << "10" << "The RDL shall be > 0 and < 1" << 1;
     QTest::newRow("prevalence negative") << c << "100" << "-0.1" << "10" << "The RDL shall be > 0 and < 1" << 1;
-    // In a locale with a decimal comma the box is a number, but the leading
-    // number read with "." is 0.
-    QTest::newRow("decimal comma") << "de_DE" << "100" << "0,1" << "10" << "The RDL shall be > 0 and < 1" << 1;
-    // Grouping passes the number check; the leading reading stops at it.
-    QTest::newRow("grouped size") << "en_US" << "1,000" << "0.1" << "10" << "The sample size shall be < the consignment size" << 2;
+    // A box is read whole as the number its check accepted.
+    QTest::newRow("decimal comma") << "de_DE" << "100" << "0,1" << "10" << "" << -1;
+    QTest::newRow("point in a comma locale") << "pt_BR" << "100" << "0.1" << "10" << "" << -1;
+    QTest::newRow("grouped size") << "en_US" << "1,000" << "0.1" << "999" << "" << -1;
+    QTest::newRow("grouped size, comma locale") << "pt_BR" << "1.000" << "0,1" << "1000" << "The sample size shall be < the consignment size" << 2;
     QTest::newRow("all good") << c << "100" << "0.5" << "99" << "" << -1;
 }
 
@@ -431,8 +431,10 @@ void TestForm4::defaults_data()
     QTest::addColumn<QString>("locale");
     QTest::addColumn<QString>("prevalence");
     QTest::addColumn<QString>("warning");
-    QTest::newRow("point locale") << "C" << "0.1" << "";
-    QTest::newRow("comma locale") << "de_DE" << "0,1" << "The RDL shall be > 0 and < 1";
+    QTest::newRow("C") << "C" << "0.1" << "";
+    QTest::newRow("en_US") << "en_US" << "0.1" << "";
+    QTest::newRow("pt_BR") << "pt_BR" << "0,1" << "";
+    QTest::newRow("de_DE") << "de_DE" << "0,1" << "";
 }
 
 void TestForm4::defaults()

@@ -28,4 +28,9 @@ void trigger(QAction* a);
 // Replaces the text of a box as typing would.
 void type(QLineEdit* box, const QString& text);
 
+// A text with numbers written the English way ("1,000.5") as the current
+// locale shows it: a "." before a digit becomes the decimal point and a ","
+// between digits the group separator; other points and commas stay.
+QString shown(const QString& english);
+
 } // namespace tav::test
