@@ -416,6 +416,14 @@ void TestForm1::readsEachBoxInTheUsersLocale_data()
     QTest::newRow("sample size, de_DE") << "de_DE" << 2 << L{"1000", "0,05", "0,95", ""} << "58";
     QTest::newRow("CL, de_DE") << "de_DE" << 1 << L{"1000", "0,05", "", "58"} << ",9496";
     QTest::newRow("RDL, de_DE") << "de_DE" << 0 << L{"1000", "", "0,95", "58"} << ",0501";
+    // On a comma desktop the comma, the plain point and the grouped thousand
+    // all read as the number meant.
+    QTest::newRow("comma RDL, pt_BR") << "pt_BR" << 2 << L{"1000", "0,05", "0,95", ""} << "58";
+    QTest::newRow("point RDL, pt_BR") << "pt_BR" << 2 << L{"1000", "0.05", "0.95", ""} << "58";
+    QTest::newRow("grouped N, pt_BR") << "pt_BR" << 2 << L{"1.000", "0,05", "0,95", ""} << "58";
+    QTest::newRow("point RDL gives CL, pt_BR") << "pt_BR" << 1 << L{"1.000", "0.05", "", "58"} << ",9496";
+    QTest::newRow("point RDL, de_DE") << "de_DE" << 2 << L{"1000", "0.05", "0.95", ""} << "58";
+    QTest::newRow("point RDL, en_US") << "en_US" << 2 << L{"1000", "0.05", "0.95", ""} << "58";
 }
 
 void TestForm1::readsEachBoxInTheUsersLocale()
