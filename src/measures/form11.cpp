@@ -4,6 +4,7 @@
 #include "common/format.h"
 #include "common/messages.h"
 #include "common/random.h"
+#include "common/readings.h"
 #include "common/runtime.h"
 #include "common/twips.h"
 #include "platform/combo.h"
@@ -149,7 +150,7 @@ void Form11::buildContent(FormWidget* w)
         addLabel(panel, arrayName(QStringLiteral("Label4"), t.index), t.left, t.top, QString::fromLatin1(t.text),
                  yellow, &titleFont);
     addLabel(panel, QStringLiteral("Label1"), 2955, 75, QString(), yellow, &titleFont);
-    addLabel(panel, QStringLiteral("Label6"), 10260, 2820, QStringLiteral("0.0"), yellow, &titleFont);
+    addLabel(panel, QStringLiteral("Label6"), 10260, 2820, localeText(QStringLiteral("0.0")), yellow, &titleFont);
     new Line(panel, QStringLiteral("Line1"), 30, 2730, 11220, 2730, rgb(255, 0, 0));
 
     // The parameter controls with their titles and value captions.
@@ -394,7 +395,7 @@ void Form11::atualiza()
     if (flctr == 1)
         return;
     IgnoreErrors e;
-    e.step([&] { setCaption(label(QStringLiteral("Label6")), QStringLiteral("0.0")); });
+    e.step([&] { setCaption(label(QStringLiteral("Label6")), localeText(QStringLiteral("0.0"))); });
     anim_.nsimul = 0;
     anim_.somaestab = 0;
     // The results table shows the parameters as their captions show them.

@@ -181,7 +181,7 @@ void solveAlp(const AlpInputs& in, AlpAnswers& io, ErrorHandler& h, const std::f
     // A negative efficacy means the ALP is met without any measure.
     h.step([&] {
         if (readCaption(io.efficacy) < 0.0)
-            io.efficacy = QStringLiteral("0.0");
+            io.efficacy = localeText(QStringLiteral("0.0"));
     });
     h.step([&] {
         const double x = readCaption(io.efficacy);

@@ -63,4 +63,17 @@ QString shown(const QString& english)
     return out;
 }
 
+QStringList shown(const QStringList& english)
+{
+    QStringList out;
+    for (const QString& s : english)
+        out << shown(s);
+    return out;
+}
+
+QString shownData(const char* column)
+{
+    return shown(*static_cast<const QString*>(QTest::qData(column, QMetaType::QString)));
+}
+
 } // namespace tav::test

@@ -7,6 +7,7 @@
 #include "common/window.h"
 
 #include <QAction>
+#include <QStringList>
 #include <QTest>
 
 class QLineEdit;
@@ -32,5 +33,8 @@ void type(QLineEdit* box, const QString& text);
 // locale shows it: a "." before a digit becomes the decimal point and a ","
 // between digits the group separator; other points and commas stay.
 QString shown(const QString& english);
+QStringList shown(const QStringList& english);
+// The QString of the current data row's `column`, shown as above.
+QString shownData(const char* column);
 
 } // namespace tav::test
