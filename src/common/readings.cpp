@@ -21,9 +21,18 @@ bool parseWhole(const QString& text, double* out)
     if (t.isEmpty())
         return false;
     bool ok = false;
-    double v = QLocale().toDouble(t, &ok);
-    if (finite(v, ok, out))
-        return true;
+    double v = 0.0;
+    // A grouped number never starts with a 0 group: "0.002" on a desktop
+    // that groups with "." is the plain decimal, not 2.
+    const QLocale locale;
+    const QString group = locale.groupSeparator();
+    const bool zeroGroup = !group.isEmpty() && t.contains(group)
+        && (t.startsWith(u'0') || t.startsWith(QLatin1String("-0")) || t.startsWith(QLatin1String("+0")));
+    if (!zeroGroup) {
+        v = locale.toDouble(t, &ok);
+        if (finite(v, ok, out))
+            return true;
+    }
     // A plain decimal: "." and no grouping, whatever the locale.
     QLocale plain = QLocale::c();
     plain.setNumberOptions(QLocale::RejectGroupSeparator);

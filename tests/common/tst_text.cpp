@@ -52,6 +52,10 @@ void TestText::readings_data()
     QTest::newRow("br dash") << br << "-" << false << 0.0 << 0.0;
     QTest::newRow("br comma exponent") << br << "1,5E+15" << true << 1.5e15 << 1.5e15;
     QTest::newRow("br point and comma") << br << "1.5,2" << false << 0.0 << 1.5;
+    QTest::newRow("br point, three decimals") << br << "0.002" << true << 0.002 << 0.002;
+    QTest::newRow("br point, trailing zeros") << br << "0.100" << true << 0.1 << 0.1;
+    QTest::newRow("br negative point decimal") << br << "-0.250" << true << -0.25 << -0.25;
+    QTest::newRow("en zero group") << en << "0,100" << false << 0.0 << 0.0;
     QTest::newRow("de point decimal") << de << "1.5" << true << 1.5 << 1.5;
     QTest::newRow("de grouped thousands") << de << "1.000" << true << 1000.0 << 1.0;
     QTest::newRow("en comma not decimal") << en << "1,5" << false << 0.0 << 1.0;
