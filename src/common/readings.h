@@ -4,7 +4,7 @@
 //
 //  1. text that reads whole as a number in the user's locale is that number
 //     (blanks around it allowed, group separators where the locale puts
-//     them);
+//     them, never behind a leading 0: "0.002" is not 2 where "." groups);
 //  2. else text that reads whole as a plain decimal with "." and no grouping
 //     is that number, so "0.05" typed on a comma desktop works;
 //  3. else the number at the start of the text (the leading reading).
