@@ -182,7 +182,7 @@ void FSimula1::formLoad()
             v->setText(QStringLiteral("10"));
         });
 
-    // Each remembered input comes back as the text of its leading number.
+    // Each remembered input comes back as the text of the number it reads as.
     const Memsimula& mem = memsimula();
     for (int i = 0; i < 11; ++i) {
         const QVariant& kept = mem[size_t(i)];
