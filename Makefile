@@ -32,6 +32,8 @@ build: deps $(BUILD)/build.ninja
 run: build
 	./$(BUILD)/src/tavrelo
 
+# The window tests run twice: in C.UTF-8 and, labelled pt_BR, on a
+# comma-decimal desktop. The sanitizer pass skips the second run.
 test: build
 	cd $(BUILD) && $(TEST_ENV) ctest --output-on-failure -j $(JOBS)
 
@@ -40,7 +42,7 @@ $(BUILD_ASAN)/build.ninja: | deps
 
 test-asan: deps $(BUILD_ASAN)/build.ninja
 	cmake --build $(BUILD_ASAN) -j $(JOBS)
-	cd $(BUILD_ASAN) && $(TEST_ENV) ctest --output-on-failure -j $(JOBS)
+	cd $(BUILD_ASAN) && $(TEST_ENV) ctest --output-on-failure -j $(JOBS) -LE pt_BR
 
 bench: build
 	./$(BUILD)/bench/tavrelo_bench

@@ -6,31 +6,54 @@
 namespace tav {
 
 namespace {
-bool parseLocale(const QString& text, double* out)
+bool finite(double v, bool ok, double* out)
 {
-    const QString t = text.trimmed();
-    if (t.isEmpty())
-        return false;
-    bool ok = false;
-    const double v = QLocale().toDouble(t, &ok);
     if (!ok || !std::isfinite(v))
         return false;
     if (out)
         *out = v;
     return true;
 }
+
+bool parseWhole(const QString& text, double* out)
+{
+    const QString t = text.trimmed();
+    if (t.isEmpty())
+        return false;
+    bool ok = false;
+    double v = 0.0;
+    // A grouped number never starts with a 0 group: "0.002" on a desktop
+    // that groups with "." is the plain decimal, not 2.
+    const QLocale locale;
+    const QString group = locale.groupSeparator();
+    const bool zeroGroup = !group.isEmpty() && t.contains(group)
+        && (t.startsWith(u'0') || t.startsWith(QLatin1String("-0")) || t.startsWith(QLatin1String("+0")));
+    if (!zeroGroup) {
+        v = locale.toDouble(t, &ok);
+        if (finite(v, ok, out))
+            return true;
+    }
+    // A plain decimal: "." and no grouping, whatever the locale.
+    QLocale plain = QLocale::c();
+    plain.setNumberOptions(QLocale::RejectGroupSeparator);
+    v = plain.toDouble(t, &ok);
+    return finite(v, ok, out);
+}
+
+bool isAsciiDigit(QChar c) { return c.unicode() >= '0' && c.unicode() <= '9'; }
 } // namespace
 
-bool isNumber(const QString& text) { return parseLocale(text, nullptr); }
+bool isNumber(const QString& text) { return parseWhole(text, nullptr); }
 
 double localeValue(const QString& text)
 {
     double v = 0.0;
-    return parseLocale(text, &v) ? v : 0.0;
+    return parseWhole(text, &v) ? v : 0.0;
 }
 
 double leadingValue(const QString& text)
 {
+    const QString point = QLocale().decimalPoint();
     const int n = int(text.size());
     int i = 0;
     while (i < n && (text[i] == u' ' || text[i] == u'\t' || text[i] == u'\n' || text[i] == u'\r'))
@@ -39,13 +62,19 @@ double leadingValue(const QString& text)
     if (i < n && (text[i] == u'+' || text[i] == u'-'))
         num += text[i++];
     bool digits = false;
-    while (i < n && text[i].isDigit() && text[i].unicode() < 128) {
+    while (i < n && isAsciiDigit(text[i])) {
         num += text[i++];
         digits = true;
     }
-    if (i < n && text[i] == u'.') {
-        num += text[i++];
-        while (i < n && text[i].isDigit() && text[i].unicode() < 128) {
+    int sepLength = 0;
+    if (i < n && text[i] == u'.')
+        sepLength = 1;
+    else if (!point.isEmpty() && QStringView(text).mid(i).startsWith(point))
+        sepLength = int(point.size());
+    if (sepLength) {
+        num += u'.';
+        i += sepLength;
+        while (i < n && isAsciiDigit(text[i])) {
             num += text[i++];
             digits = true;
         }
@@ -59,7 +88,7 @@ double leadingValue(const QString& text)
         if (j < n && (text[j] == u'+' || text[j] == u'-'))
             exp += text[j++];
         bool expDigits = false;
-        while (j < n && text[j].isDigit() && text[j].unicode() < 128) {
+        while (j < n && isAsciiDigit(text[j])) {
             exp += text[j++];
             expDigits = true;
         }
@@ -67,14 +96,20 @@ double leadingValue(const QString& text)
             num += exp;
     }
     bool ok = false;
-    const double v = num.toDouble(&ok);
+    const double v = QLocale::c().toDouble(num, &ok);
     return ok && std::isfinite(v) ? v : 0.0;
 }
 
 double numberOrLeading(const QString& text)
 {
     double v = 0.0;
-    return parseLocale(text, &v) ? v : leadingValue(text);
+    return parseWhole(text, &v) ? v : leadingValue(text);
+}
+
+QString localeText(const QString& plain)
+{
+    QString s = plain;
+    return s.replace(u'.', QLocale().decimalPoint());
 }
 
 } // namespace tav

@@ -1,13 +1,23 @@
 #pragma once
-// The three readings of a typed value.
+// The reading of a typed value, the same for every box, check and
+// computation:
 //
-//  - isNumber: the whole text (blanks around it allowed) is a number in the
-//    user's locale; "", "-", "inf" and "nan" are not.
+//  1. text that reads whole as a number in the user's locale is that number
+//     (blanks around it allowed, group separators where the locale puts
+//     them, never behind a leading 0: "0.002" is not 2 where "." groups);
+//  2. else text that reads whole as a plain decimal with "." and no grouping
+//     is that number, so "0.05" typed on a comma desktop works;
+//  3. else the number at the start of the text (the leading reading).
+//
+// "", "-", "inf" and "nan" are never numbers.
+//
+//  - isNumber: the text is a number by rule 1 or 2.
 //  - localeValue: that number (0 when the text is not one).
-//  - leadingValue: the number at the start of the text with "." as the
-//    decimal point; leading blanks, tabs and line feeds are skipped, reading
-//    stops at the first character that cannot continue the number, and a
-//    text that does not start with a number reads 0.
+//  - leadingValue: rule 3 alone: leading blanks, tabs and line feeds are
+//    skipped, either "." or the locale's decimal point is the decimal point,
+//    reading stops at the first character that cannot continue the number,
+//    and a text that does not start with a number reads 0.
+//  - numberOrLeading: the whole reading (rules 1, 2, then 3).
 
 #include <QString>
 
@@ -16,9 +26,10 @@ namespace tav {
 bool isNumber(const QString& text);
 double localeValue(const QString& text);
 double leadingValue(const QString& text);
-
-// A box that passed isNumber is used as that number; only texts that are
-// not numbers fall back to their leading value.
 double numberOrLeading(const QString& text);
+
+// A number text written with "." (a design value) as the user's locale shows
+// it: the decimal point becomes the locale's, blanks around it stay.
+QString localeText(const QString& plain);
 
 } // namespace tav

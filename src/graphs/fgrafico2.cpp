@@ -70,7 +70,7 @@ void FGrafico2::buildPage(FormWidget* w)
     moveTo(w, QStringLiteral("calcula_1"), 1800, 1395);
     if (QWidget* reset = w->findChild<QWidget*>(QStringLiteral("Image1")))
         reset->setGeometry(twipRect(300, 3885, 1935, 405));
-    w->findChild<QLineEdit*>(QStringLiteral("Text2_2"))->setText(QStringLiteral(".95"));
+    w->findChild<QLineEdit*>(QStringLiteral("Text2_2"))->setText(localeText(QStringLiteral(".95")));
     if (auto* f = w->findChild<Frame*>(QStringLiteral("Frame1")))
         f->setBackColor(vbColor(0x8000000B));
     QWidget* specs = w->findChild<QWidget*>(QStringLiteral("Frame2"));

@@ -64,7 +64,7 @@ void FGrafico3::buildPage(FormWidget* w)
     const char* designs[] = {"0", "1000", "0", "400"};
     for (int i = 0; i < 4; ++i)
         w->findChild<QLineEdit*>(arrayName(QStringLiteral("Text1"), i))->setText(QString::fromLatin1(designs[i]));
-    w->findChild<QLineEdit*>(QStringLiteral("Text2_2"))->setText(QStringLiteral(".95"));
+    w->findChild<QLineEdit*>(QStringLiteral("Text2_2"))->setText(localeText(QStringLiteral(".95")));
     QWidget* specs = w->findChild<QWidget*>(QStringLiteral("Frame2"));
     const char* captions[] = {"RDL", "Sample size", "Confid. level"};
     for (int i = 0; i < 3; ++i)

@@ -64,12 +64,12 @@ void FGrafico4::buildPage(FormWidget* w)
                          captions[i]);
         for (int i = 0; i < 2; ++i)
             if (auto* box = w->findChild<QLineEdit*>(arrayName(QStringLiteral("Text2"), i)))
-                box->setText(QStringLiteral("0.5"));
+                box->setText(localeText(QStringLiteral("0.5")));
     }
     if (auto* box = w->findChild<QLineEdit*>(arrayName(QStringLiteral("Text1"), 0)))
-        box->setText(QStringLiteral("0.8"));
+        box->setText(localeText(QStringLiteral("0.8")));
     if (auto* box = w->findChild<QLineEdit*>(arrayName(QStringLiteral("Text1"), 1)))
-        box->setText(QStringLiteral("0.9999"));
+        box->setText(localeText(QStringLiteral("0.9999")));
     heading(c, arrayName(QStringLiteral("Label2"), 3), 2805, 795, 8670, 510,
             QStringLiteral("Sample size and establishment"), /*wrap=*/false);
     commentLabel(c, QStringLiteral("Label4"), 2730, 6795, 8700, 1290);

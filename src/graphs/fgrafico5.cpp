@@ -47,7 +47,7 @@ GraphSpec makeSpec()
 double value(QLineEdit* box)
 {
     const QString t = box->text();
-    return isNumber(t) ? leadingValue(t) : 0.0;
+    return isNumber(t) ? numberOrLeading(t) : 0.0;
 }
 
 } // namespace
@@ -78,7 +78,7 @@ void FGrafico5::buildPage(FormWidget* w)
                 ->setWordWrap(true);
         for (int i = 2; i < 4; ++i)
             if (auto* box = w->findChild<QLineEdit*>(arrayName(QStringLiteral("Text2"), i)))
-                box->setText(QStringLiteral("0.5"));
+                box->setText(localeText(QStringLiteral("0.5")));
     }
     heading(c, arrayName(QStringLiteral("Label2"), 4), 2805, 900, 8670, 600,
             QStringLiteral("Inspection failure and sample size"), /*wrap=*/false);

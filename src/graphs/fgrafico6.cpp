@@ -3,6 +3,7 @@
 #include "common/errors.h"
 #include "common/format.h"
 #include "common/messages.h"
+#include "common/readings.h"
 #include "common/runtime.h"
 #include "common/tabelaimp.h"
 #include "graphs/graphtexts.h"
@@ -72,7 +73,7 @@ void FGrafico6::buildPage(FormWidget* w)
                          1200, i == 1 ? 390 : 255, captions[i]);
         for (int i = 2; i < 4; ++i)
             if (auto* box = w->findChild<QLineEdit*>(arrayName(QStringLiteral("Text2"), i)))
-                box->setText(QStringLiteral("0.5"));
+                box->setText(localeText(QStringLiteral("0.5")));
     }
     heading(c, arrayName(QStringLiteral("Label2"), 4), 2805, 900, 8670, 600,
             QStringLiteral("Inspection failure and required detection level"), /*wrap=*/false);

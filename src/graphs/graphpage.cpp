@@ -104,7 +104,7 @@ QLineEdit* GraphPage::text2(int index)
 }
 Label* GraphPage::label(const QString& name) { return ctl<Label>(name); }
 
-double GraphPage::leading(QLineEdit* box) { return leadingValue(box->text()); }
+double GraphPage::leading(QLineEdit* box) { return numberOrLeading(box->text()); }
 
 void GraphPage::gridCell(int row, int col, const QString& text) { putCell(*grid1(), row, col, text); }
 

@@ -126,7 +126,7 @@ protected:
     virtual void validateText1(int index, IgnoreErrors& e) { Q_UNUSED(index); Q_UNUSED(e); }
     virtual void validateText2(int index, IgnoreErrors& e) { Q_UNUSED(index); Q_UNUSED(e); }
 
-    // The leading number of a box ("." decimal point, 0 without one).
+    // The number a box reads as (numberOrLeading: 0 without one).
     static double leading(QLineEdit* box);
     // Row, Col and Text of Grid1.
     void gridCell(int row, int col, const QString& text);

@@ -132,9 +132,9 @@ QString efficacyScaleWarning(int index, const std::array<QString, 4>& text1)
     const QString& t = text1[size_t(index)];
     if (!isNumber(t))
         return QStringLiteral("Please enter a number");
-    const double v = leadingValue(t);
+    const double v = numberOrLeading(t);
     if (index <= 1) {
-        if (leadingValue(text1[0]) >= leadingValue(text1[1]))
+        if (numberOrLeading(text1[0]) >= numberOrLeading(text1[1]))
             return QStringLiteral("X max shall be greater then X min");
         if (v >= 1.0)
             return QStringLiteral("Not allowed efficay >= 1");
@@ -142,7 +142,7 @@ QString efficacyScaleWarning(int index, const std::array<QString, 4>& text1)
             return QStringLiteral("Not allowed negative efficay <= 1");
         return {};
     }
-    if (leadingValue(text1[2]) >= leadingValue(text1[3]))
+    if (numberOrLeading(text1[2]) >= numberOrLeading(text1[3]))
         return QStringLiteral("Y max shall be greater then Y min");
     if (v <= 0.0)
         return QStringLiteral("Logaritm scale. This number shall be > 0");

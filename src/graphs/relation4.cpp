@@ -47,7 +47,7 @@ QString graph4Title(double p1, double p2)
 
 int16_t graph4CommentPoint(const QString& comboText)
 {
-    const double v = leadingValue(comboText);
+    const double v = numberOrLeading(comboText);
     return cint(vbInt(v - v / 3.0));
 }
 
@@ -62,7 +62,7 @@ QString commentStart(const QString& p1Text, const QString& p2Text)
 
 // The confidence as a percentage: x written out and read back by its leading
 // number, as the sentence always did.
-QString percentage(double x) { return formatNumber(100.0 * leadingValue(generalText(x)), QStringLiteral("#0.00")); }
+QString percentage(double x) { return formatNumber(100.0 * numberOrLeading(generalText(x)), QStringLiteral("#0.00")); }
 
 QString commentEnd(double x)
 {
@@ -77,7 +77,7 @@ QString graph4CommentOne(const QString& p1Text, const QString& p2Text, const QSt
 {
     const QString start = commentStart(p1Text, p2Text);
     const QString sample = formatNumber(vbInt(y + 0.5), QStringLiteral("#,###"));
-    return start + formatNumber(leadingValue(sizeText), QStringLiteral("#,###")) +
+    return start + formatNumber(numberOrLeading(sizeText), QStringLiteral("#,###")) +
            QStringLiteral(" units, then you will have to sample ") + sample + commentEnd(x);
 }
 
@@ -98,12 +98,12 @@ QStringList graph4ScaleWarnings(int index, const std::array<QString, 4>& text1)
     if (!isNumber(text1[size_t(index)]))
         return {QStringLiteral("Please enter a number")};
     if (index <= 1) {
-        const double v = leadingValue(text1[size_t(index)]);
+        const double v = numberOrLeading(text1[size_t(index)]);
         if (v <= 0.0 || v >= 1.0)
             w << QStringLiteral("This value shall be between 0 and 1");
-        if (leadingValue(text1[0]) >= leadingValue(text1[1]))
+        if (numberOrLeading(text1[0]) >= numberOrLeading(text1[1]))
             w << QStringLiteral("X max shall be greater then X min");
-    } else if (leadingValue(text1[2]) >= leadingValue(text1[3])) {
+    } else if (numberOrLeading(text1[2]) >= numberOrLeading(text1[3])) {
         w << QStringLiteral("Y max shall be greater then Y min");
     }
     return w;
@@ -116,7 +116,7 @@ QStringList graph4SpecWarnings(int index, const std::array<QString, 3>& text2)
     if (!isNumber(text2[0]) || !isNumber(text2[1]))
         return {QStringLiteral("Please enter a number")};
     if (index == 0) {
-        const double v = leadingValue(text2[0]);
+        const double v = numberOrLeading(text2[0]);
         if (v <= 0.0 || v >= 1.0)
             return {QStringLiteral("P1 shall be between 0 and 1")};
     } else if (index == 1) {
@@ -130,7 +130,7 @@ QStringList graph4SpecWarnings(int index, const std::array<QString, 3>& text2)
         if (!isNumber(t))
             return {QStringLiteral("Please enter a number")};
         // The text names zero, but a size of one unit is no consignment either.
-        if (leadingValue(t) <= 1.0)
+        if (numberOrLeading(t) <= 1.0)
             return {QStringLiteral("Consignment size shall be greater then zero.")};
     }
     return {};

@@ -48,8 +48,8 @@ int graph4Shown(const PointArrays& pts, int computed, double typedXMax);
 QString graph4Legend(int32_t N);
 QString graph4Title(double p1, double p2);
 
-// The point the comment reads: v − v/3 rounded down, v the leading number of
-// the point-count text (50 gives 33).
+// The point the comment reads: v − v/3 rounded down, v the number the
+// point-count text reads as (50 gives 33).
 int16_t graph4CommentPoint(const QString& comboText);
 
 // The comment on the one typed consignment size, reading the curve at x, y.

@@ -70,9 +70,9 @@ QString graph5Warning(int index, const QString& text)
         return QStringLiteral("Please enter a number");
     switch (index) {
     case 0:
-        return leadingValue(text) >= 2.0 ? QString() : QStringLiteral("Consignment size shall greater then 1");
+        return numberOrLeading(text) >= 2.0 ? QString() : QStringLiteral("Consignment size shall greater then 1");
     case 1:
-        return leadingValue(text) > 1.0 ? QString() : QStringLiteral("Please enter a number >= 1");
+        return numberOrLeading(text) > 1.0 ? QString() : QStringLiteral("Please enter a number >= 1");
     case 2:
     case 3: {
         const double v = localeValue(text);

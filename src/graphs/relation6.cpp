@@ -45,7 +45,7 @@ QString graph6Label(double x)
 
 int16_t graph6CommentPoint(const QString& comboText)
 {
-    const double v = leadingValue(comboText);
+    const double v = numberOrLeading(comboText);
     return cint(vbInt(v - v / 2.0));
 }
 
@@ -59,7 +59,7 @@ QString graph6Comment(double p1, double p2, double N, const QString& importsText
            QStringLiteral("% chance to get to the host (p1) and ") + generalText(p2 * 100.0) +
            QStringLiteral("% chance to find favourable conditions (p2), and if the consignment size is ") +
            formatNumber(N, QStringLiteral("#,###")) + QStringLiteral(" units and you import ") + importsText +
-           QStringLiteral(" consignment(s) per year, then for a RDL of ") + generalText(leadingValue(generalText(x))) +
+           QStringLiteral(" consignment(s) per year, then for a RDL of ") + generalText(numberOrLeading(generalText(x))) +
            QStringLiteral(", you could have ") + years + QStringLiteral(" year(s).");
 }
 
@@ -70,10 +70,10 @@ QString graph6ScaleWarning(int index, const std::array<QString, 2>& text1)
     const QString& t = text1[size_t(index)];
     if (!isNumber(t))
         return QStringLiteral("Please enter a number");
-    const double v = leadingValue(t);
+    const double v = numberOrLeading(t);
     if (v <= 0.0 || v >= 1.0)
         return QStringLiteral("Please input a bumber between 0 and 1");
-    if (leadingValue(text1[0]) >= leadingValue(text1[1]))
+    if (numberOrLeading(text1[0]) >= numberOrLeading(text1[1]))
         return QStringLiteral("X max shall be greater then X min");
     return {};
 }
@@ -84,7 +84,7 @@ QString graph6SpecWarning(int index, const QString& text)
         return {};
     if (!isNumber(text))
         return QStringLiteral("Please enter a number");
-    const double v = leadingValue(text);
+    const double v = numberOrLeading(text);
     if (index >= 2)
         return v > 0.0 && v < 1.0 ? QString() : QStringLiteral("This number shal be between 0 and 1");
     return v >= 1.0 ? QString() : QStringLiteral("Please input a number >= 1");

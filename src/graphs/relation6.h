@@ -29,8 +29,8 @@ QString graph6RdlText(double x);
 QString graph6YearsText(double y);
 QString graph6Label(double x);
 
-// The point the comment reads: v − v/2 rounded down, v the leading number
-// of the point-count text (50 gives 25).
+// The point the comment reads: v − v/2 rounded down, v the number the
+// point-count text reads as (50 gives 25).
 int16_t graph6CommentPoint(const QString& comboText);
 // The comment on the point x, y; importsText is the imports box as typed.
 // A y of 0 (a point never computed) is a division by zero.

@@ -62,7 +62,7 @@ double cellNumber(const QVariant& cell)
 {
     if (cell.typeId() == QMetaType::Double || cell.typeId() == QMetaType::Int || cell.typeId() == QMetaType::LongLong)
         return cell.toDouble();
-    return leadingValue(cell.toString());
+    return numberOrLeading(cell.toString());
 }
 
 namespace {
@@ -90,7 +90,7 @@ QString comparisonEnd(const QString& both, const QString& start, bool under, boo
                              "consignments.");
     else if (over)
         comment = start + QStringLiteral("always oversampling and your inspectiom costs will be greater then necessary.");
-    if (leadingValue(combo) < 60)
+    if (numberOrLeading(combo) < 60)
         comment = kFewPoints;
     return comment;
 }
@@ -135,7 +135,7 @@ QString constantComment(const TabelaImp& t, int sets, int points, const QString&
 {
     QString both;
     float limite = -1;
-    const double compared = sets == 2 ? double(clng(leadingValue(size))) : 200.0;
+    const double compared = sets == 2 ? double(clng(numberOrLeading(size))) : 200.0;
     bool menor = false, maior = false;
     for (int j = 1; j <= points; ++j) {
         const double r = cellNumber(t.impcelula(1, j));

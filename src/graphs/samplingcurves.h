@@ -36,7 +36,7 @@ enum class Sampling { Reference, Percent, Constant };
 void sweepConsignments(Sampling kind, double value, double q, double rdl, double xmin, double end, double step,
                        std::vector<double>& vx, std::vector<double>& vy, int& i);
 
-// A print-table cell read back as a number (a text by its leading number).
+// A print-table cell read back as a number (a text by numberOrLeading).
 double cellNumber(const QVariant& cell);
 
 // The comment under the percent-sampling chart, from the print table as the
@@ -48,7 +48,7 @@ QString percentComment(const TabelaImp& t, int sets, int points, const QString& 
                        const QString& percent, const QString& combo);
 
 // The comment under the constant-size chart: with 2 sets the user's size
-// (the leading number of `size` rounded half to even), otherwise 200.
+// (the number `size` reads as, rounded half to even), otherwise 200.
 QString constantComment(const TabelaImp& t, int sets, int points, const QString& rdl, const QString& cl,
                         const QString& size, const QString& combo);
 

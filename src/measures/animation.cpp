@@ -3,6 +3,7 @@
 #include "common/clock.h"
 #include "common/format.h"
 #include "common/random.h"
+#include "common/readings.h"
 #include "common/runtime.h"
 
 #include <algorithm>
@@ -76,7 +77,7 @@ struct Planner {
         } else {
             st.nsimul = 0;
             st.somaestab = 0;
-            plan.label6 = QStringLiteral("0.0");
+            plan.label6 = localeText(QStringLiteral("0.0"));
         }
         const int entry = in.flag >= 1 && in.flag <= 4 ? in.flag : 0;
         float inf = in.inf;

@@ -8,6 +8,7 @@
 #include "measures/form11shared.h"
 
 #include "common/errors.h"
+#include "common/readings.h"
 #include "common/twips.h"
 #include "platform/combo.h"
 #include "platform/controls.h"
@@ -139,7 +140,7 @@ void Form11::buildContent(FormWidget* w)
         addLabel(panel, arrayName(QStringLiteral("Label4"), t.index), t.left, t.top, QString::fromLatin1(t.text),
                  yellow, &titleFont);
     addLabel(panel, QStringLiteral("Label1"), 2955, 75, QString(), yellow, &titleFont);
-    addLabel(panel, QStringLiteral("Label6"), 10260, 2820, QStringLiteral("0.0"), yellow, &titleFont);
+    addLabel(panel, QStringLiteral("Label6"), 10260, 2820, localeText(QStringLiteral("0.0")), yellow, &titleFont);
     new Line(panel, QStringLiteral("Line1"), 30, 2730, 11220, 2730, rgb(255, 0, 0));
 
     // The parameter controls with their titles and value captions.

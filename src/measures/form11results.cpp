@@ -5,6 +5,7 @@
 #include "measures/form11shared.h"
 
 #include "common/errors.h"
+#include "common/readings.h"
 #include "common/twips.h"
 #include "platform/combo.h"
 #include "platform/controls.h"
@@ -25,7 +26,7 @@ void Form11::atualiza()
     if (flctr == 1)
         return;
     IgnoreErrors e;
-    e.step([&] { setCaption(label(QStringLiteral("Label6")), QStringLiteral("0.0")); });
+    e.step([&] { setCaption(label(QStringLiteral("Label6")), localeText(QStringLiteral("0.0"))); });
     anim_.nsimul = 0;
     anim_.somaestab = 0;
     // The results table shows the parameters as their captions show them.

@@ -70,7 +70,7 @@ double mortalValue(double z)
     return z < 0.0 ? Q : 1.0 - Q;
 }
 
-double readCaption(const QString& text) { return leadingValue(text); }
+double readCaption(const QString& text) { return numberOrLeading(text); }
 
 double converted(const QString& text)
 {
@@ -184,7 +184,7 @@ void solveAlp(const AlpInputs& in, AlpAnswers& io, ErrorHandler& h, const std::f
     // A negative efficacy means the ALP is met without any measure.
     h.step([&] {
         if (readCaption(io.efficacy) < 0.0)
-            io.efficacy = QStringLiteral("0.0");
+            io.efficacy = localeText(QStringLiteral("0.0"));
     });
     h.step([&] {
         const double x = readCaption(io.efficacy);

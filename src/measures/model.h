@@ -30,7 +30,7 @@ double mortalValue(double z);
 // The value of p that probit works with: 1 becomes 0.9999999999.
 inline double probitArgument(double p) { return p == 1.0 ? 0.9999999999 : p; }
 
-// A caption read back: its leading number, "." as the decimal point.
+// A caption read back as the number it shows (numberOrLeading).
 double readCaption(const QString& text);
 // A text converted as a whole number in the user's locale; a text that is not
 // a number raises "Type mismatch".

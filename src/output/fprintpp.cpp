@@ -82,9 +82,9 @@ std::optional<PaperSize> customPaper(const QString& widthText, const QString& he
 {
     if (!isNumber(widthText) || !isNumber(heightText))
         return std::nullopt;
-    PaperSize p{float(leadingValue(widthText)), float(leadingValue(heightText))};
+    PaperSize p{float(numberOrLeading(widthText)), float(numberOrLeading(heightText))};
     if (p.width >= p.height)
-        p = {float(leadingValue(heightText)), float(leadingValue(widthText))};
+        p = {float(numberOrLeading(heightText)), float(numberOrLeading(widthText))};
     return p;
 }
 

@@ -145,7 +145,7 @@ void Form4::buildContent(FormWidget* w)
     const char* designs[] = {"100", "0.1", "10"};
     for (int i = 0; i < 3; ++i) {
         TextBox* t = place<TextBox>(inputs, arrayName(QStringLiteral("Text1"), i), 2610, 300 + i * 390, 735, 285);
-        t->setText(QString::fromLatin1(designs[i]));
+        t->setText(localeText(QString::fromLatin1(designs[i])));
         t->setFont(arial(8.25));
     }
     auto* iterations = place<ComboBox>(inputs, QStringLiteral("Combo1"), 2610, 1470, 735, 315);
@@ -300,7 +300,7 @@ void Form4::Image1_Click()
     e.step([&] { ctl<Label>(QStringLiteral("Lnsim"))->setText(QStringLiteral("0")); });
 
     const auto box = [&](int i) { return ctl<QLineEdit>(QStringLiteral("Text1"), i); };
-    const auto value = [&](int i) { return leadingValue(box(i)->text()); };
+    const auto value = [&](int i) { return numberOrLeading(box(i)->text()); };
     struct Check {
         std::function<bool()> passes;
         const char* message;
@@ -380,11 +380,11 @@ void Form4::Image9_Click()
             panel->hide();
             return;
         }
-        if (leadingValue(ctl<QLineEdit>(QStringLiteral("Text1"), 0)->text()) > 5000) {
+        if (numberOrLeading(ctl<QLineEdit>(QStringLiteral("Text1"), 0)->text()) > 5000) {
             msgbox(QStringLiteral("Consignment to large to draw the image"), MbInformation, QStringLiteral("Warning"));
             return;
         }
-        if (leadingValue(ctl<QLineEdit>(QStringLiteral("Text1"), 1)->text()) > 0.9) {
+        if (numberOrLeading(ctl<QLineEdit>(QStringLiteral("Text1"), 1)->text()) > 0.9) {
             msgbox(QStringLiteral("Prevalence to large to draw the image"), MbInformation, QStringLiteral("Warning"));
             return;
         }

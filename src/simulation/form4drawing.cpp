@@ -482,7 +482,7 @@ bool drawConsignment(Form& frm, ErrorHandler& h)
     double prev = 0.0;
     float n = 0.0f;
     bool refusedSize = false;
-    if (!h.step([&] { N = clng(leadingValue(text(0))); }) || !h.step([&] {
+    if (!h.step([&] { N = clng(numberOrLeading(text(0))); }) || !h.step([&] {
             QWidget* panel = frm.ctl(QStringLiteral("Picture3"));
             if (!panel->isHidden() && N > 5000) {
                 warning(QStringLiteral("Graphical representation only for consignments less or equal 5000 units"));
@@ -493,7 +493,7 @@ bool drawConsignment(Form& frm, ErrorHandler& h)
         return false;
     if (refusedSize)
         return true;
-    if (!h.step([&] { prev = leadingValue(text(1)); }) || !h.step([&] { n = float(checked(leadingValue(text(2)))); }))
+    if (!h.step([&] { prev = numberOrLeading(text(1)); }) || !h.step([&] { n = float(checked(numberOrLeading(text(2)))); }))
         return false;
 
     // 3-4. The cells and their lines.

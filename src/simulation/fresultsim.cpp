@@ -138,7 +138,7 @@ QString hscroll(int i) { return QStringLiteral("Hscroll%1").arg(i); }
 
 // The input window's boxes, as this window reads them.
 QString inputText(const char* name) { return formRef<FSimula1>().ctl<QLineEdit>(QString::fromLatin1(name))->text(); }
-double inputValue(const char* name) { return leadingValue(inputText(name)); }
+double inputValue(const char* name) { return numberOrLeading(inputText(name)); }
 
 } // namespace
 
@@ -401,7 +401,7 @@ void FResultSim::sliderChanged(int index)
     } else {
         // p1 goes back one step above x x 30000, p2 does not.
         e.step([&] {
-            const double x = leadingValue(ctl<Label>(QStringLiteral("Label14"), spec.valueLabel)->text());
+            const double x = numberOrLeading(ctl<Label>(QStringLiteral("Label14"), spec.valueLabel)->text());
             input.ctl<Slider>(hscroll(index))->setValue(clng(x * 30000 + (index == 1 ? 1 : 0)));
         });
     }
@@ -467,7 +467,7 @@ void FResultSim::Image9_Click()
     } else {
         bool refused = false;
         e.step([&] {
-            if (leadingValue(ctl<Label>(QStringLiteral("Text1_0"))->text()) > kMaxDrawnConsignment) {
+            if (numberOrLeading(ctl<Label>(QStringLiteral("Text1_0"))->text()) > kMaxDrawnConsignment) {
                 refused = true;
                 msgbox(QStringLiteral("Consignment to large to draw the image"), MbInformation,
                        QStringLiteral("Warning"));
@@ -476,7 +476,7 @@ void FResultSim::Image9_Click()
         if (refused)
             return;
         e.step([&] {
-            if (leadingValue(ctl<Label>(QStringLiteral("Text1_1"))->text()) > 0.9) {
+            if (numberOrLeading(ctl<Label>(QStringLiteral("Text1_1"))->text()) > 0.9) {
                 refused = true;
                 msgbox(QStringLiteral("Prevalence to large to draw the image"), MbInformation,
                        QStringLiteral("Warning"));

@@ -87,7 +87,7 @@ void FSimula1::build(FormWidget* w)
     label(c, arrayName(QStringLiteral("Label1"), 0), 315, 600, 2355, 300, QStringLiteral("Consignment size (units)"));
     place<TextBox>(c, arrayName(QStringLiteral("Text1"), 0), 3495, 630, 855, 285)->setText(QStringLiteral(" 1000"));
     label(c, arrayName(QStringLiteral("Label1"), 1), 330, 1065, 2355, 300, QStringLiteral("Average prevalence"));
-    place<TextBox>(c, arrayName(QStringLiteral("Text1"), 1), 3495, 1065, 855, 300)->setText(QStringLiteral(" 0.1"));
+    place<TextBox>(c, arrayName(QStringLiteral("Text1"), 1), 3495, 1065, 855, 300)->setText(localeText(QStringLiteral(" 0.1")));
     label(c, arrayName(QStringLiteral("Label1"), 2), 300, 1545, 2355, 300, QStringLiteral("Sample size"));
     place<TextBox>(c, arrayName(QStringLiteral("Text1"), 2), 3495, 1560, 855, 285)->setText(QStringLiteral("10"));
     label(c, arrayName(QStringLiteral("Label3"), 4), 4560, 810, 1305, 255, QStringLiteral("Variability  %"))
@@ -183,7 +183,7 @@ void FSimula1::formLoad()
             v->setText(QStringLiteral("10"));
         });
 
-    // Each remembered input comes back as the text of its leading number.
+    // Each remembered input comes back as the text of the number it reads as.
     const Memsimula& mem = memsimula();
     for (int i = 0; i < 11; ++i) {
         const QVariant& kept = mem[size_t(i)];
@@ -191,7 +191,7 @@ void FSimula1::formLoad()
             continue;
         e.step([&] {
             const QString name = QString::fromLatin1(kSlots[i].name);
-            const double v = leadingValue(kept.toString());
+            const double v = numberOrLeading(kept.toString());
             switch (kSlots[i].kind) {
             case Text: ctl<QLineEdit>(name)->setText(generalText(v)); break;
             case Combo: ctl<ComboBox>(name)->setText(generalText(v)); break;
@@ -294,7 +294,7 @@ void FSimula1::Image2_Click()
     const std::pair<const char*, const char*> texts[] = {
         {"Text1_0", "1000"}, {"Text1_1", "0.1"}, {"Text1_2", "10"}};
     for (const auto& [name, text] : texts)
-        e.step([&] { ctl<QLineEdit>(QString::fromLatin1(name))->setText(QString::fromLatin1(text)); });
+        e.step([&] { ctl<QLineEdit>(QString::fromLatin1(name))->setText(localeText(QString::fromLatin1(text))); });
     e.step([&] { ctl<ComboBox>(QStringLiteral("Combo2"))->setText(QStringLiteral("10")); });
     for (const char* name : {"Hscroll1", "Hscroll2"})
         e.step([&] { ctl<Slider>(QString::fromLatin1(name))->setValue(clng(0.3333 * kSliderScale)); });
@@ -359,8 +359,8 @@ void FSimula1::Image1_Click()
         && t.step([&] { unload(); })
         // Reading the probabilities loads this window again, hidden, with
         // the remembered inputs: they are the sliders' positions.
-        && t.step([&] { p1 = leadingValue(text("lp1")); })
-        && t.step([&] { p2 = leadingValue(text("lp2")); })
+        && t.step([&] { p1 = numberOrLeading(text("lp1")); })
+        && t.step([&] { p2 = numberOrLeading(text("lp2")); })
         && t.step([&] { applyVariabilities(); })
         && t.step([&] { end = simula(p1, p2, results); })
         && t.step([&] { runs = ctl<ComboBox>(QStringLiteral("Combo1"))->text(); })

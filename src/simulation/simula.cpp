@@ -412,7 +412,7 @@ SimulaEnd simula(double prob1, double prob2, Form& frm)
         in.varprev = vars.varprev;
         in.varp1 = vars.varp1;
         in.varp2 = vars.varp2;
-        const auto value = [&](const char* name) { return leadingValue(controlText(control(QString::fromLatin1(name)))); };
+        const auto value = [&](const char* name) { return numberOrLeading(controlText(control(QString::fromLatin1(name)))); };
         if (!(step([&] { in.N = clng(value("Text1_0")); }) && step([&] { in.prevalence = value("Text1_1"); })
               && step([&] { in.n = clng(value("Text1_2")); }) && step([&] { in.I = clng(value("Combo1")); })))
             return SimulaEnd::Failed;

@@ -40,8 +40,27 @@ void TestText::readings_data()
     QTest::newRow("exponent without digits") << en << "2e" << false << 0.0 << 2.0;
     QTest::newRow("point only") << en << "." << false << 0.0 << 0.0;
     QTest::newRow("leading point") << en << ".5" << true << 0.5 << 0.5;
-    QTest::newRow("comma decimal") << de << "0,95" << true << 0.95 << 0.0;
-    QTest::newRow("point in comma locale") << de << "0.95" << false << 0.0 << 0.95;
+    QTest::newRow("comma decimal") << de << "0,95" << true << 0.95 << 0.95;
+    QTest::newRow("point in comma locale") << de << "0.95" << true << 0.95 << 0.95;
+    const QString br = QStringLiteral("pt_BR"), c = QStringLiteral("C");
+    QTest::newRow("br comma") << br << "0,05" << true << 0.05 << 0.05;
+    QTest::newRow("br point") << br << "0.05" << true << 0.05 << 0.05;
+    QTest::newRow("br grouped thousands") << br << "1.000" << true << 1000.0 << 1.0;
+    QTest::newRow("br grouped with decimals") << br << "1.234,5" << true << 1234.5 << 1.234;
+    QTest::newRow("br leading space") << br << " 0,1" << true << 0.1 << 0.1;
+    QTest::newRow("br trailing text") << br << "0,02x" << false << 0.0 << 0.02;
+    QTest::newRow("br dash") << br << "-" << false << 0.0 << 0.0;
+    QTest::newRow("br comma exponent") << br << "1,5E+15" << true << 1.5e15 << 1.5e15;
+    QTest::newRow("br point and comma") << br << "1.5,2" << false << 0.0 << 1.5;
+    QTest::newRow("br point, three decimals") << br << "0.002" << true << 0.002 << 0.002;
+    QTest::newRow("br point, trailing zeros") << br << "0.100" << true << 0.1 << 0.1;
+    QTest::newRow("br negative point decimal") << br << "-0.250" << true << -0.25 << -0.25;
+    QTest::newRow("en zero group") << en << "0,100" << false << 0.0 << 0.0;
+    QTest::newRow("de point decimal") << de << "1.5" << true << 1.5 << 1.5;
+    QTest::newRow("de grouped thousands") << de << "1.000" << true << 1000.0 << 1.0;
+    QTest::newRow("en comma not decimal") << en << "1,5" << false << 0.0 << 1.0;
+    QTest::newRow("C plain") << c << "0.02" << true << 0.02 << 0.02;
+    QTest::newRow("C comma not decimal") << c << "0,02" << false << 0.0 << 0.0;
 }
 
 void TestText::readings()

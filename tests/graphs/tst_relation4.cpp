@@ -161,13 +161,12 @@ void TestRelation4::comment_data()
         << "If the pest has 50% chance to get to the host (p1) and 50% chance to encounter favourable conditions "
            "(p2), and the consignment size is 1,000 units, then you will have to sample 482 units of each "
            "consignment to be 92.79% sure to avoid the establishment.";
-    // The confidence is read back by its leading number: with a decimal
-    // comma only its whole part survives.
+    // The confidence is read back whole in a decimal-comma locale too.
     QTest::newRow("decimal comma")
         << "de_DE" << "1000"
         << "If the pest has 50% chance to get to the host (p1) and 50% chance to encounter favourable conditions "
            "(p2), and the consignment size is 1.000 units, then you will have to sample 482 units of each "
-           "consignment to be 0,00% sure to avoid the establishment.";
+           "consignment to be 92,79% sure to avoid the establishment.";
 }
 
 void TestRelation4::comment()

@@ -88,14 +88,14 @@ private slots:
         QVERIFY(showPage());
         const QStringList captions{"0.3000", "4000", "0.9", "6.2", "25", "0.2000", "0.2000"};
         for (int i = 0; i < captions.size(); ++i)
-            QCOMPARE(caption(QStringLiteral("Label99"), i), captions[i]);
+            QCOMPARE(caption(QStringLiteral("Label99"), i), test::shown(captions[i]));
         QCOMPARE(slider(QStringLiteral("Hscroll3"))->max(), 3600);
         QCOMPARE(slider(QStringLiteral("Hscroll4"))->min(), 27);
         QCOMPARE(slider(QStringLiteral("Hscroll9"))->value(), 62);
         QCOMPARE(slider(QStringLiteral("Slider1"))->value(), 1);
         QVERIFY(std::fabs(page().yy1 - std::pow(10.0, 0.1)) < 1e-12);
         QCOMPARE(caption(QStringLiteral("Label24"), 17), QStringLiteral("1 years between introductions"));
-        QCOMPARE(slider(QStringLiteral("Slider1"))->text(), QStringLiteral("0.1"));
+        QCOMPARE(slider(QStringLiteral("Slider1"))->text(), test::shown(QStringLiteral("0.1")));
         QCOMPARE(combo(QStringLiteral("Combo1"))->listCount(), 11);
         QCOMPARE(combo(QStringLiteral("Combo1"))->list(10), QStringLiteral("100"));
         QCOMPARE(combo(QStringLiteral("Combo2"))->listCount(), 25);
@@ -108,7 +108,7 @@ private slots:
         QVERIFY(!timer()->isActive());
         QVERIFY(!panelShown());
         QVERIFY(!shown(QStringLiteral("Label6")));
-        QCOMPARE(caption(QStringLiteral("Label6")), QStringLiteral("0.0"));
+        QCOMPARE(caption(QStringLiteral("Label6")), test::shown(QStringLiteral("0.0")));
         QVERIFY(!page().ctl(QStringLiteral("Image9"))->isEnabled());
         QVERIFY(page().ctl(QStringLiteral("Image10"))->isEnabled());
         QCOMPARE(page().ctl<ImageButton>(QStringLiteral("Image3"))->picture().toImage(),
@@ -125,7 +125,7 @@ private slots:
                                 "commodity to be exported."));
         QCOMPARE(caption(QStringLiteral("Label2")), QStringLiteral("12. Phytosanitary measures"));
         // The first consignment is drawn, with the slider's prevalence.
-        QCOMPARE(caption(QStringLiteral("Label1")), QStringLiteral("0.3000"));
+        QCOMPARE(caption(QStringLiteral("Label1")), test::shown(QStringLiteral("0.3000")));
         QVERIFY(hasColour(page().ctl<PictureBox>(QStringLiteral("Picture6"))->image(), QColor(255, 0, 0)));
         QCOMPARE(page().mousePointer(), 0);
         QCOMPARE(f.msgs.count(), 0);
@@ -138,15 +138,15 @@ private slots:
         QVERIFY(showPage());
         click(page().ctl(QStringLiteral("Image10")));
         QVERIFY(panelShown());
-        QCOMPARE(caption(QStringLiteral("Label88"), 0), QStringLiteral("0.3000"));
+        QCOMPARE(caption(QStringLiteral("Label88"), 0), test::shown(QStringLiteral("0.3000")));
         QCOMPARE(caption(QStringLiteral("Label88"), 4), QStringLiteral("4000"));
-        QCOMPARE(caption(QStringLiteral("Label88"), 1), QStringLiteral("0.9"));
-        QCOMPARE(caption(QStringLiteral("Label88"), 2), QStringLiteral("6.2"));
+        QCOMPARE(caption(QStringLiteral("Label88"), 1), test::shown(QStringLiteral("0.9")));
+        QCOMPARE(caption(QStringLiteral("Label88"), 2), test::shown(QStringLiteral("6.2")));
         QCOMPARE(caption(QStringLiteral("Label88"), 5), QStringLiteral("25"));
-        QCOMPARE(caption(QStringLiteral("Label88"), 6), QStringLiteral("0.5287439"));
-        QCOMPARE(caption(QStringLiteral("Label21"), 1), QStringLiteral("0.030000"));
-        QCOMPARE(caption(QStringLiteral("Label21"), 3), QStringLiteral("52.9%"));
-        QCOMPARE(caption(QStringLiteral("Label21"), 0), QStringLiteral("2.3"));
+        QCOMPARE(caption(QStringLiteral("Label88"), 6), test::shown(QStringLiteral("0.5287439")));
+        QCOMPARE(caption(QStringLiteral("Label21"), 1), test::shown(QStringLiteral("0.030000")));
+        QCOMPARE(caption(QStringLiteral("Label21"), 3), test::shown(QStringLiteral("52.9%")));
+        QCOMPARE(caption(QStringLiteral("Label21"), 0), test::shown(QStringLiteral("2.3")));
         QCOMPARE(caption(QStringLiteral("Label21"), 2), QStringLiteral("1"));
         QVERIFY(std::fabs(page().ic - 0.528743) < 1e-6);
         // The solver ran last: the chosen option shows its answer.
@@ -183,7 +183,7 @@ private slots:
         page().Image9_Click();
         QCOMPARE(caption(QStringLiteral("Label21"), 3), QStringLiteral("stale"));
         page().Image10_Click();
-        QCOMPARE(caption(QStringLiteral("Label21"), 3), QStringLiteral("52.9%"));
+        QCOMPARE(caption(QStringLiteral("Label21"), 3), test::shown(QStringLiteral("52.9%")));
     }
 
     // A panel shown from elsewhere (the File menu) with the buttons in the
@@ -266,8 +266,8 @@ private slots:
             const QStringList kv = m.split(QLatin1Char('='));
             slider(kv[0])->setValue(kv[1].toInt());
         }
-        QTEST(caption(QStringLiteral("Label99"), 2), "efficacy");
-        QTEST(caption(QStringLiteral("Label99"), 3), "probit");
+        QCOMPARE(caption(QStringLiteral("Label99"), 2), test::shownData("efficacy"));
+        QCOMPARE(caption(QStringLiteral("Label99"), 3), test::shownData("probit"));
         QTEST(slider(QStringLiteral("Hscroll7"))->value(), "efficacySlider");
         QTEST(slider(QStringLiteral("Hscroll9"))->value(), "probitSlider");
         QCOMPARE(page().flctr, 0);
@@ -284,7 +284,7 @@ private slots:
         slider(QStringLiteral("Hscroll9"))->setValue(63);
         page().Hscroll9_Click();
         QCOMPARE(slider(QStringLiteral("Hscroll7"))->value(), 903200);
-        QCOMPARE(caption(QStringLiteral("Label99"), 2), QStringLiteral("0.90320")); // the slider did not move
+        QCOMPARE(caption(QStringLiteral("Label99"), 2), test::shown(QStringLiteral("0.90320"))); // the slider did not move
     }
 
     // The probit slider's click at either end writes an efficacy the
@@ -416,10 +416,10 @@ private slots:
         page().flctr = 1;
         for (const char* s : {"Hscroll5", "Hscroll1", "Hscroll2", "Hscroll7"})
             slider(QString::fromLatin1(s))->setValue(5000);
-        QCOMPARE(caption(QStringLiteral("Label99"), 0), QStringLiteral("0.5000"));
-        QCOMPARE(caption(QStringLiteral("Label99"), 5), QStringLiteral("0.5000"));
-        QCOMPARE(caption(QStringLiteral("Label99"), 2), QStringLiteral("0.005"));
-        QCOMPARE(caption(QStringLiteral("Label99"), 3), QStringLiteral("6.2")); // not coupled
+        QCOMPARE(caption(QStringLiteral("Label99"), 0), test::shown(QStringLiteral("0.5000")));
+        QCOMPARE(caption(QStringLiteral("Label99"), 5), test::shown(QStringLiteral("0.5000")));
+        QCOMPARE(caption(QStringLiteral("Label99"), 2), test::shown(QStringLiteral("0.005")));
+        QCOMPARE(caption(QStringLiteral("Label99"), 3), test::shown(QStringLiteral("6.2"))); // not coupled
         QCOMPARE(caption(QStringLiteral("Label88"), 0), before);
         QCOMPARE(counting->draws, draws);
         page().flctr = 0;
@@ -459,7 +459,7 @@ private slots:
         ProgramFixture f;
         QVERIFY(showPage());
         emit slider(name)->scrolled();
-        QTEST(slider(name)->text(), "tip");
+        QCOMPARE(slider(name)->text(), test::shownData("tip"));
     }
 
     // Each parameter redraws from the first stage it affects.
@@ -501,7 +501,7 @@ private slots:
         int draws = counting->draws;
         combo(QStringLiteral("Combo1"))->setListIndex(1);
         QCOMPARE(page().cvar_pmp, 0.1f);
-        QCOMPARE(caption(QStringLiteral("Label21"), 1), QStringLiteral("0.030000 +/- 0.003"));
+        QCOMPARE(caption(QStringLiteral("Label21"), 1), test::shown(QStringLiteral("0.030000 +/- 0.003")));
         QVERIFY(counting->draws > draws);
 
         timer()->start();
@@ -519,7 +519,7 @@ private slots:
         QTest::keyClick(combo(QStringLiteral("Combo1"))->lineEdit(), Qt::Key_X);
         QCOMPARE(combo(QStringLiteral("Combo1"))->text(), QStringLiteral("30x"));
         QCOMPARE(page().cvar_pmp, 0.3f);
-        QCOMPARE(caption(QStringLiteral("Label21"), 1), QStringLiteral("0.030000"));
+        QCOMPARE(caption(QStringLiteral("Label21"), 1), test::shown(QStringLiteral("0.030000")));
     }
 
     void importationsCombo()
@@ -527,7 +527,7 @@ private slots:
         ProgramFixture f;
         QVERIFY(showPage());
         test::type(combo(QStringLiteral("Combo2"))->lineEdit(), QStringLiteral("120"));
-        QCOMPARE(caption(QStringLiteral("Label21"), 0), QStringLiteral("271.4"));
+        QCOMPARE(caption(QStringLiteral("Label21"), 0), test::shown(QStringLiteral("271.4")));
         QCOMPARE(caption(QStringLiteral("Label21"), 2), QStringLiteral("1"));
     }
 
@@ -547,8 +547,8 @@ private slots:
         QVERIFY(showPage());
         page().Image10_Click();
         slider(QStringLiteral("Slider1"))->setValue(position);
-        QTEST(caption(QStringLiteral("Label24"), 17), "sentence");
-        QTEST(slider(QStringLiteral("Slider1"))->text(), "tip");
+        QCOMPARE(caption(QStringLiteral("Label24"), 17), test::shownData("sentence"));
+        QCOMPARE(slider(QStringLiteral("Slider1"))->text(), test::shownData("tip"));
         QCOMPARE(page().yy1, std::pow(10.0, position / 10.0));
         QCOMPARE(f.msgs.count(), 0);
     }
@@ -573,7 +573,7 @@ private slots:
         QTest::addColumn<QString>("years");
         QTest::addColumn<QString>("tip");
         QTest::newRow("250 beats 100") << "250" << "Introductions more frequent then current data";
-        QTest::newRow("2,500 reads 2") << "2,500" << "2.0";
+        QTest::newRow("grouped 2,500 reads whole") << "2,500" << "Introductions more frequent then current data";
         QTest::newRow("100 equals 100") << "100" << "Introductions more frequent then current data";
     }
     void alpScrollTip()
@@ -582,7 +582,7 @@ private slots:
         ProgramFixture f;
         QVERIFY(showPage());
         page().Image10_Click();
-        page().ctl<QLabel>(QStringLiteral("Label21"), 2)->setText(years);
+        page().ctl<QLabel>(QStringLiteral("Label21"), 2)->setText(test::shown(years));
         slider(QStringLiteral("Slider1"))->slider()->setSliderPosition(20);
         page().Slider1_Scroll();
         QTEST(slider(QStringLiteral("Slider1"))->text(), "tip");
@@ -616,7 +616,7 @@ private slots:
         click(page().ctl(QStringLiteral("Image3")));
         QVERIFY(timer()->isActive());
         QVERIFY(shown(QStringLiteral("Label6")));
-        QCOMPARE(caption(QStringLiteral("Label6")), QStringLiteral("0.0"));
+        QCOMPARE(caption(QStringLiteral("Label6")), test::shown(QStringLiteral("0.0")));
         QCOMPARE(page().animation().nsimul, 0); // the play click's own drawing is not counted
         QCOMPARE(page().ctl<ImageButton>(QStringLiteral("Image3"))->picture().toImage(),
                  page().ctl<PictureBox>(QStringLiteral("Picture9"))->picture().toImage());
@@ -688,7 +688,7 @@ private slots:
         click(page().ctl(QStringLiteral("Image32")));
         const QStringList captions{"0.3000", "4000", "0.9", "7.0", "25", "0.2000", "0.2000"};
         for (int i = 0; i < captions.size(); ++i)
-            QCOMPARE(caption(QStringLiteral("Label99"), i), captions[i]);
+            QCOMPARE(caption(QStringLiteral("Label99"), i), test::shown(captions[i]));
         QCOMPARE(combo(QStringLiteral("Combo2"))->text(), QStringLiteral("1"));
         QCOMPARE(slider(QStringLiteral("Hscroll9"))->value(), 70);
         QCOMPARE(slider(QStringLiteral("Slider1"))->value(), 50);
@@ -716,7 +716,7 @@ private slots:
         QVERIFY(icKept > 0.0);
         QVERIFY(showPage());
         QVERIFY(!timer()->isActive());
-        QCOMPARE(caption(QStringLiteral("Label99"), 0), QStringLiteral("0.3000"));
+        QCOMPARE(caption(QStringLiteral("Label99"), 0), test::shown(QStringLiteral("0.3000")));
         QCOMPARE(caption(QStringLiteral("Label88"), 0), QStringLiteral("Label25"));
         QCOMPARE(page().ic, icKept);
     }

@@ -135,17 +135,25 @@ private slots:
 
     void captionReads_data()
     {
+        QTest::addColumn<QString>("locale");
         QTest::addColumn<QString>("text");
         QTest::addColumn<double>("expected");
-        QTest::newRow("exponent") << "1.0E-10" << 1e-10;
-        QTest::newRow("suffix ignored") << "0.030000 +/- 0.003" << 0.03;
-        QTest::newRow("stops at the group separator") << "2,500." << 2.0;
-        QTest::newRow("design placeholder") << "Label25" << 0.0;
+        const QString c = QStringLiteral("C"), br = QStringLiteral("pt_BR"), de = QStringLiteral("de_DE");
+        QTest::newRow("exponent") << c << "1.0E-10" << 1e-10;
+        QTest::newRow("suffix ignored") << c << "0.030000 +/- 0.003" << 0.03;
+        QTest::newRow("grouped reads whole") << c << "2,500." << 2500.0;
+        QTest::newRow("design placeholder") << c << "Label25" << 0.0;
+        QTest::newRow("comma exponent") << br << "1,0E-10" << 1e-10;
+        QTest::newRow("comma suffix ignored") << de << "0,030000 +/- 0,003" << 0.03;
+        QTest::newRow("comma efficacy") << br << "0,900000" << 0.9;
+        QTest::newRow("comma placeholder") << de << "Label25" << 0.0;
     }
     void captionReads()
     {
+        QFETCH(QString, locale);
         QFETCH(QString, text);
         QFETCH(double, expected);
+        QLocale::setDefault(QLocale(locale));
         QCOMPARE(readCaption(text), expected);
     }
 

@@ -66,7 +66,7 @@ class TestAmostra : public QObject {
 
 private slots:
     // A test that sets the user's locale leaves the C locale behind.
-    void cleanup() { QLocale::setDefault(QLocale::c()); }
+    void cleanup() { QLocale::setDefault(QLocale::system()); }
     void computesTheMarkedValue_data();
     void computesTheMarkedValue();
     void readsNumbersInTheUsersLocale_data();

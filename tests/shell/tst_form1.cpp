@@ -67,8 +67,8 @@ class TestForm1 : public QObject {
     Q_OBJECT
 
 private slots:
-    // A test that sets the user's locale leaves the C locale behind.
-    void cleanup() { QLocale::setDefault(QLocale::c()); }
+    // A test that sets a locale leaves the desktop's locale behind.
+    void cleanup() { QLocale::setDefault(QLocale::system()); }
     void layout_data();
     void layout();
     void loadsItsTextsAndLooks();
@@ -357,7 +357,7 @@ void TestForm1::results()
     calculate();
 
     QCOMPARE(fx.msgs.count(), 0);
-    QCOMPARE(box(marked + 1)->text(), expected);
+    QCOMPARE(box(marked + 1)->text(), test::shown(expected));
     for (int i = 0; i < 4; ++i)
         if (i != marked + 1)
             QCOMPARE(box(i)->text(), texts[i]);
@@ -416,6 +416,16 @@ void TestForm1::readsEachBoxInTheUsersLocale_data()
     QTest::newRow("sample size, de_DE") << "de_DE" << 2 << L{"1000", "0,05", "0,95", ""} << "58";
     QTest::newRow("CL, de_DE") << "de_DE" << 1 << L{"1000", "0,05", "", "58"} << ",9496";
     QTest::newRow("RDL, de_DE") << "de_DE" << 0 << L{"1000", "", "0,95", "58"} << ",0501";
+    // On a comma desktop the comma, the plain point and the grouped thousand
+    // all read as the number meant.
+    QTest::newRow("comma RDL, pt_BR") << "pt_BR" << 2 << L{"1000", "0,05", "0,95", ""} << "58";
+    QTest::newRow("point RDL, pt_BR") << "pt_BR" << 2 << L{"1000", "0.05", "0.95", ""} << "58";
+    QTest::newRow("grouped N, pt_BR") << "pt_BR" << 2 << L{"1.000", "0,05", "0,95", ""} << "58";
+    QTest::newRow("point RDL gives CL, pt_BR") << "pt_BR" << 1 << L{"1.000", "0.05", "", "58"} << ",9496";
+    // Three decimals after a point are no thousands group behind a 0.
+    QTest::newRow("point RDL with three decimals, pt_BR") << "pt_BR" << 2 << L{"1000", "0.010", "0.95", ""} << "259";
+    QTest::newRow("point RDL, de_DE") << "de_DE" << 2 << L{"1000", "0.05", "0.95", ""} << "58";
+    QTest::newRow("point RDL, en_US") << "en_US" << 2 << L{"1000", "0.05", "0.95", ""} << "58";
 }
 
 void TestForm1::readsEachBoxInTheUsersLocale()

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QLocale>
 
 namespace tav::test {
 
@@ -43,6 +44,36 @@ void type(QLineEdit* box, const QString& text)
     box->selectAll();
     box->del();
     QTest::keyClicks(box, text);
+}
+
+QString shown(const QString& english)
+{
+    const QLocale loc;
+    const auto digit = [&](int i) { return i >= 0 && i < english.size() && english[i].isDigit(); };
+    QString out;
+    for (int i = 0; i < english.size(); ++i) {
+        const QChar c = english[i];
+        if (c == u'.' && digit(i + 1))
+            out += loc.decimalPoint();
+        else if (c == u',' && digit(i - 1) && digit(i + 1))
+            out += loc.groupSeparator();
+        else
+            out += c;
+    }
+    return out;
+}
+
+QStringList shown(const QStringList& english)
+{
+    QStringList out;
+    for (const QString& s : english)
+        out << shown(s);
+    return out;
+}
+
+QString shownData(const char* column)
+{
+    return shown(*static_cast<const QString*>(QTest::qData(column, QMetaType::QString)));
 }
 
 } // namespace tav::test

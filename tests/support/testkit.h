@@ -7,6 +7,7 @@
 #include "common/window.h"
 
 #include <QAction>
+#include <QStringList>
 #include <QTest>
 
 class QLineEdit;
@@ -27,5 +28,13 @@ void click(QWidget* w);
 void trigger(QAction* a);
 // Replaces the text of a box as typing would.
 void type(QLineEdit* box, const QString& text);
+
+// A text with numbers written the English way ("1,000.5") as the current
+// locale shows it: a "." before a digit becomes the decimal point and a ","
+// between digits the group separator; other points and commas stay.
+QString shown(const QString& english);
+QStringList shown(const QStringList& english);
+// The QString of the current data row's `column`, shown as above.
+QString shownData(const char* column);
 
 } // namespace tav::test
