@@ -416,7 +416,7 @@ void TestForm4::runUsesThePagesVariability()
     QCOMPARE(fx->msgs.count(), 0);
     QCOMPARE(variabilidades().varprev, 0.1);
     for (int row = 1; row <= 50; ++row) {
-        const double p = cell(grid(), row, 1).toDouble();
+        const double p = numberOrLeading(cell(grid(), row, 1));
         QVERIFY2(p >= 0.09 - 1e-9 && p <= 0.11 + 1e-9, qPrintable(QString::number(p)));
     }
 }
