@@ -3,6 +3,7 @@
 #include "common/errors.h"
 
 #include <QObject>
+#include <vector>
 
 // Qt's hook around signal emission (QtCore exports it for its signal
 // dumper); its layout has been the same throughout Qt 6. It is the one place
@@ -19,10 +20,35 @@ namespace tav {
 
 namespace {
 
-// The action record is per thread, so a signal on a worker thread never
-// touches the GUI thread's action.
-void signalBegins(QObject*, int, void**) { enterAction(); }
-void signalEnds(QObject*, int) { leaveAction(); }
+// The emissions open on this thread, innermost last. The action record is
+// per thread too, so a signal on a worker thread never touches the GUI
+// thread's action.
+struct Emission {
+    const QObject* sender;
+    int signal;
+};
+thread_local std::vector<Emission> t_open;
+
+void signalBegins(QObject* sender, int signal, void**)
+{
+    t_open.push_back({sender, signal});
+    enterAction();
+}
+
+// An error thrown through an emission skips its end: the end of the
+// emission around it closes it as well.
+void signalEnds(QObject* sender, int signal)
+{
+    for (auto i = t_open.size(); i-- > 0;) {
+        if (t_open[i].sender != sender || t_open[i].signal != signal)
+            continue;
+        while (t_open.size() > i) {
+            t_open.pop_back();
+            leaveAction();
+        }
+        return;
+    }
+}
 
 QSignalSpyCallbackSet g_callbacks{signalBegins, nullptr, signalEnds, nullptr};
 

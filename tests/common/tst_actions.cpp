@@ -262,6 +262,27 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(ticks, 2, 2000);
         QCOMPARE(fx.msgs.count(), 2);
     }
+
+    // A handler that lets its error through to the procedure that raised
+    // its signal: the action still ends with the click.
+    void errorThroughASignalEndsWithIt()
+    {
+        test::ProgramFixture fx;
+        fx.msgs.answer(IdAbort);
+        QPushButton inner;
+        connect(&inner, &QPushButton::clicked, [] { raise(ErrOverflow); });
+        QPushButton button;
+        connect(&button, &QPushButton::clicked, [&] {
+            TrapErrors t(kAdvice, kTitle);
+            t.step([&] { inner.click(); });
+        });
+        button.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&button));
+        test::click(&button);
+        QCOMPARE(fx.msgs.count(), 1);
+        QVERIFY(!actionAborted());
+        QVERIFY(procedure(0));
+    }
 };
 
 QTEST_MAIN(TestActions)
