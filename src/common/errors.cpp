@@ -10,15 +10,15 @@ namespace tav {
 namespace {
 RuntimeError g_current(0, QStringLiteral(""));
 
-// The action in progress. Handlers run on the GUI thread only; a scope
-// opened by a signal on another thread keeps to that thread's own record.
+// The action in progress. Handlers run on the GUI thread only. Never
+// destroyed: objects torn down at exit may still raise signals.
 struct Action {
     int depth = 0;
     bool aborted = false;
     // The steps and the boxes the user answered Ignore for.
     QSet<QString> ignored;
 };
-thread_local Action g_action;
+Action& g_action = *new Action;
 
 QString siteKey(const QString& title, const QString& advice, const std::source_location& where, int index)
 {

@@ -3,6 +3,7 @@
 #include "common/errors.h"
 
 #include <QObject>
+#include <thread>
 #include <vector>
 
 // Qt's hook around signal emission (QtCore exports it for its signal
@@ -20,18 +21,22 @@ namespace tav {
 
 namespace {
 
-// The emissions open on this thread, innermost last. The action record is
-// per thread too, so a signal on a worker thread never touches the GUI
-// thread's action.
+// Handlers run on the GUI thread; signals of worker threads are no action.
+std::thread::id g_guiThread;
+
+// The emissions open on the GUI thread, innermost last. Never destroyed:
+// objects torn down at exit may still raise signals.
 struct Emission {
     const QObject* sender;
     int signal;
 };
-thread_local std::vector<Emission> t_open;
+std::vector<Emission>& g_open = *new std::vector<Emission>;
 
 void signalBegins(QObject* sender, int signal, void**)
 {
-    t_open.push_back({sender, signal});
+    if (std::this_thread::get_id() != g_guiThread)
+        return;
+    g_open.push_back({sender, signal});
     enterAction();
 }
 
@@ -39,11 +44,13 @@ void signalBegins(QObject* sender, int signal, void**)
 // emission around it closes it as well.
 void signalEnds(QObject* sender, int signal)
 {
-    for (auto i = t_open.size(); i-- > 0;) {
-        if (t_open[i].sender != sender || t_open[i].signal != signal)
+    if (std::this_thread::get_id() != g_guiThread)
+        return;
+    for (auto i = g_open.size(); i-- > 0;) {
+        if (g_open[i].sender != sender || g_open[i].signal != signal)
             continue;
-        while (t_open.size() > i) {
-            t_open.pop_back();
+        while (g_open.size() > i) {
+            g_open.pop_back();
             leaveAction();
         }
         return;
@@ -54,6 +61,10 @@ QSignalSpyCallbackSet g_callbacks{signalBegins, nullptr, signalEnds, nullptr};
 
 } // namespace
 
-void installActionScopes() { qt_register_signal_spy_callbacks(&g_callbacks); }
+void installActionScopes()
+{
+    g_guiThread = std::this_thread::get_id();
+    qt_register_signal_spy_callbacks(&g_callbacks);
+}
 
 } // namespace tav

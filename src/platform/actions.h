@@ -8,7 +8,8 @@
 
 namespace tav {
 
-// Opens an ActionScope around every signal emission on the GUI thread.
+// Opens an ActionScope around every signal emission on the GUI thread (the
+// thread that calls this).
 void installActionScopes();
 
 } // namespace tav
