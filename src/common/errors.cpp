@@ -3,11 +3,37 @@
 #include "common/messages.h"
 #include "common/program.h"
 
+#include <QSet>
+
 namespace tav {
 
 namespace {
 RuntimeError g_current(0, QStringLiteral(""));
+
+// The action in progress. Handlers run on the GUI thread only. Never
+// destroyed: objects torn down at exit may still raise signals.
+struct Action {
+    int depth = 0;
+    bool aborted = false;
+    // The steps and the boxes the user answered Ignore for.
+    QSet<QString> ignored;
+};
+Action& g_action = *new Action;
+
+QString siteKey(const QString& title, const QString& advice, const std::source_location& where, int index)
+{
+    return QStringLiteral("site\x1f%1\x1f%2\x1f%3:%4:%5#%6")
+        .arg(title, advice, QString::fromUtf8(where.file_name()))
+        .arg(where.line())
+        .arg(where.column())
+        .arg(index);
 }
+
+QString boxKey(const QString& title, const QString& advice, const RuntimeError& e)
+{
+    return QStringLiteral("box\x1f%1\x1f%2\x1f%3\x1f%4").arg(title, advice, QString::number(e.number()), e.description());
+}
+} // namespace
 
 const RuntimeError& currentError() { return g_current; }
 void setCurrentError(const RuntimeError& e) { g_current = e; }
@@ -18,15 +44,44 @@ int mostraerro(const QString& texto, const QString& titulo)
     return msgbox(text, MbCritical + MbAbortRetryIgnore, titulo);
 }
 
-bool ErrorHandler::steps(std::initializer_list<std::function<void()>> fs)
+void enterAction() { ++g_action.depth; }
+
+void leaveAction()
 {
+    if (g_action.depth > 0 && --g_action.depth == 0) {
+        g_action.aborted = false;
+        g_action.ignored.clear();
+    }
+}
+
+ActionScope::ActionScope() { enterAction(); }
+ActionScope::~ActionScope() { leaveAction(); }
+
+bool actionAborted() { return g_action.aborted; }
+
+NestedCommand::NestedCommand()
+{
+    enterAction();
+    outerAborted_ = g_action.aborted;
+    g_action.aborted = false;
+}
+
+NestedCommand::~NestedCommand()
+{
+    g_action.aborted = outerAborted_;
+    leaveAction();
+}
+
+bool ErrorHandler::steps(std::initializer_list<std::function<void()>> fs, std::source_location where)
+{
+    int index = 0;
     for (const auto& f : fs)
-        if (!step(f))
+        if (!run(f, where, ++index))
             return false;
     return true;
 }
 
-bool IgnoreErrors::step(const std::function<void()>& f)
+bool IgnoreErrors::run(const std::function<void()>& f, const std::source_location&, int)
 {
     if (programEnded())
         return false;
@@ -38,9 +93,11 @@ bool IgnoreErrors::step(const std::function<void()>& f)
     return !programEnded();
 }
 
-bool TrapErrors::step(const std::function<void()>& f)
+bool TrapErrors::run(const std::function<void()>& f, const std::source_location& where, int index)
 {
     for (;;) {
+        if (g_action.aborted)
+            aborted_ = true;
         if (aborted_ || programEnded())
             return false;
         try {
@@ -48,12 +105,20 @@ bool TrapErrors::step(const std::function<void()>& f)
             return !programEnded();
         } catch (const RuntimeError& e) {
             setCurrentError(e);
+            const QString site = siteKey(title_, advice_, where, index);
+            const QString box = boxKey(title_, advice_, e);
+            if (g_action.ignored.contains(site) || g_action.ignored.contains(box))
+                return !programEnded();
             const int answer = mostraerro(advice_, title_);
             if (answer == IdRetry)
                 continue;
-            if (answer == IdIgnore)
+            if (answer == IdIgnore) {
+                g_action.ignored.insert(site);
+                g_action.ignored.insert(box);
                 return !programEnded();
+            }
             aborted_ = true;
+            g_action.aborted = true;
             return false;
         }
     }

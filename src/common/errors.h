@@ -13,11 +13,23 @@
 //
 //   TrapErrors t(u"Try again"_s, u"Error Index"_s);
 //   t.step([&] { ... }) && t.step([&] { ... });
+//
+// One user action (an event handler's run, with the procedures it calls and
+// the yields inside it) answers each failing step at most once:
+//  - after Ignore, the same step failing again in that action goes on
+//    without a box; "the same step" is the same statement (its call site) of
+//    a procedure with the same title and advice, or a failure that would show
+//    the very box the user just ignored;
+//  - after Abort, no trapped step runs for the rest of the action, in this
+//    procedure or any other the handler still calls.
+// The platform opens an ActionScope wherever a user event reaches a handler;
+// a TrapErrors opens one too, so a procedure run on its own is one action.
 
 #include "common/runtime.h"
 
 #include <QString>
 #include <functional>
+#include <source_location>
 
 namespace tav {
 
@@ -28,27 +40,69 @@ void setCurrentError(const RuntimeError& e);
 // The shared error box: description, a lone CR, the advice; style 18.
 int mostraerro(const QString& texto, const QString& titulo);
 
+// One user action. Scopes nest; the outermost one owns the action's answers,
+// which are forgotten when it closes.
+class ActionScope {
+public:
+    ActionScope();
+    ~ActionScope();
+    ActionScope(const ActionScope&) = delete;
+    ActionScope& operator=(const ActionScope&) = delete;
+};
+// The same, for a hook that opens and closes the scope in two calls.
+void enterAction();
+void leaveAction();
+
+// The current action was ended through Abort.
+bool actionAborted();
+
+// A command run inside another that goes on after it whatever it answers
+// (a save composes its picture through the print command, then writes what
+// the canvas holds): an Abort in it ends it alone.
+class NestedCommand {
+public:
+    NestedCommand();
+    ~NestedCommand();
+    NestedCommand(const NestedCommand&) = delete;
+    NestedCommand& operator=(const NestedCommand&) = delete;
+
+private:
+    bool outerAborted_;
+};
+
 class ErrorHandler {
 public:
     virtual ~ErrorHandler() = default;
     // Runs one step; false when the procedure must be left.
-    virtual bool step(const std::function<void()>& f) = 0;
+    bool step(const std::function<void()>& f, std::source_location where = std::source_location::current())
+    {
+        return run(f, where, 0);
+    }
     // Runs the steps in order; false when one of them ended the procedure.
-    bool steps(std::initializer_list<std::function<void()>> fs);
+    bool steps(std::initializer_list<std::function<void()>> fs,
+               std::source_location where = std::source_location::current());
+
+protected:
+    // `where` and `index` (within a steps() list) name the statement.
+    virtual bool run(const std::function<void()>& f, const std::source_location& where, int index) = 0;
 };
 
 class IgnoreErrors : public ErrorHandler {
-public:
-    bool step(const std::function<void()>& f) override;
+protected:
+    bool run(const std::function<void()>& f, const std::source_location& where, int index) override;
 };
 
 class TrapErrors : public ErrorHandler {
 public:
     TrapErrors(QString advice, QString title) : advice_(std::move(advice)), title_(std::move(title)) {}
-    bool step(const std::function<void()>& f) override;
-    bool aborted() const { return aborted_; }
+    // Left through Abort, here or elsewhere in the same action.
+    bool aborted() const { return aborted_ || actionAborted(); }
+
+protected:
+    bool run(const std::function<void()>& f, const std::source_location& where, int index) override;
 
 private:
+    ActionScope action_;
     QString advice_;
     QString title_;
     bool aborted_ = false;

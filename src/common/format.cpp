@@ -1,5 +1,7 @@
 #include "common/format.h"
 
+#include "common/runtime.h"
+
 #include <QLocale>
 #include <algorithm>
 #include <cmath>
@@ -180,11 +182,10 @@ QString formatNumber(double value, const QString& pattern)
         p = QStringLiteral("#,##0.00");
     else if (named == QLatin1String("percent"))
         p = QStringLiteral("0.00%");
-    if (!std::isfinite(value))
-        return generalText(value);
-
     const Pattern pt = parse(p);
-    double v = pt.percent ? value * 100.0 : value;
+    // No picture shows a value that is not finite, nor one that the
+    // percentage scaling takes out of range.
+    const double v = checked(pt.percent ? checked(value) * 100.0 : value);
     const bool negative = v < 0;
     QString whole, fraction;
     if (!pt.exponent) {
@@ -219,10 +220,7 @@ QString formatNumber(double value, const QString& pattern)
 
 QString generalText(double value)
 {
-    if (std::isnan(value))
-        return QStringLiteral("NaN");
-    if (std::isinf(value))
-        return value > 0 ? QStringLiteral("Infinity") : QStringLiteral("-Infinity");
+    checked(value);
     if (value == 0.0)
         return QStringLiteral("0");
     QString s = QString::number(value, 'g', 15);

@@ -21,6 +21,9 @@
 // generalText(v) is the plain conversion: up to 15 significant digits, no
 // grouping, a 0 before the decimal point, no trailing zeros, "E+15" style
 // exponents for very large or small values, the locale's decimal point.
+//
+// Neither ever shows a value that is not finite: both raise Overflow, which
+// the caller's error handling reports or skips like any failing formula.
 
 #include <QString>
 

@@ -1,5 +1,6 @@
 #include "common/window.h"
 
+#include "common/errors.h"
 #include "common/program.h"
 #include "common/twips.h"
 
@@ -62,6 +63,9 @@ void FormWidget::resizeEvent(QResizeEvent* e)
 
 bool FormWidget::event(QEvent* e)
 {
+    // The window's own events (close box, resize, activation) reach its
+    // procedures here rather than through a signal: each is one action.
+    const ActionScope action;
     if (e->type() == QEvent::WindowActivate && current() && !programEnded())
         form_->activated();
     return QMainWindow::event(e);

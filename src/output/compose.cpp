@@ -147,7 +147,10 @@ bool Composer::finish()
 void saveComposed(const std::function<void(int)>& setFlag, const std::function<void()>& print, const QString& file,
                   ErrorHandler& errors)
 {
-    errors.step([&] { setFlag(1); }) && errors.step(print)
+    errors.step([&] { setFlag(1); }) && errors.step([&] {
+        const NestedCommand composing;
+        print();
+    })
         && errors.step([&] { savePicture(canvas()->image(), file); }) && errors.step([&] { setFlag(0); });
     // Abort in the save's own box must not leave the window in save mode.
     setFlag(0);

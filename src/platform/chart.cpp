@@ -18,6 +18,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
+#include <limits>
+#include <utility>
 
 namespace tav {
 
@@ -70,6 +72,68 @@ int stepOf(double n, int count)
     if (n >= count)
         return qMax(1, count);
     return int(std::floor(n + 0.5));
+}
+
+// Axis bounds. The chart library lays an axis out from its bounds alone:
+// a bound that is not finite, a span that overflows or a logarithmic axis
+// over hundreds of decades never finishes (or shows "inf"), so an axis only
+// ever gets a range it can draw.
+
+bool linearFits(double bottom, double top)
+{
+    if (!std::isfinite(bottom) || !std::isfinite(top) || !(top > bottom) || !std::isfinite(top - bottom))
+        return false;
+    // The ticks must be numbers apart, not the same value printed five times.
+    return top - bottom > std::max(std::fabs(bottom), std::fabs(top)) * 1e-12;
+}
+
+bool logFits(double bottom, double top)
+{
+    return bottom > 0 && std::isfinite(top) && top > bottom
+        && std::log10(top) - std::log10(bottom) <= Chart::kMaxLogDecades
+        && top / bottom > 1.0 + 1e-12;
+}
+
+// A range from 0 that shows a value too large for a unit above it.
+std::pair<double, double> fromZero(double v)
+{
+    const double far = std::isfinite(2 * v) ? 2 * v : v;
+    return v < 0 ? std::pair{far, 0.0} : std::pair{0.0, std::max(far, 1.0)};
+}
+
+std::pair<double, double> linearRange(double yMin, double yMax, bool any, double lo, double hi)
+{
+    if (linearFits(yMin, yMax))
+        return {yMin, yMax};
+    // Else the data's range.
+    if (!any)
+        return {0.0, 1.0};
+    if (linearFits(lo, hi))
+        return {lo, hi};
+    if (!std::isfinite(hi - lo)) {
+        // Data at both ends of the number range: the middle of it.
+        const double half = std::numeric_limits<double>::max() / 2;
+        return {std::max(lo, -half), std::min(hi, half)};
+    }
+    if (linearFits(lo, lo + 1))
+        return {lo, lo + 1};
+    return fromZero(lo);
+}
+
+std::pair<double, double> logRange(double bottom, double top, bool any, double lo, double hi)
+{
+    if (logFits(bottom, top))
+        return {bottom, top};
+    // Else the data's positive range (only positive points are drawn), one
+    // decade for a single value, and at most the top kMaxLogDecades of it.
+    if (!any)
+        return {1.0, 10.0};
+    const double maxDecade = std::numeric_limits<double>::max() / 10;
+    if (!(hi > lo) || hi / lo <= 1.0 + 1e-12)
+        return hi <= maxDecade ? std::pair{lo, lo * 10} : std::pair{hi / 10, hi};
+    if (logFits(lo, hi))
+        return {lo, hi};
+    return {hi / std::pow(10.0, Chart::kMaxLogDecades), hi};
 }
 
 } // namespace
@@ -345,17 +409,12 @@ void Chart::draw()
         double top = yMax_ > 0 ? yMax_ : (any ? hi : bottom * 10);
         if (!(top > bottom))
             top = any && hi > bottom ? hi : bottom * 10;
-        logAxis_->setRange(bottom, top);
+        const auto [b, t] = logRange(bottom, top, any, lo, hi);
+        logAxis_->setRange(b, t);
         logAxis_->setTitleText(leftTitle_);
     } else {
-        double bottom = yMin_, top = yMax_;
-        if (!(top > bottom)) {
-            bottom = any ? lo : 0;
-            top = any ? hi : 1;
-            if (!(top > bottom))
-                top = bottom + 1;
-        }
-        linearAxis_->setRange(bottom, top);
+        const auto [b, t] = linearRange(yMin_, yMax_, any, lo, hi);
+        linearAxis_->setRange(b, t);
         linearAxis_->setTitleText(leftTitle_);
     }
     chart_->setTitle(graphTitle_);

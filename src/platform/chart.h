@@ -9,8 +9,9 @@
 // to a name without an extension). GraphType 6 is a line chart, 7 the same on
 // a logarithmic y axis, where points at or below zero are left out and a
 // bound at or below zero gives way to the range of the positive data.
-// YAxisMin and YAxisMax fix the y range; while Max is not above Min the range
-// follows the data. Colours are indices of the chart's 16-colour palette
+// YAxisMin and YAxisMax fix the y range; while Max is not above Min, or the
+// range cannot be drawn (a span that overflows, more decades than
+// kMaxLogDecades), the range follows the data. Colours are indices of the chart's 16-colour palette
 // (chartColor), the Background among them.
 
 #include <QImage>
@@ -41,6 +42,11 @@ class Chart : public QWidget {
 public:
     static constexpr int kMaxSets = 5;
     static constexpr int kMaxPoints = 10000;
+    // A logarithmic axis spans at most this many decades: one label and one
+    // grid line per decade, and past about thirty the labels of a chart this
+    // size run into each other (while the layout's work keeps growing), so a
+    // wider range says nothing more. Bounds beyond it follow the data.
+    static constexpr int kMaxLogDecades = 30;
 
     explicit Chart(QWidget* parent = nullptr);
 

@@ -1,5 +1,6 @@
 #include "shell/app.h"
 
+#include "platform/actions.h"
 #include "platform/controls.h"
 #include "platform/pictures.h"
 #include "shell/hover.h"
@@ -15,6 +16,7 @@ void setupApplication(QApplication& app)
     QApplication::setFont(arial(8.25));
     app.setQuitOnLastWindowClosed(false);
     installHover(app);
+    installActionScopes();
 }
 
 } // namespace tav

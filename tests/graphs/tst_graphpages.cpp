@@ -227,11 +227,10 @@ void TestGraphPages::errorBoxAnswers_data()
     QTest::addColumn<bool>("titled");
     QTest::newRow("abort") << QList<int>{IdAbort} << 1 << false;
     QTest::newRow("retry, abort") << QList<int>{IdRetry, IdAbort} << 2 << false;
-    // Consignment 0: each set fails, then its empty point count; the
-    // computation goes on to its titles.
-    QTest::newRow("ignore all") << QList<int>{IdIgnore, IdIgnore, IdIgnore, IdIgnore, IdIgnore, IdIgnore, IdIgnore,
-                                              IdIgnore, IdIgnore, IdIgnore}
-                                << 10 << true;
+    // Consignment 0: each set fails, then its empty point count; after
+    // Ignore the same two steps fail again for the other sets without a box,
+    // and the computation goes on to its titles.
+    QTest::newRow("ignore all") << QList<int>{IdIgnore, IdIgnore} << 2 << true;
 }
 
 void TestGraphPages::errorBoxAnswers()

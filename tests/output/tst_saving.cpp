@@ -434,10 +434,11 @@ void TestSaving::salvagraficoWithoutChart()
 {
     OutputFixture f;
     EmptyPage page;
-    f.msgs.answer({IdIgnore, IdIgnore, IdIgnore, IdIgnore, IdIgnore, IdIgnore, IdIgnore, IdIgnore});
+    f.msgs.answer(IdIgnore);
     salvagrafico(page, QStringLiteral("x"));
-    // Every step of the sequence reaches for the chart and fails.
-    QCOMPARE(f.msgs.count(), 8);
+    // Every step of the sequence reaches for the chart and fails; after
+    // Ignore the same failure goes on without a box.
+    QCOMPARE(f.msgs.count(), 1);
     QCOMPARE(f.msgs.last().title, QStringLiteral("Error Saving Graph"));
 }
 

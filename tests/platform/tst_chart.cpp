@@ -12,7 +12,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QValueAxis>
+#include <cmath>
 #include <functional>
+#include <limits>
 
 using tav::Chart;
 using ChartStep = std::function<void(Chart&)>;
@@ -136,6 +138,10 @@ private slots:
     void imageWritingFailureIsReported();
     void refusedValues_data();
     void refusedValues();
+    void boundsAlwaysDrawable_data();
+    void boundsAlwaysDrawable();
+    void undrawableBoundsFollowTheData_data();
+    void undrawableBoundsFollowTheData();
 };
 
 void TestChart::setsAreDrawnFromTheModel_data()
@@ -474,6 +480,102 @@ void TestChart::refusedValues()
     QCOMPARE(c.background(), 0);
     QCOMPARE(c.yAxisMax(), 0.0);
     QCOMPARE(drawn(c).size(), 2);
+}
+
+// Whatever the bound boxes and the data hold, every chart type gets an axis
+// it can lay out: finite bounds over a finite span, and on a logarithmic
+// axis positive bounds at most kMaxLogDecades apart.
+void TestChart::boundsAlwaysDrawable_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::addColumn<double>("yMin");
+    QTest::addColumn<double>("yMax");
+    QTest::addColumn<QList<double>>("values");
+    const double most = std::numeric_limits<double>::max();
+    const QList<QPair<const char*, double>> bounds{{"0", 0.0},         {"5", 5.0},         {"1e308", 1e308},
+                                                   {"-1e308", -1e308}, {"1e-310", 1e-310}, {"max", most},
+                                                   {"-max", -most}};
+    const QList<QPair<const char*, QList<double>>> data{{"ordinary", {1, 10, 100}},
+                                                        {"huge", {1e308, most}},
+                                                        {"tiny", {1e-310, 1e-300}},
+                                                        {"huge both signs", {-1e308, 1e308, -most}},
+                                                        {"one value", {1e308}},
+                                                        {"nothing positive", {0, -1}},
+                                                        {"many decades", {1e-300, 1, 1e300}}};
+    for (int type : {6, 7})
+        for (const auto& [dataName, values] : data)
+            for (const auto& [minName, yMin] : bounds)
+                for (const auto& [maxName, yMax] : bounds)
+                    QTest::addRow("%d, %s, min %s, max %s", type, dataName, minName, maxName)
+                        << type << yMin << yMax << values;
+}
+
+void TestChart::boundsAlwaysDrawable()
+{
+    QFETCH(int, type);
+    QFETCH(double, yMin);
+    QFETCH(double, yMax);
+    QFETCH(QList<double>, values);
+    Chart c;
+    c.resize(584, 342);
+    c.setYAxisMin(yMin);
+    c.setYAxisMax(yMax);
+    fill(c, type, {values}, {});
+    const auto [bottom, top] = yRange(c);
+    QVERIFY2(std::isfinite(bottom) && std::isfinite(top) && top > bottom && std::isfinite(top - bottom),
+             qPrintable(QStringLiteral("%1 .. %2").arg(bottom).arg(top)));
+    if (type == 7) {
+        QVERIFY(qobject_cast<QLogValueAxis*>(yAxis(c)));
+        QVERIFY(bottom > 0);
+        QVERIFY(std::log10(top) - std::log10(bottom) <= Chart::kMaxLogDecades + 1e-9);
+    }
+    // The layout runs to its end.
+    QVERIFY(!c.image().isNull());
+}
+
+void TestChart::undrawableBoundsFollowTheData_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::addColumn<double>("yMin");
+    QTest::addColumn<double>("yMax");
+    QTest::addColumn<QList<double>>("values");
+    QTest::addColumn<double>("bottom");
+    QTest::addColumn<double>("top");
+    using L = QList<double>;
+    // Ten times the minimum would be past the largest number.
+    QTest::newRow("log, min 1e308") << 7 << 1e308 << 0.0 << L{0.5, 3, 20} << 0.5 << 20.0;
+    QTest::newRow("log, min 1e308 below max 1e308") << 7 << 1e308 << 1e308 << L{2, 8} << 2.0 << 8.0;
+    QTest::newRow("log, 618 decades") << 7 << 1e-310 << 1e308 << L{1, 10, 100} << 1.0 << 100.0;
+    QTest::newRow("log, a fitting range stays") << 7 << 1e-20 << 1e5 << L{1, 10} << 1e-20 << 1e5;
+    QTest::newRow("log, data over too many decades keeps its top")
+        << 7 << 0.0 << 0.0 << L{1e-300, 1e300} << 1e270 << 1e300;
+    QTest::newRow("log, one huge value") << 7 << 0.0 << 0.0 << L{1e308} << 1e307 << 1e308;
+    QTest::newRow("linear, span past the largest number") << 6 << -1e308 << 1e308 << L{1, 2, 3} << 1.0 << 3.0;
+    QTest::newRow("linear, a fitting range stays") << 6 << -1e300 << 1e300 << L{1, 2} << -1e300 << 1e300;
+    QTest::newRow("linear, one huge value") << 6 << 0.0 << 0.0 << L{1e308} << 0.0 << 1e308;
+    QTest::newRow("linear, one large value") << 6 << 0.0 << 0.0 << L{1e300} << 0.0 << 2e300;
+    QTest::newRow("linear, one value") << 6 << 0.0 << 0.0 << L{-4} << -4.0 << -3.0;
+}
+
+void TestChart::undrawableBoundsFollowTheData()
+{
+    QFETCH(int, type);
+    QFETCH(double, yMin);
+    QFETCH(double, yMax);
+    QFETCH(QList<double>, values);
+    QFETCH(double, bottom);
+    QFETCH(double, top);
+    Chart c;
+    c.resize(584, 342);
+    c.setYAxisMin(yMin);
+    c.setYAxisMax(yMax);
+    fill(c, type, {values}, {});
+    const auto [b, t] = yRange(c);
+    QVERIFY2(qFuzzyCompare(b, bottom) || b == bottom, qPrintable(QString::number(b)));
+    QVERIFY2(qFuzzyCompare(t, top), qPrintable(QString::number(t)));
+    // The bounds read back as written.
+    QCOMPARE(c.yAxisMin(), yMin);
+    QCOMPARE(c.yAxisMax(), yMax);
 }
 
 QTEST_MAIN(TestChart)

@@ -193,8 +193,9 @@ void TestPreencheTabela::failingSteps_data()
     // Past the print table's row 500 each failing step fails on its own.
     QTest::newRow("505 ignored") << "505" << 0 << QList<int>{} << 0 << 505 << 504 << true;
     QTest::newRow("505 aborted") << "505" << 1 << QList<int>{IdAbort} << 1 << 500 << 77 << false;
-    // Row 501 fails at its label; rows 502..505 at the label and six cells.
-    QTest::newRow("505, every box ignored") << "505" << 1 << QList<int>(29, IdIgnore) << 29 << 505 << 504 << true;
+    // Row 501 fails at its label; rows 502..505 at the label and six cells,
+    // all with the box ignored at the first.
+    QTest::newRow("505, every box ignored") << "505" << 1 << QList<int>{IdIgnore} << 1 << 505 << 504 << true;
     QTest::newRow("words ignored") << "ten" << 0 << QList<int>{} << 0 << -1 << 77 << true;
     QTest::newRow("words aborted") << "ten" << 1 << QList<int>{} << 1 << -1 << 77 << false;
 }

@@ -1,0 +1,289 @@
+// One user action answers each failing step at most once: Ignore silences
+// the same step for the rest of the action, Abort ends every trapped
+// procedure the action still runs, Retry repeats. Clicks and timer ticks
+// each make one action; what a handler yields to stays inside it.
+
+#include "common/errors.h"
+#include "common/messages.h"
+#include "testkit.h"
+
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+using namespace tav;
+
+namespace {
+
+const QString kAdvice = QStringLiteral("Try again");
+const QString kTitle = QStringLiteral("Error T");
+
+// A trapped procedure whose one statement fails with `error` (0: none);
+// returns whether the statement ran.
+bool procedure(int error, const QString& title = kTitle)
+{
+    bool ran = false;
+    TrapErrors t(kAdvice, title);
+    t.step([&] {
+        ran = true;
+        if (error)
+            raise(error);
+    });
+    return ran;
+}
+
+enum Scenario {
+    LoopOverOneStep,
+    SameFailureAtTwoStatements,
+    TwoFailuresAtTwoStatements,
+    OneStatementFailingTwoWays,
+    StepsListWithTheSameFailure,
+    StepsListWithTwoFailures,
+    TwoProceduresWithTheSameBox,
+    TwoProceduresWithTwoTitles,
+    TwoActions,
+};
+
+void run(Scenario s)
+{
+    switch (s) {
+    case LoopOverOneStep: {
+        TrapErrors t(kAdvice, kTitle);
+        for (int i = 0; i < 500; ++i)
+            t.step([] { raise(ErrDivisionByZero); });
+        break;
+    }
+    case SameFailureAtTwoStatements: {
+        TrapErrors t(kAdvice, kTitle);
+        t.step([] { raise(ErrOverflow); });
+        t.step([] { raise(ErrOverflow); });
+        break;
+    }
+    case TwoFailuresAtTwoStatements: {
+        TrapErrors t(kAdvice, kTitle);
+        t.step([] { raise(ErrOverflow); });
+        t.step([] { raise(ErrDivisionByZero); });
+        break;
+    }
+    case OneStatementFailingTwoWays: {
+        TrapErrors t(kAdvice, kTitle);
+        for (int i = 0; i < 10; ++i)
+            t.step([&] { raise(i % 2 ? ErrOverflow : ErrDivisionByZero); });
+        break;
+    }
+    case StepsListWithTheSameFailure: {
+        TrapErrors t(kAdvice, kTitle);
+        t.steps({[] { raise(ErrOverflow); }, [] {}, [] { raise(ErrOverflow); }});
+        break;
+    }
+    case StepsListWithTwoFailures: {
+        TrapErrors t(kAdvice, kTitle);
+        t.steps({[] { raise(ErrOverflow); }, [] { raise(ErrTypeMismatch); }});
+        break;
+    }
+    case TwoProceduresWithTheSameBox: {
+        ActionScope action;
+        procedure(ErrOverflow);
+        procedure(ErrOverflow);
+        break;
+    }
+    case TwoProceduresWithTwoTitles: {
+        ActionScope action;
+        procedure(ErrOverflow);
+        procedure(ErrOverflow, QStringLiteral("Error U"));
+        break;
+    }
+    case TwoActions:
+        for (int i = 0; i < 2; ++i) {
+            ActionScope action;
+            procedure(ErrOverflow);
+            procedure(ErrOverflow);
+        }
+        break;
+    }
+}
+
+} // namespace
+
+class TestActions : public QObject {
+    Q_OBJECT
+private slots:
+    void ignoreAnswersAStepOncePerAction_data()
+    {
+        QTest::addColumn<int>("scenario");
+        QTest::addColumn<int>("boxes");
+        QTest::newRow("a loop over one failing step") << int(LoopOverOneStep) << 1;
+        QTest::newRow("the same failure at two statements") << int(SameFailureAtTwoStatements) << 1;
+        QTest::newRow("two failures at two statements") << int(TwoFailuresAtTwoStatements) << 2;
+        QTest::newRow("one statement failing two ways") << int(OneStatementFailingTwoWays) << 1;
+        QTest::newRow("a list of steps, the same failure") << int(StepsListWithTheSameFailure) << 1;
+        QTest::newRow("a list of steps, two failures") << int(StepsListWithTwoFailures) << 2;
+        QTest::newRow("two procedures, the same box") << int(TwoProceduresWithTheSameBox) << 1;
+        QTest::newRow("two procedures, two titles") << int(TwoProceduresWithTwoTitles) << 2;
+        QTest::newRow("two actions") << int(TwoActions) << 2;
+    }
+    void ignoreAnswersAStepOncePerAction()
+    {
+        QFETCH(int, scenario);
+        QFETCH(int, boxes);
+        test::ProgramFixture fx;
+        for (int i = 0; i < 600; ++i)
+            fx.msgs.answer(IdIgnore);
+        run(Scenario(scenario));
+        QCOMPARE(fx.msgs.count(), boxes);
+    }
+
+    // Retry repeats the statement and its box; only Ignore silences it.
+    void retryStillRepeats()
+    {
+        test::ProgramFixture fx;
+        fx.msgs.answer({IdRetry, IdRetry, IdIgnore});
+        int tries = 0;
+        TrapErrors t(kAdvice, kTitle);
+        for (int i = 0; i < 5; ++i)
+            QVERIFY(t.step([&] {
+                ++tries;
+                raise(ErrOverflow);
+            }));
+        QCOMPARE(fx.msgs.count(), 3);
+        QCOMPARE(tries, 7); // three runs of the first, one of each other
+    }
+
+    void abortEndsTheWholeAction()
+    {
+        test::ProgramFixture fx;
+        fx.msgs.answer(IdAbort);
+        bool ignoredRan = false;
+        {
+            ActionScope action;
+            procedure(ErrOverflow);
+            QCOMPARE(fx.msgs.count(), 1);
+            QVERIFY(actionAborted());
+            // The trapped procedures the handler still calls do not run...
+            QVERIFY(!procedure(0));
+            TrapErrors later(kAdvice, QStringLiteral("Error U"));
+            QVERIFY(!later.step([] {}));
+            QVERIFY(later.aborted());
+            // ...those that ignore errors do.
+            IgnoreErrors e;
+            e.step([&] { ignoredRan = true; });
+        }
+        QVERIFY(ignoredRan);
+        QCOMPARE(fx.msgs.count(), 1);
+        // The next action starts afresh.
+        QVERIFY(!actionAborted());
+        QVERIFY(procedure(0));
+        // A trapped procedure on its own is an action of its own.
+        fx.msgs.answer(IdAbort);
+        procedure(ErrOverflow);
+        QVERIFY(procedure(0));
+    }
+
+    // A save that composes through the print command goes on after an Abort
+    // in the composition.
+    void nestedCommandAbortEndsItAlone()
+    {
+        test::ProgramFixture fx;
+        fx.msgs.answer(IdAbort);
+        ActionScope action;
+        TrapErrors save(kAdvice, QStringLiteral("Error saving"));
+        bool composed = false, written = false;
+        QVERIFY(save.step([&] {
+            const NestedCommand composing;
+            procedure(ErrOverflow, QStringLiteral("Error printing"));
+            composed = true;
+        }));
+        QVERIFY(composed);
+        QVERIFY(save.step([&] { written = true; }));
+        QVERIFY(written);
+        QCOMPARE(fx.msgs.count(), 1);
+    }
+
+    // Each click is one action, whatever the procedures its handler calls.
+    void aClickIsOneAction_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<int>("secondRuns"); // runs of the second procedure's statement
+        QTest::newRow("ignore") << int(IdIgnore) << 2;
+        QTest::newRow("abort") << int(IdAbort) << 0;
+    }
+    void aClickIsOneAction()
+    {
+        QFETCH(int, answer);
+        QFETCH(int, secondRuns);
+        test::ProgramFixture fx;
+        for (int i = 0; i < 10; ++i)
+            fx.msgs.answer(answer);
+        QPushButton button;
+        int runs = 0;
+        connect(&button, &QPushButton::clicked, [&] {
+            procedure(ErrOverflow);
+            runs += procedure(ErrOverflow, QStringLiteral("Error U")) ? 1 : 0;
+            runs += procedure(ErrOverflow) ? 1 : 0;
+        });
+        button.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&button));
+        const int perClick = answer == IdIgnore ? 2 : 1;
+        test::click(&button);
+        QCOMPARE(fx.msgs.count(), perClick);
+        // A second click is a new action with its own boxes.
+        test::click(&button);
+        QCOMPARE(fx.msgs.count(), 2 * perClick);
+        QCOMPARE(runs, 2 * secondRuns);
+    }
+
+    // Events handled while a handler yields belong to its action; a tick
+    // after the handler returned is an action of its own.
+    void yieldsStayInTheAction()
+    {
+        test::ProgramFixture fx;
+        for (int i = 0; i < 10; ++i)
+            fx.msgs.answer(IdIgnore);
+        QTimer tick;
+        tick.setSingleShot(true);
+        int ticks = 0;
+        connect(&tick, &QTimer::timeout, [&] {
+            ++ticks;
+            procedure(ErrOverflow);
+        });
+        QPushButton button;
+        connect(&button, &QPushButton::clicked, [&] {
+            procedure(ErrOverflow);
+            tick.start(0);
+            QTRY_COMPARE_WITH_TIMEOUT(ticks, 1, 2000); // yields until the tick ran
+            procedure(ErrOverflow);
+        });
+        button.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&button));
+        test::click(&button);
+        QCOMPARE(ticks, 1);
+        QCOMPARE(fx.msgs.count(), 1);
+        tick.start(0);
+        QTRY_COMPARE_WITH_TIMEOUT(ticks, 2, 2000);
+        QCOMPARE(fx.msgs.count(), 2);
+    }
+
+    // A handler that lets its error through to the procedure that raised
+    // its signal: the action still ends with the click.
+    void errorThroughASignalEndsWithIt()
+    {
+        test::ProgramFixture fx;
+        fx.msgs.answer(IdAbort);
+        QPushButton inner;
+        connect(&inner, &QPushButton::clicked, [] { raise(ErrOverflow); });
+        QPushButton button;
+        connect(&button, &QPushButton::clicked, [&] {
+            TrapErrors t(kAdvice, kTitle);
+            t.step([&] { inner.click(); });
+        });
+        button.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&button));
+        test::click(&button);
+        QCOMPARE(fx.msgs.count(), 1);
+        QVERIFY(!actionAborted());
+        QVERIFY(procedure(0));
+    }
+};
+
+QTEST_MAIN(TestActions)
+#include "tst_actions.moc"
