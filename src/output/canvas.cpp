@@ -1,12 +1,13 @@
 #include "output/canvas.h"
 
 #include "common/runtime.h"
+#include "common/safefile.h"
 #include "output/services.h"
 #include "platform/controls.h"
 #include "shell/indice.h"
 
 #include <QFile>
-#include <QSaveFile>
+#include <QBuffer>
 
 namespace tav {
 
@@ -35,9 +36,12 @@ QPixmap loadPicture(const QString& file)
 
 void savePicture(const QImage& image, const QString& file)
 {
-    QFile out(file);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate) || !image.save(&out, "BMP"))
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "BMP"))
         throw RuntimeError(ErrPathFileAccess, QStringLiteral("Path/File access error"));
+    writeFileWhole(file, bytes);
 }
 
 } // namespace tav

@@ -1,5 +1,7 @@
 #include "output/services.h"
 
+#include "output/saving.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QFileDialog>
@@ -21,11 +23,28 @@ QStringList nameFilters(const QString& filter)
 
 namespace {
 
+// The platform's save dialog, refusing a name in a folder that does not
+// exist when the flags ask for that: the dialog stays open.
+class SaveDialog : public QFileDialog {
+public:
+    SaveDialog(QWidget* parent, const QString& title, int flags) : QFileDialog(parent, title), flags_(flags) {}
+    void accept() override
+    {
+        const QStringList files = selectedFiles();
+        if (!files.isEmpty() && !saveNameAccepted(flags_, files.constFirst()))
+            return;
+        QFileDialog::accept();
+    }
+
+private:
+    int flags_;
+};
+
 class QtDialogs : public Dialogs {
 public:
     std::optional<QString> showSave(QWidget* parent, const SaveRequest& r) override
     {
-        QFileDialog d(parent, r.title);
+        SaveDialog d(parent, r.title, r.flags);
         d.setAcceptMode(QFileDialog::AcceptSave);
         d.setFileMode(QFileDialog::AnyFile);
         d.setNameFilters(nameFilters(r.filter));
@@ -35,9 +54,13 @@ public:
         d.setDefaultSuffix(ext);
         if (!r.fileName.isEmpty())
             d.selectFile(r.fileName);
-        if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty())
-            return std::nullopt;
-        return d.selectedFiles().constFirst();
+        for (;;) {
+            if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty())
+                return std::nullopt;
+            // A native dialog closes without asking accept().
+            if (saveNameAccepted(r.flags, d.selectedFiles().constFirst()))
+                return d.selectedFiles().constFirst();
+        }
     }
 
     bool showPrinter(QWidget* parent, int flags, const QString& title, int& copies) override;
