@@ -11,6 +11,7 @@
 
 #include <QPushButton>
 #include <QPrinter>
+#include <QScrollArea>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -87,6 +88,8 @@ private slots:
     void printPaginatesLikeThePreview_data();
     void printPaginatesLikeThePreview();
     void failedJobsLeaveThePrinterIdle();
+    void previewScrollsToEveryPart_data();
+    void previewScrollsToEveryPart();
 };
 
 void TestImprimetabela::columnsAndRules_data()
@@ -454,6 +457,42 @@ void TestImprimetabela::failedJobsLeaveThePrinterIdle()
     QVERIFY(!pdf.active());
     setPrinter(&f.paper);
     QCOMPARE(test::readPdf(file).size(), 1);
+}
+
+void TestImprimetabela::previewScrollsToEveryPart_data()
+{
+    QTest::addColumn<int>("zoom");
+    QTest::newRow("50 %") << 50;
+    QTest::newRow("100 %") << 100;
+    QTest::newRow("10 %") << 10;
+}
+
+// However large the page, each of its corners can be scrolled into the
+// window's sight, and the window keeps its size.
+void TestImprimetabela::previewScrollsToEveryPart()
+{
+    QFETCH(int, zoom);
+    OutputFixture f;
+    fill(200, 3);
+    FPrintPreview& w = fprintpreview();
+    w.show();
+    const QSize client = w.widget()->client()->size();
+    w.ctl<Slider>(QStringLiteral("Combo1"))->setValue(zoom);
+    QCoreApplication::processEvents();
+    QCOMPARE(w.widget()->client()->size(), client);
+    PictureBox* page = w.ctl<PictureBox>(QStringLiteral("Picture1"));
+    QCOMPARE(page->size(), QSize(qRound(11906 * zoom / 100.0 / 15), qRound(16838 * zoom / 100.0 / 15)));
+    auto* area = w.widget()->findChild<QScrollArea*>();
+    QVERIFY(area);
+    const QRect sight = QRect(QPoint(0, 0), w.widget()->client()->size());
+    for (const QPoint corner : {QPoint(0, 0), QPoint(page->width() - 1, 0), QPoint(0, page->height() - 1),
+                                QPoint(page->width() - 1, page->height() - 1)}) {
+        area->ensureVisible(page->mapTo(area->widget(), corner).x(), page->mapTo(area->widget(), corner).y(), 1, 1);
+        const QPoint seen = page->mapTo(w.widget()->client(), corner);
+        QVERIFY2(sight.contains(seen) && area->viewport()->rect().contains(page->mapTo(area->viewport(), corner)),
+                 qPrintable(QStringLiteral("%1,%2").arg(corner.x()).arg(corner.y())));
+    }
+    QCOMPARE(f.msgs.count(), 0);
 }
 
 QTEST_MAIN(TestImprimetabela)
