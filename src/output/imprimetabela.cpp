@@ -253,11 +253,19 @@ double ReferenceMetrics::lineHeight(const TableFont& font) const
     return referenceMetrics(font.bold).height() * font.size / 10.0;
 }
 
+namespace {
+// Where rows break depends on line heights alone: widths are not measured.
+class HeightMetrics : public ReferenceMetrics {
+public:
+    double textWidth(const QString&, const TableFont&) const override { return 0; }
+};
+} // namespace
+
 QList<int> tablePageStarts(const TabelaImp& table, double pageHeight)
 {
     QList<int> starts{0};
     IgnoreErrors quiet;
-    const ReferenceMetrics metrics;
+    const HeightMetrics metrics;
     for (int from = 0;;) {
         const TablePage page = layoutTablePage(table, 1, from, false, pageHeight, metrics, quiet);
         const int next = page.next.toInt();

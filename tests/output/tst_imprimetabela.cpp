@@ -71,6 +71,8 @@ class TestImprimetabela : public QObject {
     Q_OBJECT
 
 private slots:
+    // A print path that warns has left a painter or a printer in a bad state.
+    void init() { test::failOnQtWarnings(); }
     void cleanup() { tabelaimp().clear(); }
     void columnsAndRules_data();
     void columnsAndRules();
@@ -372,7 +374,6 @@ void TestImprimetabela::printPaginatesLikeThePreview()
 {
     QFETCH(int, rows);
     QFETCH(bool, exactFill);
-    test::failOnQtWarnings();
     OutputFixture f;
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("table.pdf"));
@@ -430,7 +431,6 @@ void TestImprimetabela::printPaginatesLikeThePreview()
 // printer idle: the next job prints, and no painter warns.
 void TestImprimetabela::failedJobsLeaveThePrinterIdle()
 {
-    test::failOnQtWarnings();
     OutputFixture f;
     QTemporaryDir dir;
     SystemPrinter pdf;
