@@ -509,6 +509,7 @@ void TestSaving::failedSaveKeepsTheOldFile_data()
 {
     QTest::addColumn<int>("kind");
     QTest::addColumn<int>("fault");
+    QTest::addColumn<int>("answer");
     const struct {
         const char* name;
         int kind;
@@ -519,18 +520,23 @@ void TestSaving::failedSaveKeepsTheOldFile_data()
         int fault;
     } faults[] = {{"disk full partway", Partway}, {"folder in place of the file", FolderInPlace},
                   {"parent is a file", ParentIsAFile}, {"missing folder", MissingFolder}};
-    for (const auto& k : kinds)
+    for (const auto& k : kinds) {
         for (const auto& fa : faults)
             QTest::newRow(qPrintable(QStringLiteral("%1, %2").arg(QLatin1String(k.name), QLatin1String(fa.name))))
-                << k.kind << fa.fault;
+                << k.kind << fa.fault << int(IdIgnore);
+        QTest::newRow(qPrintable(QStringLiteral("%1, disk full, abort").arg(QLatin1String(k.name))))
+            << k.kind << int(Partway) << int(IdAbort);
+    }
 }
 
 // Whatever fails, the old file keeps its bytes, no partial or temporary
-// file is left, and one box tells of it, Ignore or not.
+// file is left, and one box tells of it, whether Ignore goes on or Abort
+// ends the command.
 void TestSaving::failedSaveKeepsTheOldFile()
 {
     QFETCH(int, kind);
     QFETCH(int, fault);
+    QFETCH(int, answer);
     OutputFixture f;
     QTemporaryDir dir;
     const QByteArray old("the old file, longer than the first bytes of any new one");
@@ -547,7 +553,7 @@ void TestSaving::failedSaveKeepsTheOldFile()
     case MissingFolder: name = dir.filePath(QStringLiteral("missing/new.txt")); break;
     }
     for (int i = 0; i < 30; ++i)
-        f.msgs.answer(IdIgnore);
+        f.msgs.answer(answer);
     saveKind(f, kind, name);
     setWriteLimitForTesting(-1);
     QCOMPARE(f.msgs.count(), 1);
