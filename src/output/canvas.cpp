@@ -1,12 +1,14 @@
 #include "output/canvas.h"
 
 #include "common/runtime.h"
+#include "common/safefile.h"
+#include "common/twips.h"
 #include "output/services.h"
 #include "platform/controls.h"
 #include "shell/indice.h"
 
 #include <QFile>
-#include <QSaveFile>
+#include <QBuffer>
 
 namespace tav {
 
@@ -18,6 +20,22 @@ void emptyPicture(PictureBox* box)
 {
     box->setPicture(QPixmap());
     box->cls();
+}
+
+void resetPrintPictures()
+{
+    // The design sizes of the start page's hidden pictures, in twips.
+    const struct {
+        PictureBox* box;
+        int width, height;
+    } boxes[] = {{canvas(), 1665, 2310}, {stagingPicture(), 2220, 1860}, {secondStagingPicture(), 930, 2025}};
+    for (const auto& b : boxes) {
+        emptyPicture(b.box);
+        b.box->setBackColor(Qt::white);
+        b.box->resize(twips(b.width), twips(b.height));
+        // Resizing keeps the drawing's old size; clear it at the new one.
+        b.box->cls();
+    }
 }
 
 QPixmap loadPicture(const QString& file)
@@ -35,9 +53,12 @@ QPixmap loadPicture(const QString& file)
 
 void savePicture(const QImage& image, const QString& file)
 {
-    QFile out(file);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate) || !image.save(&out, "BMP"))
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "BMP"))
         throw RuntimeError(ErrPathFileAccess, QStringLiteral("Path/File access error"));
+    writeFileWhole(file, bytes);
 }
 
 } // namespace tav

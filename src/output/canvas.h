@@ -18,6 +18,11 @@ PictureBox* secondStagingPicture();
 
 // Empties a picture box: its picture and what was drawn on it.
 void emptyPicture(PictureBox* box);
+// The print canvas and both staging pictures as designed: their design
+// size, a white background, no picture and nothing drawn. Every
+// composition and capture starts from here, so that nothing of an earlier
+// one shows through.
+void resetPrintPictures();
 
 // A bitmap file as a picture; a missing file raises "File not found", an
 // unreadable one "Invalid picture".

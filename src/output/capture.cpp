@@ -43,14 +43,6 @@ void captureActiveWindow(QWidget* active)
 
 namespace {
 
-QWidget* activeWindow()
-{
-    if (QWidget* w = QApplication::activeWindow())
-        return w;
-    Form* f = Form::activeForm();
-    return f ? f->widgetIfLoaded() : nullptr;
-}
-
 QColor backColor(Form& frm) { return frm.widget()->client()->palette().color(QPalette::Window); }
 
 void setBackColor(Form& frm, const QColor& c)
@@ -68,7 +60,8 @@ void imprimeform(Form& frm)
     TrapErrors t(QStringLiteral("Reload and try again"), QStringLiteral("Error printing form"));
     QColor back;
     QWidget* window = nullptr;
-    t.step([&] { back = backColor(frm); })
+    t.step([] { resetPrintPictures(); })
+        && t.step([&] { back = backColor(frm); })
         && t.step([&] { setBackColor(frm, Qt::white); })
         && t.step([&] { canvas()->resize(twips(frm.outerWidthTwips()), canvas()->height()); })
         && t.step([&] { canvas()->resize(canvas()->width(), twips(frm.outerHeightTwips())); })
@@ -91,11 +84,12 @@ void imprimeform(Form& frm)
         && t.step([&] { fprintpp().show(); });
 }
 
-void copiajanela()
+void copiajanela(Form& frm)
 {
     IgnoreErrors e;
     e.step([] { clipboard().clear(); });
-    e.step([] { captureActiveWindow(activeWindow()); });
+    // The window whose Copy was used, whichever window is active by now.
+    e.step([&] { captureActiveWindow(frm.widgetIfLoaded()); });
 }
 
 } // namespace tav

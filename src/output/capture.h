@@ -1,6 +1,6 @@
 #pragma once
-// Pictures of windows as a user takes them: the active window's outer image
-// on the clipboard (Copy), and a page printed as it looks on the screen,
+// Pictures of windows as a user takes them: a window's outer image on the
+// clipboard (Copy), and a page printed as it looks on the screen,
 // on a white background and without its top band.
 
 #include <QImage>
@@ -23,11 +23,12 @@ QImage windowImage(QWidget* window);
 // the clipboard; events run while the window system takes it.
 void captureActiveWindow(QWidget* active);
 
-// Prints `frm` (the active window) through the print set-up window: the
-// capture goes to the temporary picture file. Errors go to "Error printing
-// form".
+// Prints `frm` (the window whose Print was used) through the print set-up
+// window: the capture goes to the temporary picture file. Errors go to
+// "Error printing form".
 void imprimeform(Form& frm);
-// Edit > Copy: the active window's image on the clipboard; errors ignored.
-void copiajanela();
+// Edit > Copy of `frm`: its window image on the clipboard, whichever window
+// is active; errors ignored.
+void copiajanela(Form& frm);
 
 } // namespace tav

@@ -30,7 +30,10 @@ TwipBox twipBox(const QWidget* w)
     return {pixelsToTwips(w->x()), pixelsToTwips(w->y()), pixelsToTwips(w->width()), pixelsToTwips(w->height())};
 }
 
-Composer::Composer(ErrorHandler& errors, bool saveMode) : errors_(errors), save_(saveMode) {}
+Composer::Composer(ErrorHandler& errors, bool saveMode) : errors_(errors), save_(saveMode)
+{
+    step([] { resetPrintPictures(); });
+}
 
 bool Composer::step(const std::function<void()>& f)
 {

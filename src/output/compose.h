@@ -38,15 +38,15 @@ TwipBox twipBox(const QWidget* w);
 class Composer {
 public:
     // `errors` runs every step (the window's print error box); `saveMode`
-    // is the window's flag: the picture is only built.
+    // is the window's flag: the picture is only built. The canvas and the
+    // staging pictures start as designed.
     Composer(ErrorHandler& errors, bool saveMode);
 
     // False once a step has ended the composition (Abort); every later
     // call then does nothing and returns false.
     bool alive() const { return alive_; }
 
-    // The canvas takes this width, then this height (twips). It is not
-    // emptied.
+    // The canvas takes this width, then this height (twips).
     bool sizeCanvas(int widthTwips, int heightTwips);
     // A staging picture takes a height, then a width (twips).
     bool sizeStaging(PictureBox* staging, int widthTwips, int heightTwips);

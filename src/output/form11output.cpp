@@ -54,6 +54,30 @@ bool printText(Composer& c, const std::function<QColor()>& color, const std::fun
         && c.step([&] { canvas()->print(text()); });
 }
 
+// The results as the page is built, before any recomputation: each value
+// label shows its own design caption.
+bool resultsComputed(Form& frm)
+{
+    static const char* const l88[] = {"Label25", "Label29", "Label30", "Label34",
+                                      "Label26", "Label33", "Label47", "Label37"};
+    static const char* const l21[] = {"L21", "Label38", "Label39", "L48"};
+    for (int i = 0; i < 8; ++i)
+        if (caption(frm, "Label88", i) == QLatin1String(l88[i]))
+            return false;
+    for (int i = 0; i < 4; ++i)
+        if (caption(frm, "Label21", i) == QLatin1String(l21[i]))
+            return false;
+    return true;
+}
+
+// A visit on which the page has not yet computed has nothing but design
+// captions to report: the model runs first.
+void computeResults(Form& frm)
+{
+    if (!resultsComputed(frm))
+        page(frm).atualiza();
+}
+
 QPoint topLeft(const QWidget* w)
 {
     const TwipBox b = twipBox(w);
@@ -172,6 +196,8 @@ void form11Print(Form& frm)
     if (!t.step([&] { results = resultsShown(frm); }))
         return;
     if (results) {
+        if (!t.step([&] { computeResults(frm); }))
+            return;
         // Always printed: the results are saved as text, never as a picture.
         Composer c(t, false);
         composeResults(frm, c);
@@ -203,7 +229,7 @@ void form11Save(Form& frm)
     // that the next save writes only its own file.
     TextFile file;
     QStringList lines;
-    if (!t.step([&] { file.open(*name); }))
+    if (!t.step([&] { computeResults(frm); }) || !t.step([&] { file.open(*name); }))
         return;
     if (!t.step([&] { lines = form11Report(frm); }))
         return;

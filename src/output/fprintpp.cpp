@@ -294,6 +294,15 @@ void FprintPP::Slider1_Change()
     reorient();
 }
 
+QRectF printedPlace(const SheetLayout& sheet, double pageWidth, double pageHeight)
+{
+    if (!(sheet.sheetWidth > 0) || !(sheet.sheetHeight > 0))
+        return {};
+    const double sx = pageWidth / sheet.sheetWidth;
+    const double sy = pageHeight / sheet.sheetHeight;
+    return {sheet.imageLeft * sx, sheet.imageTop * sy, sheet.imageWidth * sx, sheet.imageHeight * sy};
+}
+
 void FprintPP::Command1_Click()
 {
     // Any failure, the dialog's Cancel included, ends the print silently.
@@ -303,12 +312,21 @@ void FprintPP::Command1_Click()
             return;
         Printer& p = printer();
         p.setCopies(copies);
+        // The printer takes the sheet as chosen here, and the picture goes
+        // where the sheet shows it, whatever the printer's resolution.
+        p.setPaper(largpapel, altpapel, ctl<QRadioButton>(QStringLiteral("Option5"))->isChecked());
+        const QRectF place = printedPlace(layout_, p.pageWidthTwips(), p.pageHeightTwips());
+        if (place.isEmpty())
+            return;
         const QPixmap picture = ctl<ImageButton>(QStringLiteral("Image1"))->picture();
+        PrintJob job(p);
+        if (!job.ok())
+            return;
         const double k = p.dpi() / 1440.0;
-        QPainter& painter = p.painter();
-        painter.drawPixmap(QRectF(1100 * k, 1100 * k, 2 * layout_.imageWidth * k, 2 * layout_.imageHeight * k),
-                           picture, QRectF(picture.rect()));
-        p.endDoc();
+        QPainter& painter = job.painter();
+        painter.drawPixmap(QRectF(place.x() * k, place.y() * k, place.width() * k, place.height() * k), picture,
+                           QRectF(picture.rect()));
+        job.end();
     } catch (const RuntimeError&) {
     }
 }

@@ -1,13 +1,14 @@
 #pragma once
 // The picture print set-up window: the picture in the temporary picture
 // file laid out on an on-screen sheet of the chosen paper and orientation,
-// at the chosen size, and printed on request at twice its on-screen size.
+// at the chosen size, and printed on that paper as the sheet shows it.
 // Closing it deletes the file and empties the print canvas and the staging
 // pictures.
 
 #include "common/window.h"
 
 #include <QPixmap>
+#include <QRectF>
 #include <optional>
 
 namespace tav {
@@ -40,6 +41,10 @@ SheetLayout orientaLayout(const SheetLayout& previous, const SheetInput& in);
 struct PaperSize {
     float width, height;
 };
+// Where the picture goes on a printer's page of this size (twips): the
+// sheet as laid out, scaled to the page; empty for a sheet without size.
+QRectF printedPlace(const SheetLayout& sheet, double pageWidth, double pageHeight);
+
 std::optional<PaperSize> customPaper(const QString& widthText, const QString& heightText);
 
 class FprintPP : public Form {

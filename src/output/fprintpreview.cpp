@@ -7,6 +7,9 @@
 #include "platform/slider.h"
 #include "shell/page.h"
 
+#include <QScrollArea>
+#include <algorithm>
+
 namespace tav {
 
 FPrintPreview& fprintpreview() { return formRef<FPrintPreview>(); }
@@ -37,7 +40,15 @@ void FPrintPreview::build(FormWidget* w)
         b[i] = place<QPushButton>(bar, QString::fromLatin1(buttons[i].name), buttons[i].left, 75, 1095, 345);
         b[i]->setText(QString::fromLatin1(buttons[i].caption));
     }
-    auto* page = place<PictureBox>(c, QStringLiteral("Picture1"), 500, 500, 7000, 5000);
+    // The page can be larger than the window, which keeps its size: it
+    // lies in an area that scrolls below the toolbar.
+    auto* area = place<QScrollArea>(c, QStringLiteral("PageArea"), 0, 480, 8265, 6135 - 480);
+    area->setFrameShape(QFrame::NoFrame);
+    area->setWidgetResizable(false);
+    auto* sheet = new QWidget;
+    sheet->setObjectName(QStringLiteral("PageSheet"));
+    area->setWidget(sheet);
+    auto* page = place<PictureBox>(sheet, QStringLiteral("Picture1"), 500, 500, 7000, 5000);
     page->setBackColor(Qt::white);
 
     connect(zoom, &Slider::changed, this, [this] { Combo1_Change(); });
@@ -66,14 +77,34 @@ void FPrintPreview::formResize()
         QWidget* bar = ctl(QStringLiteral("Frame1"));
         bar->resize(widget()->width(), bar->height());
     });
+    ignoring([&] {
+        QWidget* area = ctl(QStringLiteral("PageArea"));
+        const QWidget* client = widget()->client();
+        area->resize(client->width(), std::max(0, client->height() - area->y()));
+        fitSheet();
+    });
+}
+
+void FPrintPreview::fitSheet()
+{
+    // The scrolled sheet holds the whole page and its margin, so that
+    // every part of the page can be brought into sight.
+    auto* area = ctl<QScrollArea>(QStringLiteral("PageArea"));
+    const QWidget* page = ctl(QStringLiteral("Picture1"));
+    const int margin = 500 / 15;
+    const QSize view = area->maximumViewportSize();
+    area->widget()->resize(std::max(page->geometry().right() + 1 + margin, view.width()),
+                           std::max(page->geometry().bottom() + 1 + margin, view.height()));
 }
 
 QVariant FPrintPreview::draw(const QVariant& from)
 {
     QVariant linha = from;
-    return imprimetabela(ctl<PictureBox>(QStringLiteral("Picture1")),
-                         ctl<Slider>(QStringLiteral("Combo1"))->value() / 100.0, linha, QStringLiteral("preview"),
-                         outerWidthTwips());
+    const QVariant next = imprimetabela(ctl<PictureBox>(QStringLiteral("Picture1")),
+                                        ctl<Slider>(QStringLiteral("Combo1"))->value() / 100.0, linha,
+                                        QStringLiteral("preview"), outerWidthTwips());
+    ignoring([&] { fitSheet(); });
+    return next;
 }
 
 void FPrintPreview::Combo1_Change()

@@ -31,6 +31,7 @@ protected:
 
 private:
     QVariant draw(const QVariant& from);
+    void fitSheet();
 };
 
 FPrintPreview& fprintpreview();

@@ -54,7 +54,8 @@ void graphPrint(Form& frm)
     // The chart writes the temporary picture file itself ("tmp" + ".bmp").
     const QString tmp = privateTempDir() + QStringLiteral("/tmp");
     auto graph = [&] { return frm.ctl<Chart>(QStringLiteral("Graph1")); };
-    t.step([&] { graph()->setBackground(15); })
+    t.step([] { resetPrintPictures(); })
+        && t.step([&] { graph()->setBackground(15); })
         && t.step([&] { graph()->refresh(); })
         && t.step([&] { graph()->setDrawMode(3); })
         && t.step([&] { graph()->setImageFile(tmp); })

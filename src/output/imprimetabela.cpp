@@ -27,7 +27,7 @@ QString tableCellText(const QVariant& v)
 }
 
 TablePage layoutTablePage(const TabelaImp& table, double e, int linha, bool printMode, double pageHeight,
-                          const TableSurface& metrics, ErrorHandler& h)
+                          const TableSurface& metrics, ErrorHandler& h, int pageEnd)
 {
     TablePage page;
     // A step left through Abort ends the rendering.
@@ -107,10 +107,14 @@ TablePage layoutTablePage(const TabelaImp& table, double e, int linha, bool prin
             return page;
         }
         page.lastRow = i;
-        if (!printMode)
+        if (pageEnd >= 0)
+            full = i >= pageEnd;
+        else if (!printMode)
             step([&] { full = y > pageHeight - 500 * e; });
         if (full) {
-            page.next = i + 1;
+            // A page that ends with the table's last row is the last page:
+            // no page of titles alone follows it.
+            page.next = i >= table.implinhas ? 0 : i + 1;
             finish();
             if (stopped) {
                 page.aborted = true;
@@ -220,7 +224,75 @@ void PrinterSurface::line(double x1, double y1, double x2, double y2)
     p.drawLine(QPointF(x1 * k, y1 * k), QPointF(x2 * k, y2 * k));
 }
 
+// Measures -------------------------------------------------------------------
+
+namespace {
+// The font's measures at 10 points on a 1440-dot inch, in twips.
+const QFontMetricsF& referenceMetrics(bool bold)
+{
+    static const auto make = [](bool b) {
+        static QImage device(1, 1, QImage::Format_RGB32);
+        device.setDotsPerMeterX(56693); // 1440 dots per inch
+        device.setDotsPerMeterY(56693);
+        QFont f = tableFont({10, b});
+        return QFontMetricsF(f, &device);
+    };
+    static const QFontMetricsF regular = make(false);
+    static const QFontMetricsF heavy = make(true);
+    return bold ? heavy : regular;
+}
+} // namespace
+
+double ReferenceMetrics::textWidth(const QString& text, const TableFont& font) const
+{
+    return referenceMetrics(font.bold).horizontalAdvance(text) * font.size / 10.0;
+}
+
+double ReferenceMetrics::lineHeight(const TableFont& font) const
+{
+    return referenceMetrics(font.bold).height() * font.size / 10.0;
+}
+
+namespace {
+// Where rows break depends on line heights alone: widths are not measured.
+class HeightMetrics : public ReferenceMetrics {
+public:
+    double textWidth(const QString&, const TableFont&) const override { return 0; }
+};
+} // namespace
+
+QList<int> tablePageStarts(const TabelaImp& table, double pageHeight)
+{
+    QList<int> starts{0};
+    IgnoreErrors quiet;
+    const HeightMetrics metrics;
+    for (int from = 0;;) {
+        const TablePage page = layoutTablePage(table, 1, from, false, pageHeight, metrics, quiet);
+        const int next = page.next.toInt();
+        if (next <= from)
+            break;
+        starts.append(next);
+        from = next;
+    }
+    return starts;
+}
+
 // The renderer ---------------------------------------------------------------
+
+namespace {
+
+// The last row of the page that starts at `from`.
+int pageEndFor(const QList<int>& starts, int from, int lastRow)
+{
+    for (int start : starts)
+        if (start > from)
+            return start - 1;
+    return std::max(lastRow, from);
+}
+
+[[noreturn]] void printerError() { throw RuntimeError(482, QStringLiteral("Printer error")); }
+
+} // namespace
 
 QVariant imprimetabela(PictureBox* preview, double escala, QVariant& linha, const QString& destino,
                        int previewWindowWidth)
@@ -230,35 +302,65 @@ QVariant imprimetabela(PictureBox* preview, double escala, QVariant& linha, cons
     int first = 0;
     if (!t.step([&] { first = clng(linha.isValid() ? linha.toDouble() : 0.0); }))
         return {};
-    double pageHeight = 0;
+    const TabelaImp& table = tabelaimp();
+    // Pages are cut at 100 % with measures that are the same on the screen
+    // and on paper, so that the preview at any zoom and the print hold the
+    // same rows on each page.
+    const double paperHeight = printer().pageHeightTwips();
+    const QList<int> starts = tablePageStarts(table, paperHeight);
+    const ReferenceMetrics metrics;
     if (!printMode) {
         t.step([&] {
             if (!preview)
                 raise(ErrObjectRequired);
             const int w = int(std::lround(printer().pageWidthTwips() * escala / 15.0));
-            const int h = int(std::lround(printer().pageHeightTwips() * escala / 15.0));
+            const int h = int(std::lround(paperHeight * escala / 15.0));
             if (w < 0 || h < 0)
                 raise(ErrInvalidProperty);
             preview->resize(w, h);
             const double left = previewWindowWidth / 2.0 - preview->width() * 15.0 / 2 + 200;
             preview->move(int(std::lround((left < 500 ? 500 : left) / 15.0)), 500 / 15);
-            pageHeight = preview->height() * 15.0;
         });
+        PictureSurface screen(preview);
+        const TablePage page = layoutTablePage(table, escala, first, false, paperHeight * escala, metrics, t,
+                                               pageEndFor(starts, first, table.implinhas));
+        drawTablePage(page, screen, &screen);
+        if (page.aborted)
+            return {};
+        if (page.next.toInt() != 0)
+            linha = page.next;
+        return page.next;
     }
-    PrinterSurface paper(printer());
-    PictureSurface screen(preview);
-    TableSurface& target = printMode ? static_cast<TableSurface&>(paper) : screen;
-    const TablePage page = layoutTablePage(tabelaimp(), escala, first, printMode, pageHeight, target, t);
-    drawTablePage(page, target, printMode ? nullptr : &screen);
-    if (page.aborted)
+    // The print: page after page as the preview shows them, in one document
+    // of its own, dropped if a step is left through Abort.
+    PrintJob job(printer());
+    if (!t.step([&] {
+            if (!job.ok())
+                printerError();
+        }))
         return {};
-    if (printMode) {
-        t.step([&] { printer().endDoc(); });
-        return 0;
+    for (int from = first, pages = 0;; ++pages) {
+        if (pages > 0 && !t.step([&] {
+                if (!job.newPage())
+                    printerError();
+            }))
+            return {};
+        PrinterSurface paper(printer());
+        const TablePage page =
+            layoutTablePage(table, 1, from, true, paperHeight, metrics, t, pageEndFor(starts, from, table.implinhas));
+        drawTablePage(page, paper, nullptr);
+        if (page.aborted)
+            return {};
+        const int next = page.next.toInt();
+        if (next <= from)
+            break;
+        from = next;
     }
-    if (page.next.toInt() != 0)
-        linha = page.next;
-    return page.next;
+    t.step([&] {
+        if (!job.end())
+            printerError();
+    });
+    return 0;
 }
 
 } // namespace tav

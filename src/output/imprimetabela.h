@@ -2,8 +2,7 @@
 // The table renderer: the print table laid out as a page of a title, a
 // subtitle and rows of a label and value columns at fixed places measured
 // in centimetres (567 twips), all scaled by the zoom. The preview draws it
-// page by page with rules; the printer gets every row in one pass, without
-// rules.
+// page by page with rules; the printer gets the same pages, without rules.
 
 #include <QFont>
 #include <QFontMetricsF>
@@ -61,8 +60,23 @@ int tableWidthCount(int impcolunas);
 // Lays out one rendering of `table` from row `linha`. `pageHeight` is the
 // target's height in twips (preview; the printer has no page break).
 // Every step runs under `errors`; `metrics` measures the text.
+// `pageEnd`, when given, is the page's last row in place of the height test.
 TablePage layoutTablePage(const TabelaImp& table, double escala, int linha, bool printMode, double pageHeight,
-                          const TableSurface& metrics, ErrorHandler& errors);
+                          const TableSurface& metrics, ErrorHandler& errors, int pageEnd = -1);
+
+// Text measured alike on every target and at every zoom: the font's
+// measures at 10 points, scaled in proportion to the size asked.
+class ReferenceMetrics : public TableSurface {
+public:
+    double textWidth(const QString& text, const TableFont& font) const override;
+    double lineHeight(const TableFont& font) const override;
+    void text(double, double, const QString&, const TableFont&) override {}
+    void line(double, double, double, double) override {}
+};
+
+// The first row of every page of `table` on a page `pageHeight` twips
+// high, laid out at 100 % with the reference measures.
+QList<int> tablePageStarts(const TabelaImp& table, double pageHeight);
 
 void drawTablePage(const TablePage& page, TableSurface& texts, TableSurface* rules);
 

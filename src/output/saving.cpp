@@ -8,7 +8,8 @@
 #include "platform/controls.h"
 #include "platform/grid.h"
 
-#include <QFile>
+#include <QDir>
+#include <QFileInfo>
 #include <QHash>
 
 namespace tav {
@@ -51,39 +52,16 @@ std::optional<QString> askSaveName(Form& frm, const QString& filter, const QStri
 
 // Text files -----------------------------------------------------------------
 
-TextFile::~TextFile() { delete file_; }
+void TextFile::open(const QString& name) { file_.open(name); }
 
-void TextFile::open(const QString& name)
-{
-    delete file_;
-    file_ = nullptr;
-    auto* f = new QFile(name);
-    if (!f->open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        delete f;
-        throw RuntimeError(ErrPathFileAccess, QStringLiteral("Path/File access error"));
-    }
-    file_ = f;
-}
+void TextFile::write(const QString& text) { file_.write(text.toLocal8Bit()); }
 
-void TextFile::write(const QString& text)
-{
-    if (!file_)
-        throw RuntimeError(ErrBadFileNumber, QStringLiteral("Bad file name or number"));
-    const QByteArray bytes = text.toLocal8Bit();
-    if (file_->write(bytes) != bytes.size())
-        throw RuntimeError(ErrPathFileAccess, QStringLiteral("Path/File access error"));
-}
+void TextFile::close() { file_.commit(); }
 
-void TextFile::close()
+bool saveNameAccepted(int flags, const QString& name)
 {
-    if (!file_)
-        return;
-    const bool ok = file_->flush();
-    file_->close();
-    delete file_;
-    file_ = nullptr;
-    if (!ok)
-        throw RuntimeError(ErrPathFileAccess, QStringLiteral("Path/File access error"));
+    constexpr int kPathMustExist = 0x800;
+    return (flags & kPathMustExist) == 0 || QFileInfo(name).absoluteDir().exists();
 }
 
 // Page text files -------------------------------------------------------------

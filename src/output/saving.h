@@ -3,13 +3,12 @@
 // through, the page text files of the topic pages, a grid as tab-separated
 // text and a chart as a bitmap.
 
+#include "common/safefile.h"
+
 #include <QString>
-#include <memory>
 #include <QStringList>
 #include <functional>
 #include <optional>
-
-class QFile;
 
 namespace tav {
 
@@ -32,22 +31,23 @@ std::optional<QString> askSaveName(Form& frm, const QString& filter, const QStri
 // The name last chosen in `frm`'s dialog on this visit ("" when fresh).
 QString dialogFileName(Form& frm);
 
-// A text file written in steps: a failing open, write or close raises; a
-// write after a failed open raises "Bad file name or number". The file is
-// closed when the writer goes.
+// A text file written in steps, whole or not at all: the text reaches the
+// named file only at close. A failing open, write or close raises once;
+// after a failure the later steps do nothing, so one error box tells of it.
+// A file not closed (Abort) is dropped and the old file stays as it was.
 class TextFile {
 public:
-    TextFile() = default;
-    TextFile(const TextFile&) = delete;
-    TextFile& operator=(const TextFile&) = delete;
-    ~TextFile();
     void open(const QString& name);
     void write(const QString& text);
     void close();
 
 private:
-    QFile* file_ = nullptr;
+    SafeFile file_;
 };
+
+// Whether a name from the Save dialog may be written under `flags`: with
+// "path must exist" (&H800) its folder has to exist.
+bool saveNameAccepted(int flags, const QString& name);
 
 // The page text file: which labels, in which order, with which separators.
 struct PageTextSpec {

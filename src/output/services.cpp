@@ -1,12 +1,16 @@
 #include "output/services.h"
 
+#include "output/saving.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QFileDialog>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <cmath>
 #include <memory>
+#include "common/runtime.h"
 
 namespace tav {
 
@@ -21,11 +25,28 @@ QStringList nameFilters(const QString& filter)
 
 namespace {
 
+// The platform's save dialog, refusing a name in a folder that does not
+// exist when the flags ask for that: the dialog stays open.
+class SaveDialog : public QFileDialog {
+public:
+    SaveDialog(QWidget* parent, const QString& title, int flags) : QFileDialog(parent, title), flags_(flags) {}
+    void accept() override
+    {
+        const QStringList files = selectedFiles();
+        if (!files.isEmpty() && !saveNameAccepted(flags_, files.constFirst()))
+            return;
+        QFileDialog::accept();
+    }
+
+private:
+    int flags_;
+};
+
 class QtDialogs : public Dialogs {
 public:
     std::optional<QString> showSave(QWidget* parent, const SaveRequest& r) override
     {
-        QFileDialog d(parent, r.title);
+        SaveDialog d(parent, r.title, r.flags);
         d.setAcceptMode(QFileDialog::AcceptSave);
         d.setFileMode(QFileDialog::AnyFile);
         d.setNameFilters(nameFilters(r.filter));
@@ -35,62 +56,25 @@ public:
         d.setDefaultSuffix(ext);
         if (!r.fileName.isEmpty())
             d.selectFile(r.fileName);
-        if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty())
-            return std::nullopt;
-        return d.selectedFiles().constFirst();
+        for (;;) {
+            if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty())
+                return std::nullopt;
+            // A native dialog closes without asking accept().
+            if (saveNameAccepted(r.flags, d.selectedFiles().constFirst()))
+                return d.selectedFiles().constFirst();
+        }
     }
 
     bool showPrinter(QWidget* parent, int flags, const QString& title, int& copies) override;
 };
 
-class QtPrinter : public Printer {
-public:
-    QtPrinter() : printer_(QPrinter::HighResolution) {}
-    ~QtPrinter() override
-    {
-        if (painter_)
-            painter_->end();
-    }
-    int pageWidthTwips() const override
-    {
-        return int(printer_.pageLayout().fullRectPoints().width() * 20);
-    }
-    int pageHeightTwips() const override
-    {
-        return int(printer_.pageLayout().fullRectPoints().height() * 20);
-    }
-    void setCopies(int copies) override { printer_.setCopyCount(copies); }
-    QPainter& painter() override
-    {
-        if (!painter_) {
-            painter_ = std::make_unique<QPainter>();
-            painter_->begin(&printer_);
-        }
-        return *painter_;
-    }
-    double dpi() const override { return printer_.resolution(); }
-    bool endDoc() override
-    {
-        if (!painter_)
-            return true;
-        const bool ok = painter_->isActive() && painter_->end();
-        painter_.reset();
-        return ok;
-    }
-    QPrinter& qprinter() { return printer_; }
-
-private:
-    QPrinter printer_;
-    std::unique_ptr<QPainter> painter_;
-};
-
 // Made on first use and let go before the application goes, so that the
 // printer is never torn down after the window system.
-QtPrinter& qtPrinter()
+SystemPrinter& qtPrinter()
 {
-    static QtPrinter* p = nullptr;
+    static SystemPrinter* p = nullptr;
     if (!p) {
-        p = new QtPrinter();
+        p = new SystemPrinter();
         qAddPostRoutine([] {
             delete p;
             p = nullptr;
@@ -101,14 +85,19 @@ QtPrinter& qtPrinter()
 
 bool QtDialogs::showPrinter(QWidget* parent, int flags, const QString& title, int& copies)
 {
-    QPrintDialog d(&qtPrinter().qprinter(), parent);
+    // The printer in use, unless that is not the system's.
+    auto* sys = dynamic_cast<SystemPrinter*>(&printer());
+    SystemPrinter& target = sys ? *sys : qtPrinter();
+    // The dialog changes the printer's settings, which an open document forbids.
+    target.abortDoc();
+    QPrintDialog d(&target.qprinter(), parent);
     if (!title.isEmpty())
         d.setWindowTitle(title);
     // Flag 4: no choice of printing a selection.
     d.setOption(QAbstractPrintDialog::PrintSelection, (flags & 4) == 0);
     if (d.exec() != QDialog::Accepted)
         return false;
-    copies = qtPrinter().qprinter().copyCount();
+    copies = target.qprinter().copyCount();
     return true;
 }
 
@@ -160,32 +149,178 @@ bool ScriptedDialogs::showPrinter(QWidget*, int flags, const QString& title, int
     return true;
 }
 
-ImagePrinter::ImagePrinter(int widthTwips, int heightTwips) : width_(widthTwips), height_(heightTwips) {}
+namespace {
+[[noreturn]] void noDocument() { throw RuntimeError(482, QStringLiteral("Printer error")); }
+int mmToTwips(double mm) { return int(std::lround(mm * 1440.0 / 25.4)); }
+} // namespace
+
+PrintJob::PrintJob(Printer& p) : printer_(p)
+{
+    // A document left open by anyone is not this job's to draw on.
+    if (printer_.active())
+        printer_.abortDoc();
+    open_ = printer_.beginDoc();
+}
+
+PrintJob::~PrintJob()
+{
+    if (open_)
+        printer_.abortDoc();
+}
+
+bool PrintJob::end()
+{
+    if (!open_)
+        return false;
+    open_ = false;
+    return printer_.endDoc();
+}
+
+// The system printer --------------------------------------------------------
+
+SystemPrinter::SystemPrinter() : printer_(std::make_unique<QPrinter>(QPrinter::HighResolution))
+{
+    // Drawn from the paper's corner, as the preview's sheet is.
+    printer_->setFullPage(true);
+}
+
+SystemPrinter::~SystemPrinter() { abortDoc(); }
+
+int SystemPrinter::pageWidthTwips() const { return int(printer_->pageLayout().fullRectPoints().width() * 20); }
+
+int SystemPrinter::pageHeightTwips() const { return int(printer_->pageLayout().fullRectPoints().height() * 20); }
+
+void SystemPrinter::setCopies(int copies) { printer_->setCopyCount(copies); }
+
+void SystemPrinter::setPaper(double widthMm, double heightMm, bool landscape)
+{
+    if (active() || !(widthMm > 0) || !(heightMm > 0))
+        return;
+    printer_->setPageSize(QPageSize(QSizeF(widthMm, heightMm), QPageSize::Millimeter, QString(),
+                                    QPageSize::ExactMatch));
+    printer_->setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+    printer_->setFullPage(true);
+}
+
+bool SystemPrinter::beginDoc()
+{
+    abortDoc();
+    // A PDF printer without a file cannot begin; asking it would only warn.
+    if (printer_->outputFormat() == QPrinter::PdfFormat && printer_->outputFileName().isEmpty())
+        return false;
+    if (printer_->outputFormat() == QPrinter::NativeFormat && printer_->printerName().isEmpty())
+        return false;
+    auto p = std::make_unique<QPainter>();
+    if (!p->begin(printer_.get()))
+        return false;
+    painter_ = std::move(p);
+    return true;
+}
+
+bool SystemPrinter::active() const { return painter_ != nullptr; }
+
+QPainter& SystemPrinter::painter()
+{
+    if (!painter_)
+        noDocument();
+    return *painter_;
+}
+
+double SystemPrinter::dpi() const { return printer_->resolution(); }
+
+bool SystemPrinter::newPage() { return painter_ && printer_->newPage(); }
+
+bool SystemPrinter::endDoc()
+{
+    if (!painter_)
+        return false;
+    const bool ok = painter_->end();
+    painter_.reset();
+    return ok;
+}
+
+void SystemPrinter::abortDoc()
+{
+    if (!painter_)
+        return;
+    printer_->abort();
+    painter_->end();
+    painter_.reset();
+}
+
+// Pictures as pages -----------------------------------------------------------
+
+ImagePrinter::ImagePrinter(int widthTwips, int heightTwips, double dpi)
+    : width_(widthTwips), height_(heightTwips), dpi_(dpi)
+{
+}
 
 ImagePrinter::~ImagePrinter() { delete painter_; }
 
+void ImagePrinter::setPaper(double widthMm, double heightMm, bool landscape)
+{
+    if (painter_ || !(widthMm > 0) || !(heightMm > 0))
+        return;
+    width_ = mmToTwips(landscape ? heightMm : widthMm);
+    height_ = mmToTwips(landscape ? widthMm : heightMm);
+}
+
+void ImagePrinter::startPage()
+{
+    QImage page(int(std::lround(width_ * dpi_ / 1440)), int(std::lround(height_ * dpi_ / 1440)),
+                QImage::Format_RGB32);
+    page.setDotsPerMeterX(int(std::lround(dpi_ / 0.0254)));
+    page.setDotsPerMeterY(int(std::lround(dpi_ / 0.0254)));
+    page.fill(Qt::white);
+    pages_.append(page);
+    painter_ = new QPainter(&pages_.last());
+}
+
+bool ImagePrinter::beginDoc()
+{
+    abortDoc();
+    ++begun;
+    startPage();
+    return true;
+}
+
 QPainter& ImagePrinter::painter()
 {
-    if (!painter_) {
-        page_ = QImage(width_ / 15, height_ / 15, QImage::Format_RGB32);
-        page_.setDotsPerMeterX(3780);
-        page_.setDotsPerMeterY(3780);
-        page_.fill(Qt::white);
-        painter_ = new QPainter(&page_);
-    }
+    if (!painter_)
+        noDocument();
     return *painter_;
+}
+
+bool ImagePrinter::newPage()
+{
+    if (!painter_)
+        return false;
+    painter_->end();
+    delete painter_;
+    startPage();
+    return true;
 }
 
 bool ImagePrinter::endDoc()
 {
     if (!painter_)
-        painter();
+        return false;
     painter_->end();
     delete painter_;
     painter_ = nullptr;
-    documents.append(page_);
-    page_ = QImage();
+    documents.append(pages_);
+    pages_.clear();
     return true;
+}
+
+void ImagePrinter::abortDoc()
+{
+    if (!painter_)
+        return;
+    painter_->end();
+    delete painter_;
+    painter_ = nullptr;
+    pages_.clear();
 }
 
 } // namespace tav

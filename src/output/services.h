@@ -7,10 +7,12 @@
 #include <QImage>
 #include <QList>
 #include <QString>
+#include <memory>
 #include <optional>
 
 class QPainter;
 class QPaintDevice;
+class QPrinter;
 class QWidget;
 
 namespace tav {
@@ -45,20 +47,72 @@ public:
 Dialogs& dialogs();
 void setDialogs(Dialogs* d); // not owned; nullptr restores the Qt dialogs
 
-// The printer: one document at a time, drawn in twips from the page's
-// top-left corner; the document starts at the first drawing.
+// The printer: one document at a time, drawn in the printer's dots from the
+// paper's top-left corner. A document is begun, drawn page after page and
+// then ended or aborted; between documents the printer is idle. PrintJob
+// below keeps that order whatever happens in between.
 class Printer {
 public:
     virtual ~Printer() = default;
+    // The paper of the next document, in twips, in its orientation.
     virtual int pageWidthTwips() const = 0;
     virtual int pageHeightTwips() const = 0;
     virtual void setCopies(int copies) = 0;
-    // The painter of the open document (opened on first use) and the
-    // device's resolution.
+    // The paper in mm, the smaller side first, and its orientation, for the
+    // documents to come; ignored while a document is open.
+    virtual void setPaper(double widthMm, double heightMm, bool landscape) = 0;
+    // Opens a document; false when the printer cannot start one.
+    virtual bool beginDoc() = 0;
+    virtual bool active() const = 0;
+    // The painter of the open document; raises when none is open.
     virtual QPainter& painter() = 0;
     virtual double dpi() const = 0;
+    virtual bool newPage() = 0;
     // Sends the document; false when it could not be printed.
     virtual bool endDoc() = 0;
+    // Drops the open document, if any.
+    virtual void abortDoc() = 0;
+};
+
+// One document on a printer: begun when made, aborted when it goes without
+// having been ended, so that no painter outlives its job.
+class PrintJob {
+public:
+    explicit PrintJob(Printer& p);
+    ~PrintJob();
+    PrintJob(const PrintJob&) = delete;
+    PrintJob& operator=(const PrintJob&) = delete;
+    bool ok() const { return open_; }
+    QPainter& painter() { return printer_.painter(); }
+    bool newPage() { return open_ && printer_.newPage(); }
+    bool end();
+
+private:
+    Printer& printer_;
+    bool open_ = false;
+};
+
+// The system's printer (a PDF file when told so).
+class SystemPrinter : public Printer {
+public:
+    SystemPrinter();
+    ~SystemPrinter() override;
+    int pageWidthTwips() const override;
+    int pageHeightTwips() const override;
+    void setCopies(int copies) override;
+    void setPaper(double widthMm, double heightMm, bool landscape) override;
+    bool beginDoc() override;
+    bool active() const override;
+    QPainter& painter() override;
+    double dpi() const override;
+    bool newPage() override;
+    bool endDoc() override;
+    void abortDoc() override;
+    QPrinter& qprinter() { return *printer_; }
+
+private:
+    std::unique_ptr<QPrinter> printer_;
+    std::unique_ptr<QPainter> painter_;
 };
 
 Printer& printer();
@@ -99,27 +153,36 @@ private:
     QList<int> printers_;
 };
 
-// A printer whose pages are images at 96 dots per inch.
+// A printer whose pages are images, 96 dots per inch unless told.
 class ImagePrinter : public Printer {
 public:
-    explicit ImagePrinter(int widthTwips = 11906, int heightTwips = 16838);
+    explicit ImagePrinter(int widthTwips = 11906, int heightTwips = 16838, double dpi = 96);
     ~ImagePrinter() override;
     int pageWidthTwips() const override { return width_; }
     int pageHeightTwips() const override { return height_; }
     void setCopies(int copies) override { copies_ = copies; }
+    void setPaper(double widthMm, double heightMm, bool landscape) override;
+    bool beginDoc() override;
+    bool active() const override { return painter_ != nullptr; }
     QPainter& painter() override;
-    double dpi() const override { return 96.0; }
+    double dpi() const override { return dpi_; }
+    bool newPage() override;
     bool endDoc() override;
+    void abortDoc() override;
 
     int copies() const { return copies_; }
     bool open() const { return painter_ != nullptr; }
-    // Every document sent, each the image of its page.
-    QList<QImage> documents;
+    // Every document sent, each its pages' images.
+    QList<QList<QImage>> documents;
+    // Documents begun, whether sent or dropped.
+    int begun = 0;
 
 private:
+    void startPage();
     int width_, height_;
+    double dpi_;
     int copies_ = 1;
-    QImage page_;
+    QList<QImage> pages_;
     QPainter* painter_ = nullptr;
 };
 

@@ -98,7 +98,7 @@ void wireOutput(Form& self, FormWidget* w)
     Form* page = &self;
     if (row.copy)
         if (QAction* a = item(w, {QStringLiteral("menuEditCopy"), QStringLiteral("menuEditCopia")}))
-            QObject::connect(a, &QAction::triggered, page, [] { ignoring([] { copiajanela(); }); });
+            QObject::connect(a, &QAction::triggered, page, [page] { ignoring([page] { copiajanela(*page); }); });
     if (row.print != PrintCommand::None) {
         if (auto* b = w->findChild<ImageButton*>(QStringLiteral("Image7")))
             QObject::connect(b, &ImageButton::clicked, page, [page] { Image7_Click(*page); });

@@ -1,9 +1,11 @@
 #include "platform/chart.h"
 
 #include "common/runtime.h"
+#include "common/safefile.h"
 #include "common/twips.h"
 #include "platform/innerpart.h"
 
+#include <QBuffer>
 #include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
@@ -527,8 +529,13 @@ void Chart::writeImage()
         name += QStringLiteral(".bmp");
     const QImage img = picture_.isNull() ? image() : picture_;
     picture_ = QImage();
-    if (!img.save(name, "BMP"))
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!img.save(&buffer, "BMP"))
         throw RuntimeError(kErrFileAccess, QStringLiteral("Path/File access error"));
+    // Written whole or not at all, the old file kept on failure.
+    writeFileWhole(name, bytes);
 }
 
 QList<QPair<int, QString>> Chart::xLabels() const

@@ -51,6 +51,9 @@ private slots:
     void copyPutsTheActiveWindowOnTheClipboard();
     void saveAndPrintSubmenus_data();
     void saveAndPrintSubmenus();
+    void captureTakesTheCommandsWindow_data();
+    void captureTakesTheCommandsWindow();
+    void pagePrintStartsFromAClearCanvas();
 };
 
 void TestCapture::pagePrintCutsTheTopBand_data()
@@ -192,6 +195,62 @@ void TestCapture::saveAndPrintSubmenus()
     };
     QCOMPARE(items("menuFileSave"), save);
     QCOMPARE(items("menuFilePrint"), print);
+}
+
+void TestCapture::captureTakesTheCommandsWindow_data()
+{
+    QTest::addColumn<bool>("copy");
+    QTest::newRow("Copy") << true;
+    QTest::newRow("page print") << false;
+}
+
+// Another window active (a dialog just closed, a window clicked): the
+// command still takes the window it belongs to.
+void TestCapture::captureTakesTheCommandsWindow()
+{
+    QFETCH(bool, copy);
+    OutputFixture f;
+    indice().show();
+    Form& page = form1();
+    page.show();
+    Form& other = windowNamed(QStringLiteral("FResultSim"));
+    QVERIFY(showActive(other));
+    const QImage otherImage = windowImage(other.widget()).convertToFormat(QImage::Format_RGB32);
+    if (copy) {
+        test::trigger(page.ctl<QAction>(QStringLiteral("menuEditCopy")));
+        QCOMPARE(f.clip.image().size(), page.widget()->frameGeometry().size());
+        QCOMPARE(f.clip.image().convertToFormat(QImage::Format_RGB32),
+                 windowImage(page.widget()).convertToFormat(QImage::Format_RGB32));
+    } else {
+        test::click(page.ctl(QStringLiteral("Image7")));
+        QCOMPARE(QImage(tempPictureFile()).size(), page.widget()->frameGeometry().size());
+        // The capture stays on the clipboard: the page's, not the other's.
+        QCOMPARE(f.clip.image().size(), page.widget()->frameGeometry().size());
+        QVERIFY(f.clip.image().convertToFormat(QImage::Format_RGB32) != otherImage);
+    }
+    QCOMPARE(f.msgs.count(), 0);
+}
+
+// Whatever an earlier picture left on the canvas, the page print's lowest
+// band, which the capture does not reach, is white.
+void TestCapture::pagePrintStartsFromAClearCanvas()
+{
+    OutputFixture f;
+    indice().show();
+    Form& page = form1();
+    QVERIFY(showActive(page));
+    canvas()->resize(2000, 2000);
+    canvas()->setForeColor(Qt::red);
+    for (int y = 0; y < 30000; y += 150)
+        canvas()->line(0, y, 30000, y, Qt::red);
+    test::click(page.ctl(QStringLiteral("Image7")));
+    QCOMPARE(f.msgs.count(), 0);
+    const QImage printed(tempPictureFile());
+    QCOMPARE(printed.size(), page.widget()->frameGeometry().size());
+    const int band = twips(kCutBandTwips);
+    for (int y = printed.height() - band + 2; y < printed.height(); y += 7)
+        for (int x = 0; x < printed.width(); x += 5)
+            QVERIFY2(printed.pixelColor(x, y) == QColor(Qt::white), qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
 }
 
 QTEST_MAIN(TestCapture)

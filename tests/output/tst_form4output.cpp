@@ -91,6 +91,7 @@ private slots:
     void compositionFailure_data();
     void compositionFailure();
     void reportFailure();
+    void panelStartsFromAClearCanvas();
 };
 
 void TestForm4Output::printFollowsTheView_data()
@@ -389,6 +390,32 @@ void TestForm4Output::reportFailure()
     QCOMPARE(f.msgs.count(), 1);
     QCOMPARE(f.msgs.last().title, QStringLiteral("Error saving Form4"));
     QVERIFY(QFileInfo(dir.path()).isDir());
+}
+
+// A picture saved before (the canvas then stays as it was left) shows
+// nothing through the next panel.
+void TestForm4Output::panelStartsFromAClearCanvas()
+{
+    OutputFixture f;
+    QTemporaryDir dir;
+    Form4& p = page();
+    setView(p, Panel);
+    auto save = [&](const QString& name) {
+        f.dialogs.answerSave(dir.filePath(name));
+        test::click(p.ctl(QStringLiteral("Image8")));
+        return QImage(dir.filePath(name));
+    };
+    const QImage clean = save(QStringLiteral("clean.bmp"));
+    QVERIFY(!clean.isNull());
+    canvas()->resize(clean.width() * 2, clean.height() * 2);
+    for (int y = 0; y < clean.height() * 30; y += 60)
+        canvas()->line(0, y, clean.width() * 30, y, Qt::red);
+    canvas()->setCurrentX(100);
+    canvas()->setCurrentY(100);
+    canvas()->print(QStringLiteral("Field"));
+    const QImage after = save(QStringLiteral("after.bmp"));
+    QCOMPARE(f.msgs.count(), 0);
+    QCOMPARE(after, clean);
 }
 
 QTEST_MAIN(TestForm4Output)

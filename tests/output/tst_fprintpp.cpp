@@ -12,6 +12,8 @@
 #include <QGuiApplication>
 #include <QRadioButton>
 #include <QScreen>
+#include <QPrinter>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace tav;
@@ -71,6 +73,8 @@ class TestFprintPP : public QObject {
     Q_OBJECT
 
 private slots:
+    // A print path that warns has left a painter or a printer in a bad state.
+    void init() { test::failOnQtWarnings(); }
     void layout_data();
     void layout();
     void opensOnA4PortraitAtFullSize();
@@ -78,7 +82,10 @@ private slots:
     void paperChoices();
     void landscapeAndSize_data();
     void landscapeAndSize();
-    void printsTwiceTheOnScreenSize();
+    void printsTheSheetAsPreviewed_data();
+    void printsTheSheetAsPreviewed();
+    void printsToPdf_data();
+    void printsToPdf();
     void cancelledPrinterDialogPrintsNothing();
     void closingDeletesTheFileAndEmptiesTheCanvas();
     void missingPictureFile();
@@ -243,29 +250,106 @@ void TestFprintPP::landscapeAndSize()
         QCOMPARE(w.layout().sheetWidth, 0.8 * 15 * QGuiApplication::primaryScreen()->geometry().height());
 }
 
-void TestFprintPP::printsTwiceTheOnScreenSize()
+// The red picture's bounding box on a printed page.
+QRect redBox(const QImage& page)
 {
+    QRect box;
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x)
+            if (page.pixelColor(x, y) == QColor(Qt::red))
+                box |= QRect(x, y, 1, 1);
+    return box;
+}
+
+void TestFprintPP::printsTheSheetAsPreviewed_data()
+{
+    QTest::addColumn<bool>("landscape");
+    QTest::addColumn<int>("slider");
+    QTest::addColumn<double>("dpi");
+    QTest::newRow("portrait, 96 dpi") << false << 100 << 96.0;
+    QTest::newRow("landscape, 96 dpi") << true << 100 << 96.0;
+    QTest::newRow("portrait at 50, 300 dpi") << false << 50 << 300.0;
+    QTest::newRow("landscape at 30, 200 dpi") << true << 30 << 200.0;
+}
+
+// The printer gets the paper and orientation chosen, and the picture lies
+// where the sheet shows it, scaled to the printer's page.
+void TestFprintPP::printsTheSheetAsPreviewed()
+{
+    QFETCH(bool, landscape);
+    QFETCH(int, slider);
+    QFETCH(double, dpi);
     OutputFixture f;
+    ImagePrinter paper(11906, 16838, dpi);
+    setPrinter(&paper);
     preparePicture(300, 150);
     FprintPP& w = fprintpp();
     w.show();
-    w.ctl<Slider>(QStringLiteral("Slider1"))->setValue(50);
+    if (landscape)
+        w.ctl<QRadioButton>(QStringLiteral("Option5"))->click();
+    w.ctl<Slider>(QStringLiteral("Slider1"))->setValue(slider);
     f.dialogs.answerPrinter(3);
     test::click(w.ctl(QStringLiteral("Command1")));
-    QCOMPARE(f.dialogs.printerRequests.size(), 1);
-    QCOMPARE(f.dialogs.printerRequests[0].flags, 4);
-    QCOMPARE(f.paper.documents.size(), 1);
-    QCOMPARE(f.paper.copies(), 3);
-    const QImage& page = f.paper.documents.first();
-    const int origin = qRound(1100 / 15.0);
-    const int right = origin + qRound(2 * w.layout().imageWidth / 15);
-    const int bottom = origin + qRound(2 * w.layout().imageHeight / 15);
-    QVERIFY(right < page.width() && bottom < page.height());
-    QCOMPARE(page.pixelColor(origin - 3, origin - 3), QColor(Qt::white));
-    QCOMPARE(page.pixelColor(origin + 3, origin + 3), QColor(Qt::red));
-    QCOMPARE(page.pixelColor(right - 3, bottom - 3), QColor(Qt::red));
-    QCOMPARE(page.pixelColor(right + 3, bottom + 3), QColor(Qt::white));
+    setPrinter(&f.paper);
+    QCOMPARE(paper.documents.size(), 1);
+    QCOMPARE(paper.documents[0].size(), 1);
+    QCOMPARE(paper.copies(), 3);
+    QVERIFY(!paper.open());
+    const QImage& page = paper.documents[0][0];
+    const QSize a4 = QSize(qRound(210 / 25.4 * dpi), qRound(297 / 25.4 * dpi));
+    QCOMPARE(page.size(), landscape ? a4.transposed() : a4);
+    const SheetLayout& l = w.layout();
+    const double sx = page.width() / l.sheetWidth, sy = page.height() / l.sheetHeight;
+    const QRectF expected(l.imageLeft * sx, l.imageTop * sy, l.imageWidth * sx, l.imageHeight * sy);
+    const QRect got = redBox(page);
+    QVERIFY2(std::abs(got.left() - expected.left()) <= 1.5 && std::abs(got.top() - expected.top()) <= 1.5
+                 && std::abs(got.right() + 1 - expected.right()) <= 1.5
+                 && std::abs(got.bottom() + 1 - expected.bottom()) <= 1.5,
+             qPrintable(QStringLiteral("%1,%2 %3x%4").arg(got.x()).arg(got.y()).arg(got.width()).arg(got.height())));
+    QVERIFY(page.rect().contains(got));
     QVERIFY(w.visible());
+}
+
+void TestFprintPP::printsToPdf_data()
+{
+    QTest::addColumn<bool>("landscape");
+    QTest::newRow("portrait") << false;
+    QTest::newRow("landscape") << true;
+}
+
+void TestFprintPP::printsToPdf()
+{
+    QFETCH(bool, landscape);
+    OutputFixture f;
+    QTemporaryDir dir;
+    SystemPrinter pdf;
+    pdf.qprinter().setOutputFormat(QPrinter::PdfFormat);
+    pdf.qprinter().setOutputFileName(dir.filePath(QStringLiteral("page.pdf")));
+    setPrinter(&pdf);
+    preparePicture(200, 300);
+    FprintPP& w = fprintpp();
+    w.show();
+    if (landscape)
+        w.ctl<QRadioButton>(QStringLiteral("Option5"))->click();
+    test::click(w.ctl(QStringLiteral("Command1")));
+    QVERIFY(!pdf.active());
+    setPrinter(&f.paper);
+    const QList<test::PdfPage> pages = test::readPdf(dir.filePath(QStringLiteral("page.pdf")));
+    QCOMPARE(pages.size(), 1);
+    const QSizeF a4(595, 842);
+    QVERIFY(std::abs(pages[0].points.width() - (landscape ? a4.height() : a4.width())) < 1);
+    QVERIFY(std::abs(pages[0].points.height() - (landscape ? a4.width() : a4.height())) < 1);
+    QCOMPARE(pages[0].pictures.size(), 1);
+    const double dots = pdf.dpi() / 72.0;
+    const QRectF pageRect(0, 0, pages[0].points.width() * dots, pages[0].points.height() * dots);
+    const SheetLayout& l = w.layout();
+    const double sx = pageRect.width() / l.sheetWidth, sy = pageRect.height() / l.sheetHeight;
+    const QRectF expected(l.imageLeft * sx, l.imageTop * sy, l.imageWidth * sx, l.imageHeight * sy);
+    const QRectF got = pages[0].pictures[0];
+    QVERIFY2(std::abs(got.left() - expected.left()) < 3 && std::abs(got.top() - expected.top()) < 3
+                 && std::abs(got.width() - expected.width()) < 3 && std::abs(got.height() - expected.height()) < 3,
+             qPrintable(QStringLiteral("%1,%2 %3x%4").arg(got.x()).arg(got.y()).arg(got.width()).arg(got.height())));
+    QVERIFY(pageRect.contains(got));
 }
 
 void TestFprintPP::cancelledPrinterDialogPrintsNothing()
@@ -276,6 +360,7 @@ void TestFprintPP::cancelledPrinterDialogPrintsNothing()
     f.dialogs.answerPrinter(0);
     test::click(fprintpp().ctl(QStringLiteral("Command1")));
     QVERIFY(f.paper.documents.isEmpty());
+    QCOMPARE(f.paper.begun, 0);
     QVERIFY(!f.paper.open());
     QCOMPARE(f.msgs.count(), 0);
     QVERIFY(fprintpp().visible());

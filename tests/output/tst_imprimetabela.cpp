@@ -10,6 +10,9 @@
 #include "platform/slider.h"
 
 #include <QPushButton>
+#include <QPrinter>
+#include <QScrollArea>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace tav;
@@ -68,6 +71,8 @@ class TestImprimetabela : public QObject {
     Q_OBJECT
 
 private slots:
+    // A print path that warns has left a painter or a printer in a bad state.
+    void init() { test::failOnQtWarnings(); }
     void cleanup() { tabelaimp().clear(); }
     void columnsAndRules_data();
     void columnsAndRules();
@@ -81,7 +86,12 @@ private slots:
     void previewPrintsOnePassWithoutDialog();
     void configure_data();
     void configure();
-    void printAbortLeavesTheDocumentOpen();
+    void printAbortLeavesThePrinterIdle();
+    void printPaginatesLikeThePreview_data();
+    void printPaginatesLikeThePreview();
+    void failedJobsLeaveThePrinterIdle();
+    void previewScrollsToEveryPart_data();
+    void previewScrollsToEveryPart();
 };
 
 void TestImprimetabela::columnsAndRules_data()
@@ -169,7 +179,8 @@ void TestImprimetabela::rowsPerPage_data()
     // Row 9 ends exactly 500 twips above the foot and stays; row 10 ends
     // lower and closes the page.
     QTest::newRow("exactly at the margin") << 1.0 << 4140.0 << 40 << 0 << 10 << 11;
-    QTest::newRow("the last row fills the page") << 1.0 << 4140.0 << 10 << 0 << 10 << 11;
+    // No page of titles alone after a page that the last row filled.
+    QTest::newRow("the last row fills the page") << 1.0 << 4140.0 << 10 << 0 << 10 << 0;
     QTest::newRow("start past the end") << 1.0 << 16838.0 << 10 << 11 << -1 << 0;
     QTest::newRow("500 rows") << 1.0 << 16838.0 << 500 << 444 << 500 << 0;
 }
@@ -283,7 +294,7 @@ void TestImprimetabela::previewPrintsOnePassWithoutDialog()
     QVERIFY(f.dialogs.printerRequests.isEmpty());
     QCOMPARE(fprintpreview().ctl<PictureBox>(QStringLiteral("Picture1"))->image(), before);
     // Text reaches the page: not every pixel of the band under the title is white.
-    const QImage& doc = f.paper.documents.first();
+    const QImage& doc = f.paper.documents.first().first();
     bool ink = false;
     for (int y = 0; y < 150 && !ink; ++y)
         for (int x = 0; x < doc.width() && !ink; ++x)
@@ -320,7 +331,7 @@ void TestImprimetabela::configure()
     QCOMPARE(f.msgs.count(), 0);
 }
 
-void TestImprimetabela::printAbortLeavesTheDocumentOpen()
+void TestImprimetabela::printAbortLeavesThePrinterIdle()
 {
     OutputFixture f;
     fill(501, 2);
@@ -330,7 +341,159 @@ void TestImprimetabela::printAbortLeavesTheDocumentOpen()
     QCOMPARE(f.msgs.count(), 1);
     QCOMPARE(f.msgs.last().title, QStringLiteral("Error PrintPreView"));
     QVERIFY(f.paper.documents.isEmpty());
-    QVERIFY(f.paper.open());
+    QCOMPARE(f.paper.begun, 1);
+    QVERIFY(!f.paper.open());
+}
+
+namespace {
+
+// The first row of each page the preview shows, Next after Next until it
+// comes back to the first page.
+QList<int> previewStarts(FPrintPreview& w)
+{
+    QList<int> starts{0};
+    for (int guard = 0; guard < 100 && w.proximalinha.toInt() != 0; ++guard) {
+        starts << w.proximalinha.toInt();
+        test::click(w.ctl(QStringLiteral("Command1")));
+    }
+    return starts;
+}
+
+} // namespace
+
+void TestImprimetabela::printPaginatesLikeThePreview_data()
+{
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<bool>("exactFill");
+    QTest::newRow("500 rows") << 500 << false;
+    QTest::newRow("two pages filled exactly") << 500 << true;
+}
+
+// The printed pages hold the rows of the preview's pages, title and
+// subtitle on each, inside the paper; no page holds no rows.
+void TestImprimetabela::printPaginatesLikeThePreview()
+{
+    QFETCH(int, rows);
+    QFETCH(bool, exactFill);
+    OutputFixture f;
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("table.pdf"));
+    SystemPrinter pdf;
+    pdf.qprinter().setOutputFormat(QPrinter::PdfFormat);
+    pdf.qprinter().setOutputFileName(file);
+    setPrinter(&pdf);
+    const int cols = 3;
+    fill(rows, cols);
+    if (exactFill) {
+        // The table ends with the last row of its second page.
+        const QList<int> starts = tablePageStarts(tabelaimp(), pdf.pageHeightTwips());
+        QVERIFY(starts.size() > 2);
+        tabelaimp().implinhas = starts[2] - 1;
+    }
+    const int last = tabelaimp().implinhas;
+    FPrintPreview& w = fprintpreview();
+    w.show();
+    const QList<int> preview = previewStarts(w);
+    QCOMPARE(preview, tablePageStarts(tabelaimp(), pdf.pageHeightTwips()));
+    if (exactFill)
+        QCOMPARE(preview.size(), 2);
+    for (int start : preview)
+        QVERIFY(start <= last);
+    test::click(w.ctl(QStringLiteral("Command3")));
+    QVERIFY(!pdf.active());
+    setPrinter(&f.paper);
+    QCOMPARE(f.msgs.count(), 0);
+
+    const QList<test::PdfPage> pages = test::readPdf(file);
+    QCOMPARE(pages.size(), preview.size());
+    const double k = pdf.dpi() / 1440.0;
+    for (int i = 0; i < pages.size(); ++i) {
+        QVERIFY(std::abs(pages[i].points.width() - 595) < 1 && std::abs(pages[i].points.height() - 842) < 1);
+        const int end = i + 1 < preview.size() ? preview[i + 1] - 1 : last;
+        // Title, subtitle, and a label and the cells of each row.
+        QCOMPARE(pages[i].texts.size(), 2 + (end - preview[i] + 1) * (1 + cols));
+        QVERIFY(std::abs(pages[i].texts[0].x() - 2.5 * kCm * k) < 1);
+        const QRectF paper(0, 0, pages[i].points.width() * pdf.dpi() / 72, pages[i].points.height() * pdf.dpi() / 72);
+        for (const QPointF& t : pages[i].texts)
+            QVERIFY2(paper.contains(t) && t.y() < paper.height() - 400 * k,
+                     qPrintable(QStringLiteral("page %1: %2,%3").arg(i).arg(t.x()).arg(t.y())));
+        // The rows stand where the preview at 100 % puts them.
+        IgnoreErrors quiet;
+        const TablePage laid =
+            layoutTablePage(tabelaimp(), 1, preview[i], true, pdf.pageHeightTwips(), ReferenceMetrics(), quiet, end);
+        QCOMPARE(laid.lastRow, end);
+        const TableText& lastText = laid.texts.last();
+        QVERIFY(std::abs(pages[i].texts.last().x() - lastText.x * k) < 1);
+        QVERIFY(pages[i].texts.last().y() > lastText.y * k && pages[i].texts.last().y() < (lastText.y + 300) * k);
+    }
+}
+
+// A job that fails to begin or is left through Abort ends with the
+// printer idle: the next job prints, and no painter warns.
+void TestImprimetabela::failedJobsLeaveThePrinterIdle()
+{
+    OutputFixture f;
+    QTemporaryDir dir;
+    SystemPrinter pdf;
+    pdf.qprinter().setOutputFormat(QPrinter::PdfFormat);
+    setPrinter(&pdf);
+    fill(40, 2);
+    fprintpreview().show();
+    // No file to print to: the document cannot begin.
+    test::click(fprintpreview().ctl(QStringLiteral("Command3")));
+    QCOMPARE(f.msgs.count(), 1);
+    QCOMPARE(f.msgs.last().title, QStringLiteral("Error PrintPreView"));
+    QVERIFY(!pdf.active());
+    // Abort part-way through the rows.
+    const QString file = dir.filePath(QStringLiteral("t.pdf"));
+    pdf.qprinter().setOutputFileName(file);
+    fill(501, 2);
+    test::click(fprintpreview().ctl(QStringLiteral("Command3")));
+    QCOMPARE(f.msgs.count(), 2);
+    QVERIFY(!pdf.active());
+    // The next job prints whole.
+    fill(40, 2);
+    test::click(fprintpreview().ctl(QStringLiteral("Command3")));
+    QCOMPARE(f.msgs.count(), 2);
+    QVERIFY(!pdf.active());
+    setPrinter(&f.paper);
+    QCOMPARE(test::readPdf(file).size(), 1);
+}
+
+void TestImprimetabela::previewScrollsToEveryPart_data()
+{
+    QTest::addColumn<int>("zoom");
+    QTest::newRow("50 %") << 50;
+    QTest::newRow("100 %") << 100;
+    QTest::newRow("10 %") << 10;
+}
+
+// However large the page, each of its corners can be scrolled into the
+// window's sight, and the window keeps its size.
+void TestImprimetabela::previewScrollsToEveryPart()
+{
+    QFETCH(int, zoom);
+    OutputFixture f;
+    fill(200, 3);
+    FPrintPreview& w = fprintpreview();
+    w.show();
+    const QSize client = w.widget()->client()->size();
+    w.ctl<Slider>(QStringLiteral("Combo1"))->setValue(zoom);
+    QCoreApplication::processEvents();
+    QCOMPARE(w.widget()->client()->size(), client);
+    PictureBox* page = w.ctl<PictureBox>(QStringLiteral("Picture1"));
+    QCOMPARE(page->size(), QSize(qRound(11906 * zoom / 100.0 / 15), qRound(16838 * zoom / 100.0 / 15)));
+    auto* area = w.widget()->findChild<QScrollArea*>();
+    QVERIFY(area);
+    const QRect sight = QRect(QPoint(0, 0), w.widget()->client()->size());
+    for (const QPoint corner : {QPoint(0, 0), QPoint(page->width() - 1, 0), QPoint(0, page->height() - 1),
+                                QPoint(page->width() - 1, page->height() - 1)}) {
+        area->ensureVisible(page->mapTo(area->widget(), corner).x(), page->mapTo(area->widget(), corner).y(), 1, 1);
+        const QPoint seen = page->mapTo(w.widget()->client(), corner);
+        QVERIFY2(sight.contains(seen) && area->viewport()->rect().contains(page->mapTo(area->viewport(), corner)),
+                 qPrintable(QStringLiteral("%1,%2").arg(corner.x()).arg(corner.y())));
+    }
+    QCOMPARE(f.msgs.count(), 0);
 }
 
 QTEST_MAIN(TestImprimetabela)

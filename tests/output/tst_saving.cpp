@@ -1,7 +1,12 @@
 // Saving to files: the Save dialog convention, page text files, a grid as
 // tab-separated text and a chart as a bitmap.
 
+#include "common/errors.h"
 #include "common/messages.h"
+#include "common/safefile.h"
+#include "output/canvas.h"
+#include "output/form4output.h"
+#include "simulation/form4.h"
 #include "output/saving.h"
 #include "outputkit.h"
 #include "platform/chart.h"
@@ -107,6 +112,9 @@ private slots:
     void salvagridCannotCreate();
     void salvagraficoWritesTheChart();
     void salvagraficoWithoutChart();
+    void failedSaveKeepsTheOldFile_data();
+    void failedSaveKeepsTheOldFile();
+    void saveDialogNeedsAnExistingFolder();
 };
 
 void TestSaving::pageText_data()
@@ -292,9 +300,10 @@ void TestSaving::pageSaveFailures_data()
     QTest::addColumn<QString>("title");
 
     const QString open = QStringLiteral("Path/File access error\rReload and try again");
-    QTest::newRow("open fails: retry, ignore, abort")
-        << "Form2" << true << QList<int>{IdRetry, IdIgnore, IdAbort}
-        << QStringList{open, open, QStringLiteral("Bad file name or number\rReload and try again")}
+    // Retry tries the open again; after Ignore the write has no file and
+    // adds no box of its own.
+    QTest::newRow("open fails: retry, ignore")
+        << "Form2" << true << QList<int>{IdRetry, IdIgnore, IdAbort} << QStringList{open, open}
         << "Error saving Form2";
     QTest::newRow("open fails: abort") << "Form5" << true << QList<int>{IdAbort} << QStringList{open}
                                        << "Error saving Form5";
@@ -405,11 +414,11 @@ void TestSaving::salvagridCannotCreate()
     Grid grid;
     f.msgs.answer(IdIgnore);
     salvagrid(grid, dir.filePath(QStringLiteral("no/such/folder/t.txt")));
-    // The open, then the first write after Ignore; Abort ends the export.
-    QCOMPARE(f.msgs.count(), 2);
+    // The open only: after Ignore the rows have nowhere to go, and say so
+    // no more.
+    QCOMPARE(f.msgs.count(), 1);
     QCOMPARE(f.msgs.boxes[0].title, QStringLiteral("Error exporting grid"));
     QCOMPARE(f.msgs.boxes[0].text, QStringLiteral("Path/File access error\rReload and try again"));
-    QCOMPARE(f.msgs.boxes[1].text, QStringLiteral("Bad file name or number\rReload and try again"));
 }
 
 void TestSaving::salvagraficoWritesTheChart()
@@ -440,6 +449,133 @@ void TestSaving::salvagraficoWithoutChart()
     // Ignore the same failure goes on without a box.
     QCOMPARE(f.msgs.count(), 1);
     QCOMPARE(f.msgs.last().title, QStringLiteral("Error Saving Graph"));
+}
+
+namespace {
+
+enum Fault { Partway, FolderInPlace, ParentIsAFile, MissingFolder };
+enum Kind { PageTextFile, TableFile, ReportFile, ChartBitmap, PictureBitmap };
+
+// Writes one file of the kind under `name`, the way its command does.
+void saveKind(OutputFixture& f, int kind, const QString& name)
+{
+    switch (kind) {
+    case PageTextFile: {
+        TextPage page(QStringLiteral("Form2"), 4);
+        page.show();
+        f.dialogs.answerSave(name);
+        savePageText(page);
+        break;
+    }
+    case TableFile: {
+        Grid grid;
+        grid.setRows(500);
+        grid.setCols(4);
+        for (int r = 0; r < 500; ++r) {
+            grid.setRow(int16_t(r));
+            grid.setCol(1);
+            grid.setText(QString::number(r * 1.5));
+        }
+        salvagrid(grid, name);
+        break;
+    }
+    case ReportFile: {
+        Form& page = windowNamed(QStringLiteral("Form4"));
+        page.show();
+        page.ctl(QStringLiteral("Picture3"))->hide();
+        page.ctl(QStringLiteral("Grid1"))->hide();
+        f.msgs.clear();
+        f.dialogs.answerSave(name);
+        form4Save(page);
+        break;
+    }
+    case ChartBitmap: {
+        ChartPage page;
+        page.show();
+        salvagrafico(page, name);
+        break;
+    }
+    case PictureBitmap:
+        canvas()->resize(120, 80);
+        canvas()->line(0, 0, 1500, 1000, Qt::black);
+        TrapErrors t(QStringLiteral("Reload and try again"), QStringLiteral("Error saving"));
+        t.step([&] { savePicture(canvas()->image(), name); });
+        break;
+    }
+}
+
+} // namespace
+
+void TestSaving::failedSaveKeepsTheOldFile_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<int>("fault");
+    QTest::addColumn<int>("answer");
+    const struct {
+        const char* name;
+        int kind;
+    } kinds[] = {{"page text", PageTextFile}, {"table", TableFile}, {"report", ReportFile},
+                 {"chart bitmap", ChartBitmap}, {"picture bitmap", PictureBitmap}};
+    const struct {
+        const char* name;
+        int fault;
+    } faults[] = {{"disk full partway", Partway}, {"folder in place of the file", FolderInPlace},
+                  {"parent is a file", ParentIsAFile}, {"missing folder", MissingFolder}};
+    for (const auto& k : kinds) {
+        for (const auto& fa : faults)
+            QTest::newRow(qPrintable(QStringLiteral("%1, %2").arg(QLatin1String(k.name), QLatin1String(fa.name))))
+                << k.kind << fa.fault << int(IdIgnore);
+        QTest::newRow(qPrintable(QStringLiteral("%1, disk full, abort").arg(QLatin1String(k.name))))
+            << k.kind << int(Partway) << int(IdAbort);
+    }
+}
+
+// Whatever fails, the old file keeps its bytes, no partial or temporary
+// file is left, and one box tells of it, whether Ignore goes on or Abort
+// ends the command.
+void TestSaving::failedSaveKeepsTheOldFile()
+{
+    QFETCH(int, kind);
+    QFETCH(int, fault);
+    QFETCH(int, answer);
+    OutputFixture f;
+    QTemporaryDir dir;
+    const QByteArray old("the old file, longer than the first bytes of any new one");
+    const QString kept = dir.filePath(QStringLiteral("old.txt"));
+    writeFile(kept, old);
+    QString name = kept;
+    switch (fault) {
+    case Partway: setWriteLimitForTesting(20); break;
+    case FolderInPlace:
+        name = dir.filePath(QStringLiteral("new.bmp"));
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("new.bmp")));
+        break;
+    case ParentIsAFile: name = kept + QStringLiteral("/new.txt"); break;
+    case MissingFolder: name = dir.filePath(QStringLiteral("missing/new.txt")); break;
+    }
+    for (int i = 0; i < 30; ++i)
+        f.msgs.answer(answer);
+    saveKind(f, kind, name);
+    setWriteLimitForTesting(-1);
+    QCOMPARE(f.msgs.count(), 1);
+    QVERIFY(f.msgs.last().text.startsWith(QStringLiteral("Path/File access error\r")));
+    QCOMPARE(contents(kept), old);
+    QStringList left = QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries);
+    left.removeAll(QStringLiteral("old.txt"));
+    left.removeAll(QStringLiteral("new.bmp"));
+    QCOMPARE(left, QStringList());
+    if (fault == FolderInPlace)
+        QVERIFY(QDir(name).isEmpty());
+}
+
+void TestSaving::saveDialogNeedsAnExistingFolder()
+{
+    QTemporaryDir dir;
+    const QString inside = dir.filePath(QStringLiteral("a.doc"));
+    const QString missing = dir.filePath(QStringLiteral("none/a.doc"));
+    QVERIFY(saveNameAccepted(kSaveFlags, inside));
+    QVERIFY(!saveNameAccepted(kSaveFlags, missing));
+    QVERIFY(saveNameAccepted(0, missing));
 }
 
 QTEST_MAIN(TestSaving)
