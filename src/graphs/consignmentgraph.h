@@ -10,6 +10,7 @@
 namespace tav {
 
 class TabelaImp;
+class YieldPacer;
 
 // The texts and the sampling that tell the two graphs apart.
 struct ConsignmentDesign {
@@ -50,8 +51,8 @@ private:
 
     // One data set: the sweep, then its points into the chart, the grid and
     // the print table. False when the computation must stop.
-    bool curva(TrapErrors& t, int set, Sampling kind, double value, double q, double rdl, double xmin, double end,
-               double step);
+    bool curva(TrapErrors& t, YieldPacer& pacer, int set, Sampling kind, double value, double q, double rdl,
+               double xmin, double end, double step);
 };
 
 } // namespace tav

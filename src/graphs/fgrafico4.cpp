@@ -6,6 +6,7 @@
 #include "common/readings.h"
 #include "common/runtime.h"
 #include "common/tabelaimp.h"
+#include "graphs/graphdraft.h"
 #include "graphs/graphtexts.h"
 #include "graphs/relation4.h"
 #include "platform/chart.h"
@@ -90,7 +91,7 @@ void FGrafico4::compute(int index, TrapErrors& t)
 {
     Q_UNUSED(index);
     LookedUp<Chart> G;
-    LookedUp<Grid> T;
+    LookedUp<TableDraft> T;
     // Col before Row: a failing cell leaves the grid's current cell as this
     // page always left it.
     auto cell = [&](int row, int col, const QString& text) {
@@ -99,19 +100,27 @@ void FGrafico4::compute(int index, TrapErrors& t)
         T().setText(text);
         return T().text();
     };
-    TabelaImp& imp = tabelaimp();
+    TabelaImp& imp = printTable();
 
     t.step([&] { G = graph1(); });
-    t.step([&] { T = grid1(); });
+    t.step([&] { T = &table(); });
     t.step([&] { G().setDataReset(9); });
     t.step([&] { T().setRows(cint(double(npontos) + 3)); });
     bool one = false;
-    double p1 = 0, p2 = 0, xMin = 0, xMax = 0;
+    double p1 = 0, p2 = 0, xMin = 0, xMax = 0, typedXMax = 0;
     int32_t N = 0;
+    // The boxes as this computation read them, for its comment.
+    QString p1Text, p2Text, sizeText;
+    ignoring([&] {
+        p1Text = text2(0)->text();
+        p2Text = text2(1)->text();
+        sizeText = text2(2)->text();
+        typedXMax = leading(text1(1));
+    });
     t.step([&] { p1 = leading(text2(0)); });
     t.step([&] { p2 = leading(text2(1)); });
     t.step([&] {
-        if (isNumber(text2(2)->text())) {
+        if (isNumber(sizeText)) {
             one = true;
             N = clng(leading(text2(2)));
         }
@@ -123,16 +132,28 @@ void FGrafico4::compute(int index, TrapErrors& t)
     t.step([&] { G().setGraphType(6); });
     t.step([&] { T().setCols(6); });
     t.step([&] { G().setNumSets(5); });
+    // A sweep that cannot advance ends the computation, whatever the answer.
     Graph4Range range;
-    t.step([&] { range = graph4Range(xMin, xMax, npontos); });
+    bool swept = false;
+    t.step([&] {
+        range = graph4Range(xMin, xMax, npontos);
+        checkSweep(xMin, graph4CappedEnd(range.loopEnd), range.step);
+        swept = true;
+    });
+    if (!swept) {
+        abandon();
+        return;
+    }
 
-    // One curve into the arrays, then into the chart, the grid and the print
-    // table; false when the window went away while it yielded.
+    // One curve into the arrays, then into the chart, the table and the
+    // print table; false when the window went away while it yielded.
     YieldPacer pacer;
+    int shown = 0;
     auto curve = [&](double size) {
-        int computed = 0, shown = 0;
+        int computed = 0;
+        shown = 0;
         t.step([&] { graph4Set({valoresx, valoresy}, computed, size, xMin, range.loopEnd, range.step, p1, p2); });
-        t.step([&] { shown = graph4Shown({valoresx, valoresy}, computed, leading(text1(1))); });
+        t.step([&] { shown = graph4Shown({valoresx, valoresy}, computed, typedXMax); });
         t.step([&] { G().setNumPoints(shown); });
         for (int j = 1; j <= shown && !t.aborted(); ++j) {
             t.step([&] {
@@ -193,7 +214,6 @@ void FGrafico4::compute(int index, TrapErrors& t)
     t.step([&] { imp.imptitulo = G().graphTitle(); });
     t.step([&] { G().setLeftTitle(QStringLiteral("Sample size")); });
     t.step([&] { G().setBottomTitle(QStringLiteral("Confidence level")); });
-    t.step([&] { G().setDrawMode(2); });
     t.step([&] {
         for (int col = 1; col < T().cols(); ++col)
             T().setColAlignment(col, 2);
@@ -201,11 +221,9 @@ void FGrafico4::compute(int index, TrapErrors& t)
     t.step([&] { imp.impcolunas = G().numSets(); });
 
     t.step([&] {
-        const int k = graph4CommentPoint(combo1()->text());
-        const QString p1Text = text2(0)->text();
-        const QString p2Text = text2(1)->text();
+        const int k = graph4CommentPoint(npontos, shown);
         const QString text = G().numSets() < 3
-                                 ? graph4CommentOne(p1Text, p2Text, text2(2)->text(), at(valoresx, k), at(valoresy, k))
+                                 ? graph4CommentOne(p1Text, p2Text, sizeText, at(valoresx, k), at(valoresy, k))
                                  : graph4CommentFive(p1Text, p2Text, at(valoresx, k), imp.impcelula(5, k));
         label(QStringLiteral("Label4"))->setText(text);
     });

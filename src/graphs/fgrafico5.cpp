@@ -6,6 +6,7 @@
 #include "common/readings.h"
 #include "common/runtime.h"
 #include "common/tabelaimp.h"
+#include "graphs/graphdraft.h"
 #include "graphs/graphtexts.h"
 #include "graphs/relation5.h"
 #include "platform/chart.h"
@@ -117,15 +118,18 @@ void FGrafico5::compute(int index, TrapErrors& t)
 void FGrafico5::calculagrafico(TrapErrors& t)
 {
     LookedUp<Chart> G;
-    LookedUp<Grid> T;
+    LookedUp<TableDraft> T;
     auto cell = [&](int row, int col, const QString& text) { return putCell(T(), row, col, text); };
-    TabelaImp& imp = tabelaimp();
+    TabelaImp& imp = printTable();
 
     t.step([&] { G = graph1(); });
-    t.step([&] { T = grid1(); });
+    t.step([&] { T = &table(); });
     t.step([&] { G().setDataReset(9); });
     double p1 = 0, p2 = 0, I = 0, alpha = 1;
     int32_t N = 0, IL = 0;
+    // The inspections box as this computation read it, for its comment.
+    QString iText;
+    ignoring([&] { iText = text2(1)->text(); });
     t.step([&] { p1 = value(text2(2)); });
     t.step([&] { p2 = value(text2(3)); });
     t.step([&] { N = clng(value(text2(0))); });
@@ -143,7 +147,17 @@ void FGrafico5::calculagrafico(TrapErrors& t)
     Graph5Range range;
     int P = 0;
     t.step([&] { nref = referenceSample(alpha, p1, p2, N); });
-    t.step([&] { range = graph5Range(nref, N, npontos); });
+    // A sweep that cannot advance ends the computation, whatever the answer.
+    bool swept = false;
+    t.step([&] {
+        range = graph5Range(nref, N, npontos);
+        checkSweep(range.lo, range.hi, range.step);
+        swept = true;
+    });
+    if (!swept) {
+        abandon();
+        return;
+    }
     t.step([&] { graph5Set({valoresx, valoresy}, P, ymax, range, nref, N, p1, p2); });
     t.step([&] { T().setRows(P + 1); });
     t.step([&] { G().setNumPoints(P); });
@@ -155,7 +169,6 @@ void FGrafico5::calculagrafico(TrapErrors& t)
             const double inspections = vbInt(y + 0.5);
             cell(k, 1, generalText(inspections));
             imp.setImpcelula(1, k, inspections);
-            imp.setImpcelula(2, k, QVariant()); // nothing of an earlier fill prints beside it
             G().setThisPoint(k);
             G().setLabelText(generalText(x));
             G().setThisPoint(k);
@@ -196,9 +209,8 @@ void FGrafico5::calculagrafico(TrapErrors& t)
     t.step([&] { imp.impcolunas = G().numSets(); });
     t.step([&] { G().setYAxisMin(1); });
     t.step([&] { G().setYAxisMax(checked(10 * ymax)); });
-    t.step([&] { G().setDrawMode(2); });
     t.step([&] {
-        label(QStringLiteral("Label3"))->setText(graph5Comment(p1, p2, N, nref, text2(1)->text()));
+        label(QStringLiteral("Label3"))->setText(graph5Comment(p1, p2, N, nref, iText));
     });
 }
 

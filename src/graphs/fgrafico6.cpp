@@ -5,6 +5,7 @@
 #include "common/messages.h"
 #include "common/runtime.h"
 #include "common/tabelaimp.h"
+#include "graphs/graphdraft.h"
 #include "graphs/graphtexts.h"
 #include "graphs/relation6.h"
 #include "platform/chart.h"
@@ -93,15 +94,20 @@ void FGrafico6::compute(int index, TrapErrors& t)
 {
     Q_UNUSED(index);
     LookedUp<Chart> G;
-    LookedUp<Grid> T;
+    LookedUp<TableDraft> T;
     auto cell = [&](int row, int col, const QString& text) { return putCell(T(), row, col, text); };
-    TabelaImp& imp = tabelaimp();
+    TabelaImp& imp = printTable();
 
     t.step([&] { G = graph1(); });
-    t.step([&] { T = grid1(); });
+    t.step([&] { T = &table(); });
     t.step([&] { G().setDataReset(9); });
     double p1 = 0, p2 = 0, xMin = 0, xMax = 0;
     int32_t N = 0, M = 0;
+    // The boxes as this computation read them, for its comment.
+    QString importsText;
+    double size = 0;
+    ignoring([&] { importsText = text2(1)->text(); });
+    ignoring([&] { size = leading(text2(0)); });
     t.step([&] { p1 = leading(text2(2)); });
     t.step([&] { p2 = leading(text2(3)); });
     t.step([&] { N = clng(leading(text2(0))); });
@@ -116,7 +122,17 @@ void FGrafico6::compute(int index, TrapErrors& t)
 
     double step = 0, ymin = 1e7, ymax = -1;
     int computed = 0;
-    t.step([&] { step = cdiv(xMax - xMin, npontos); });
+    // A sweep that cannot advance ends the computation, whatever the answer.
+    bool swept = false;
+    t.step([&] {
+        step = cdiv(xMax - xMin, npontos);
+        checkSweep(xMin, xMax, step);
+        swept = true;
+    });
+    if (!swept) {
+        abandon();
+        return;
+    }
     t.step([&] { graph6Set({valoresx, valoresy}, computed, ymin, ymax, xMin, xMax, step, p1, p2, N, M); });
     t.step([&] { T().setRows(computed + 1); });
     t.step([&] { G().setNumPoints(computed); });
@@ -127,7 +143,6 @@ void FGrafico6::compute(int index, TrapErrors& t)
             const double y = at(valoresy, k);
             imp.setImprotulo(k, cell(k, 0, graph6RdlText(x)));
             imp.setImpcelula(1, k, cell(k, 1, graph6YearsText(y)));
-            imp.setImpcelula(2, k, QVariant()); // nothing of an earlier fill prints beside it
             G().setThisPoint(k);
             G().setLabelText(graph6Label(x));
             G().setThisPoint(k);
@@ -141,7 +156,6 @@ void FGrafico6::compute(int index, TrapErrors& t)
     t.step([&] { cell(0, 1, QStringLiteral("Years between introd.")); });
     t.step([&] { imp.setImprotulo(0, QStringLiteral("RDL")); });
     t.step([&] { imp.setImpcelula(1, 0, QStringLiteral(" ")); });
-    t.step([&] { imp.setImpcelula(2, 0, QVariant()); });
     t.step([&] { imp.implinhas = G().numPoints(); });
     t.step([&] { imp.impcolunas = G().numSets() + 1; });
     t.step([&] { imp.impsubtitulo = QStringLiteral("Years between introd."); });
@@ -153,12 +167,10 @@ void FGrafico6::compute(int index, TrapErrors& t)
     t.step([&] { G().setBottomTitle(QStringLiteral("Required detection level")); });
     t.step([&] { G().setYAxisMin(cdiv(ymin, 10)); });
     t.step([&] { G().setYAxisMax(checked(ymax * 10)); });
-    t.step([&] { G().setDrawMode(2); });
 
     t.step([&] {
-        const int k = graph6CommentPoint(combo1()->text());
-        const QString text = graph6Comment(leading(text2(2)), leading(text2(3)), leading(text2(0)), text2(1)->text(),
-                                           at(valoresx, k), at(valoresy, k));
+        const int k = graph6CommentPoint(npontos, computed);
+        const QString text = graph6Comment(p1, p2, size, importsText, at(valoresx, k), at(valoresy, k));
         label(QStringLiteral("Label3"))->setText(text);
     });
 }

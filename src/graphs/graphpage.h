@@ -17,7 +17,11 @@
 //    then runs calcula_Click(spec.resetIndex);
 //  - compute(index, t): the computation, one t.step() per statement that can
 //    fail; the frame opens the trap with the compute error box texts and
-//    guards against a second start while the page yields (yieldPoint());
+//    guards against a second start while the page yields (yieldPoint()).
+//    It writes the table into table(), the print table into printTable()
+//    and the data into the charts without drawing them; when it ends the
+//    frame shows all three at once, and when it was aborted (or the window
+//    went away) it shows nothing of it and puts the charts' data back;
 //  - validateText1(i, e) / validateText2(i, e): the field checks, run when
 //    the focus leaves a box for another control of the window; they warn
 //    with warning() and never refuse the focus.
@@ -32,6 +36,7 @@
 #include <QRect>
 #include <QStringList>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 class QLineEdit;
@@ -44,7 +49,10 @@ class ErrorHandler;
 class Grid;
 class IgnoreErrors;
 class Label;
+class TabelaImp;
+class TableDraft;
 class TrapErrors;
+struct GraphDraft;
 
 struct GraphLayout {
     QRect frame1, frame2, frame3;    // twips; frame3 empty when absent
@@ -83,6 +91,7 @@ class GraphPage : public ToolbarPage {
     Q_OBJECT
 public:
     GraphPage(const QString& name, const QString& caption, GraphLayout layout, GraphSpec spec);
+    ~GraphPage() override;
     const GraphLayout& layout() const { return layout_; }
     const GraphSpec& spec() const { return spec_; }
 
@@ -128,8 +137,17 @@ protected:
 
     // The leading number of a box ("." decimal point, 0 without one).
     static double leading(QLineEdit* box);
-    // Row, Col and Text of Grid1.
+    // Row, Col and Text of the table being computed.
     void gridCell(int row, int col, const QString& text);
+    // What the running computation writes in place of Grid1 and of the
+    // print table; outside a computation "Object required".
+    TableDraft& table();
+    TabelaImp& printTable();
+    // The charts a computation fills (Graph1; Graph12 adds Graph2).
+    virtual QList<Chart*> charts();
+    // The running computation ends without a result: the page keeps showing
+    // the previous one, as after an Abort.
+    void abandon();
     // Lets the window system handle pending events (the window repaints
     // during a long computation). False when the window was unloaded
     // meanwhile: the computation must stop without touching its controls.
@@ -141,6 +159,10 @@ private:
     GraphLayout layout_;
     GraphSpec spec_;
     QPointer<FormWidget> computingIn_;
+    GraphDraft* draft_ = nullptr;
+    bool abandoned_ = false;
+    // A point count picked while a computation ran, taken when it ends.
+    bool comboPending_ = false;
     bool validating_ = false;
 };
 

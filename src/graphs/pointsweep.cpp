@@ -37,6 +37,14 @@ double PointArrays::yAt(int i) const
     return y[size_t(i)];
 }
 
+void checkSweep(double from, double to, double step)
+{
+    if (!std::isfinite(step) || !std::isfinite(from) || !std::isfinite(to))
+        raise(ErrOverflow);
+    if (step == 0.0 || (from != to && (to - from > 0) != (step > 0)))
+        raise(ErrInvalidCall);
+}
+
 double localeNumber(const QString& text)
 {
     if (!isNumber(text))

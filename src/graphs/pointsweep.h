@@ -32,6 +32,12 @@ struct PointArrays {
 // end, downwards while x is at least it.
 inline bool sweepGoesOn(double x, double end, double step) { return step >= 0.0 ? x <= end : x >= end; }
 
+// Raises unless a sweep from `from` by `step` reaches `to`: a step that is
+// not finite is an overflow; a step of zero, or one that leads away from
+// `to`, an invalid procedure call (such a sweep would never end, or never
+// start). A sweep that starts at its end takes any other finite step.
+void checkSweep(double from, double to, double step);
+
 // The whole text as a number in the user's locale; a text that is not one
 // raises a type mismatch.
 double localeNumber(const QString& text);

@@ -177,7 +177,7 @@ void TestRelation4::comment()
     QFETCH(QString, expected);
     QLocale::setDefault(QLocale(locale));
     const QString half = generalText(0.5);
-    const int k = graph4CommentPoint(QStringLiteral("50"));
+    const int k = graph4CommentPoint(50, 51);
     WindowArrays a;
     const PointArrays& pts = a.pts;
     sweep(pts, size.isEmpty() ? 5000 : size.toDouble(), 0.8, 0.9999, 50);
@@ -204,20 +204,24 @@ void TestRelation4::commentFailures()
 
 void TestRelation4::commentPoint_data()
 {
-    QTest::addColumn<QString>("combo");
+    QTest::addColumn<int>("points");
+    QTest::addColumn<int>("shown");
     QTest::addColumn<int>("point");
-    QTest::newRow("50") << "50" << 33;
-    QTest::newRow("10") << "10" << 6;
-    QTest::newRow("100") << "100" << 66;
-    QTest::newRow("typed 45 points") << "45 points" << 30;
-    QTest::newRow("letters") << "abc" << 0;
+    QTest::newRow("50") << 50 << 51 << 33;
+    QTest::newRow("10") << 10 << 11 << 6;
+    QTest::newRow("100") << 100 << 101 << 66;
+    QTest::newRow("45") << 45 << 46 << 30;
+    // A narrow range can show fewer points than the count asks for.
+    QTest::newRow("fewer shown") << 50 << 20 << 20;
+    QTest::newRow("none shown") << 50 << 0 << 1;
 }
 
 void TestRelation4::commentPoint()
 {
-    QFETCH(QString, combo);
+    QFETCH(int, points);
+    QFETCH(int, shown);
     QFETCH(int, point);
-    QCOMPARE(int(graph4CommentPoint(combo)), point);
+    QCOMPARE(int(graph4CommentPoint(points, shown)), point);
 }
 
 void TestRelation4::scaleWarnings_data()
