@@ -50,7 +50,7 @@ QString ConsignmentGraph::title(double rdl, double cl) const
         + generalText(cl) + QStringLiteral(")");
 }
 
-bool ConsignmentGraph::curva(TrapErrors& t, YieldPacer& pacer, int set, Sampling kind, double value, double q,
+bool ConsignmentGraph::curva(TrapErrors& t, YieldPacer& pacer, XTexts& xTexts, int set, Sampling kind, double value, double q,
                              double rdl, double xmin, double end, double step)
 {
     TabelaImp& imp = printTable();
@@ -59,20 +59,32 @@ bool ConsignmentGraph::curva(TrapErrors& t, YieldPacer& pacer, int set, Sampling
         return false;
     // The last point computed lies beyond the range shown.
     const int shown = i - 2;
-    if (!t.step([&] { graph1()->setNumPoints(shown); }))
+    // Looked up once: a lookup by name for each of a thousand points costs
+    // more than the point.
+    LookedUp<Chart> G;
+    if (!t.step([&] { G = graph1(); }) || !t.step([&] { G().setNumPoints(shown); }))
         return false;
+    TableDraft& table = this->table();
     const bool yields = design_.sampling == Sampling::Constant;
+    QString yText;
+    double yLast = 0;
     for (int j = 1; j <= shown; ++j) {
         QString x;
         // A constant line starts at its own height, also at x = 0.
         double y = 0;
-        bool ok = t.step([&] { x = formatNumber(at(valoresx, j), QStringLiteral("###,##0")); })
+        bool ok = t.step([&] { x = xTexts(j, at(valoresx, j)); })
             && t.step([&] { y = kind == Sampling::Constant ? value : at(valoresy, j); })
-            && t.step([&] { gridCell(j, 0, x); }) && t.step([&] { imp.setImprotulo(j, x); })
-            && t.step([&] { gridCell(j, set, formatNumber(y, QStringLiteral("###,##0"))); })
+            && t.step([&] { putCell(table, j, 0, x); }) && t.step([&] { imp.setImprotulo(j, x); })
+            && t.step([&] {
+                   // A constant line has one text.
+                   if (yText.isNull() || y != yLast)
+                       yText = formatNumber(y, QStringLiteral("###,##0"));
+                   yLast = y;
+                   putCell(table, j, set, yText);
+               })
             && t.step([&] { imp.setImpcelula(set, j, checked(std::round(y))); })
-            && t.step([&] { graph1()->setThisPoint(j); }) && t.step([&] { graph1()->setLabelText(x); })
-            && t.step([&] { graph1()->setGraphData(y); });
+            && t.step([&] { G().setThisPoint(j); }) && t.step([&] { G().setLabelText(x); })
+            && t.step([&] { G().setGraphData(y); });
         if (!ok)
             return false;
         // The window repaints and takes input while the lines are drawn.
@@ -116,11 +128,12 @@ void ConsignmentGraph::compute(int index, TrapErrors& t)
     else
         values = design_.fixedValues;
     YieldPacer pacer;
+    XTexts xTexts(QStringLiteral("###,##0"));
     ok = t.step([&] { graph1()->setThisSet(1); })
-        && curva(t, pacer, 1, Sampling::Reference, 0, q, rdl, xmin, xmax, step);
+        && curva(t, pacer, xTexts, 1, Sampling::Reference, 0, q, rdl, xmin, xmax, step);
     for (int s = 2; ok && s <= sets; ++s)
         ok = t.step([&] { graph1()->setThisSet(s); })
-            && curva(t, pacer, s, design_.sampling, values[s - 2], q, rdl, xmin, xmax, step);
+            && curva(t, pacer, xTexts, s, design_.sampling, values[s - 2], q, rdl, xmin, xmax, step);
     if (!ok)
         return;
 

@@ -10,6 +10,7 @@
 namespace tav {
 
 class TabelaImp;
+class XTexts;
 class YieldPacer;
 
 // The texts and the sampling that tell the two graphs apart.
@@ -51,7 +52,7 @@ private:
 
     // One data set: the sweep, then its points into the chart, the grid and
     // the print table. False when the computation must stop.
-    bool curva(TrapErrors& t, YieldPacer& pacer, int set, Sampling kind, double value, double q, double rdl,
+    bool curva(TrapErrors& t, YieldPacer& pacer, XTexts& xTexts, int set, Sampling kind, double value, double q, double rdl,
                double xmin, double end, double step);
 };
 

@@ -148,6 +148,7 @@ void FGrafico4::compute(int index, TrapErrors& t)
     // One curve into the arrays, then into the chart, the table and the
     // print table; false when the window went away while it yielded.
     YieldPacer pacer;
+    XTexts xTexts(QStringLiteral("0.0000"));
     int shown = 0;
     auto curve = [&](double size) {
         int computed = 0;
@@ -160,7 +161,7 @@ void FGrafico4::compute(int index, TrapErrors& t)
                 const double x = at(valoresx, j);
                 const double y = at(valoresy, j);
                 const int set = G().thisSet();
-                const QString xText = formatNumber(x, QStringLiteral("0.0000"));
+                const QString xText = xTexts(j, x);
                 imp.setImprotulo(j, cell(j, 0, xText));
                 const QString yText = formatNumber(y, QStringLiteral("######"));
                 cell(j, set, yText);

@@ -45,6 +45,21 @@ void checkSweep(double from, double to, double step)
         raise(ErrInvalidCall);
 }
 
+QString XTexts::operator()(int i, double x)
+{
+    if (i < 0)
+        return formatNumber(x, pattern_);
+    if (size_t(i) >= texts_.size())
+        texts_.resize(size_t(i) + 1);
+    Entry& e = texts_[size_t(i)];
+    if (!e.known || e.x != x) {
+        e.text = formatNumber(x, pattern_);
+        e.x = x;
+        e.known = true;
+    }
+    return e.text;
+}
+
 double localeNumber(const QString& text)
 {
     if (!isNumber(text))

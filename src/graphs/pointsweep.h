@@ -49,6 +49,24 @@ float csng(double v);
 // trailing zeros, the user's decimal point.
 QString singleText(float v);
 
+// The text of point i's x through a pattern, formatted once for all the
+// sets of a computation: its sets sweep the same x values, and formatting
+// is the larger part of filling a table.
+class XTexts {
+public:
+    explicit XTexts(QString pattern) : pattern_(std::move(pattern)) {}
+    QString operator()(int i, double x);
+
+private:
+    struct Entry {
+        bool known = false;
+        double x = 0.0;
+        QString text;
+    };
+    QString pattern_;
+    std::vector<Entry> texts_;
+};
+
 // Paces the yields of a page that lets the window system run once per
 // plotted point: a yield is due when a millisecond has passed since the last
 // one, which keeps the window repainting and answering while thousands of
