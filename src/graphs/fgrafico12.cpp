@@ -39,7 +39,6 @@ GraphSpec makeSpec()
     s.loadTitle = QStringLiteral("Error Graphic 12");
     s.computeAdvice = QStringLiteral("Unexpected error. Try again with new inputs");
     s.computeTitle = QStringLiteral("Error Graphic12(calc)");
-    s.capacity = 501;
     s.comboSetsGridRows = true;
     s.resetIndex = 1;
     s.extraHand = {QStringLiteral("calcula_2")};
@@ -199,16 +198,11 @@ void FGrafico12::compute(int index, TrapErrors& t)
     double step = 0;
     int P = 0;
     // A sweep that cannot advance ends the computation, whatever the answer.
-    bool swept = false;
-    t.step([&] {
-        step = efficacyStep(in, npontos);
-        checkSweep(in.xMin, in.xMax, step);
-        swept = true;
-    });
-    if (!swept) {
-        abandon();
+    if (!sweepStarts(t, [&] {
+            step = efficacyStep(in, npontos);
+            checkSweep(in.xMin, in.xMax, step);
+        }))
         return;
-    }
     t.step([&] {
         in.yMax = G1().yAxisMax();
         efficacyPoints({{valoresx, valoresy}, recusadas}, P, in, step);

@@ -24,23 +24,16 @@ namespace {
 GraphSpec makeSpec()
 {
     GraphSpec s;
-    s.comboValues = {10, 20, 30, 40, 50, 60, 70, 80, 90, 100};
     s.comboDefault = QStringLiteral("50");
     s.gridRows = 300;
     s.gridCols = 6;
     s.colWidths = {1140, 1140, 1140, 1140, 1140, 1140};
     s.centred = {1, 2, 3, 4, 5};
-    s.gridWidthFromColumns = false;
     s.loadAdvice = QStringLiteral("Check your instalation for Grid32.ocx and Graph32.ocx");
     s.loadTitle = QStringLiteral("Error loading Graphic 4");
-    s.computeAdvice = QStringLiteral("Try again with new inputs");
     s.computeTitle = QStringLiteral("Error Graphic 4");
-    s.capacity = 501;
-    s.comboSetsGridRows = false;
-    s.resetIndex = 1;
     s.graph = QRect(2820, 1620, 8640, 5130);
     s.grid = QRect(3690, 1620, 7260, 5145);
-    s.yColumn = QStringLiteral("S.Size (Y)");
     s.xColumn = QStringLiteral("C.Level (X)");
     return s;
 }
@@ -134,16 +127,11 @@ void FGrafico4::compute(int index, TrapErrors& t)
     t.step([&] { G().setNumSets(5); });
     // A sweep that cannot advance ends the computation, whatever the answer.
     Graph4Range range;
-    bool swept = false;
-    t.step([&] {
-        range = graph4Range(xMin, xMax, npontos);
-        checkSweep(xMin, graph4CappedEnd(range.loopEnd), range.step);
-        swept = true;
-    });
-    if (!swept) {
-        abandon();
+    if (!sweepStarts(t, [&] {
+            range = graph4Range(xMin, xMax, npontos);
+            checkSweep(xMin, graph4CappedEnd(range.loopEnd), range.step);
+        }))
         return;
-    }
 
     // One curve into the arrays, then into the chart, the table and the
     // print table; false when the window went away while it yielded.
@@ -206,15 +194,9 @@ void FGrafico4::compute(int index, TrapErrors& t)
         if (s == 1)
             t.step([&] { imp.impcolunas = 5; });
     }
-    t.step([&] { imp.implinhas = G().numPoints(); });
-    t.step([&] { imp.impcolunas = G().numSets(); });
-    t.step([&] { imp.impsubtitulo = QStringLiteral("Consignment size (units)"); });
-    t.step([&] { G().setLabelEvery(G().numPoints() / 10.0); });
-    t.step([&] { G().setTickEvery(cint(G().labelEvery())); });
-    t.step([&] { G().setGraphTitle(graph4Title(p1, p2)); });
-    t.step([&] { imp.imptitulo = G().graphTitle(); });
-    t.step([&] { G().setLeftTitle(QStringLiteral("Sample size")); });
-    t.step([&] { G().setBottomTitle(QStringLiteral("Confidence level")); });
+    writeChartTexts(t, G, imp,
+                    {0, QStringLiteral("Consignment size (units)"), 10.0, graph4Title(p1, p2),
+                     QStringLiteral("Sample size"), QStringLiteral("Confidence level")});
     t.step([&] {
         for (int col = 1; col < T().cols(); ++col)
             T().setColAlignment(col, 2);

@@ -35,7 +35,6 @@ GraphSpec makeSpec()
     s.loadTitle = QStringLiteral("Error loading Graphic 5");
     s.computeAdvice = QStringLiteral("Unexpected error. Try again with new inputs");
     s.computeTitle = QStringLiteral("Error Graphic 5");
-    s.capacity = 501;
     s.comboSetsGridRows = true;
     s.resetIndex = 0;
     s.graph = QRect(2820, 1620, 8760, 5130);
@@ -148,16 +147,11 @@ void FGrafico5::calculagrafico(TrapErrors& t)
     int P = 0;
     t.step([&] { nref = referenceSample(alpha, p1, p2, N); });
     // A sweep that cannot advance ends the computation, whatever the answer.
-    bool swept = false;
-    t.step([&] {
-        range = graph5Range(nref, N, npontos);
-        checkSweep(range.lo, range.hi, range.step);
-        swept = true;
-    });
-    if (!swept) {
-        abandon();
+    if (!sweepStarts(t, [&] {
+            range = graph5Range(nref, N, npontos);
+            checkSweep(range.lo, range.hi, range.step);
+        }))
         return;
-    }
     t.step([&] { graph5Set({valoresx, valoresy}, P, ymax, range, nref, N, p1, p2); });
     t.step([&] { T().setRows(P + 1); });
     t.step([&] { G().setNumPoints(P); });
@@ -193,15 +187,9 @@ void FGrafico5::calculagrafico(TrapErrors& t)
     t.step([&] { imp.setImprotulo(0, QStringLiteral("Samp.size")); });
     t.step([&] { imp.setImpcelula(1, 0, QStringLiteral("Insp.wo failure")); });
     t.step([&] { imp.setImpcelula(2, 0, QVariant()); });
-    t.step([&] { imp.implinhas = G().numPoints(); });
-    t.step([&] { imp.impcolunas = G().numSets(); });
-    t.step([&] { imp.impsubtitulo = QStringLiteral(" "); });
-    t.step([&] { G().setLabelEvery(G().numPoints() / 10.0); });
-    t.step([&] { G().setTickEvery(cint(G().labelEvery())); });
-    t.step([&] { G().setGraphTitle(graph5Title(I, nref)); });
-    t.step([&] { imp.imptitulo = G().graphTitle(); });
-    t.step([&] { G().setLeftTitle(QStringLiteral("Inspections without failure")); });
-    t.step([&] { G().setBottomTitle(QStringLiteral("Sample size")); });
+    writeChartTexts(t, G, imp,
+                    {0, QStringLiteral(" "), 10.0, graph5Title(I, nref), QStringLiteral("Inspections without failure"),
+                     QStringLiteral("Sample size")});
     t.step([&] {
         for (int col = 1; col < T().cols(); ++col)
             T().setColAlignment(col, 2);

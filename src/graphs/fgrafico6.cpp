@@ -22,7 +22,6 @@ namespace {
 GraphSpec makeSpec()
 {
     GraphSpec s;
-    s.comboValues = {10, 20, 30, 40, 50, 60, 70, 80, 90, 100};
     s.comboDefault = QStringLiteral("50");
     s.gridRows = 50;
     s.gridCols = 2;
@@ -32,9 +31,7 @@ GraphSpec makeSpec()
     s.facesFirst = true;
     s.loadAdvice = QStringLiteral("Check Grid32 and Graph32 libraries");
     s.loadTitle = QStringLiteral("Error Loading Graphic 6");
-    s.computeAdvice = QStringLiteral("Try again with new inputs");
     s.computeTitle = QStringLiteral("Error Graphic 6");
-    s.capacity = 501;
     s.comboSetsGridRows = true;
     s.resetIndex = 0;
     s.graph = QRect(2820, 1530, 8760, 5130);
@@ -123,16 +120,11 @@ void FGrafico6::compute(int index, TrapErrors& t)
     double step = 0, ymin = 1e7, ymax = -1;
     int computed = 0;
     // A sweep that cannot advance ends the computation, whatever the answer.
-    bool swept = false;
-    t.step([&] {
-        step = cdiv(xMax - xMin, npontos);
-        checkSweep(xMin, xMax, step);
-        swept = true;
-    });
-    if (!swept) {
-        abandon();
+    if (!sweepStarts(t, [&] {
+            step = cdiv(xMax - xMin, npontos);
+            checkSweep(xMin, xMax, step);
+        }))
         return;
-    }
     t.step([&] { graph6Set({valoresx, valoresy}, computed, ymin, ymax, xMin, xMax, step, p1, p2, N, M); });
     t.step([&] { T().setRows(computed + 1); });
     t.step([&] { G().setNumPoints(computed); });
@@ -156,15 +148,10 @@ void FGrafico6::compute(int index, TrapErrors& t)
     t.step([&] { cell(0, 1, QStringLiteral("Years between introd.")); });
     t.step([&] { imp.setImprotulo(0, QStringLiteral("RDL")); });
     t.step([&] { imp.setImpcelula(1, 0, QStringLiteral(" ")); });
-    t.step([&] { imp.implinhas = G().numPoints(); });
-    t.step([&] { imp.impcolunas = G().numSets() + 1; });
-    t.step([&] { imp.impsubtitulo = QStringLiteral("Years between introd."); });
-    t.step([&] { G().setLabelEvery(G().numPoints() / 5.0); });
-    t.step([&] { G().setTickEvery(cint(G().labelEvery())); });
-    t.step([&] { G().setGraphTitle(QStringLiteral("Required detection level and years between introductions")); });
-    t.step([&] { imp.imptitulo = G().graphTitle(); });
-    t.step([&] { G().setLeftTitle(QStringLiteral("Years between introductions")); });
-    t.step([&] { G().setBottomTitle(QStringLiteral("Required detection level")); });
+    writeChartTexts(t, G, imp,
+                    {1, QStringLiteral("Years between introd."), 5.0,
+                     QStringLiteral("Required detection level and years between introductions"),
+                     QStringLiteral("Years between introductions"), QStringLiteral("Required detection level")});
     t.step([&] { G().setYAxisMin(cdiv(ymin, 10)); });
     t.step([&] { G().setYAxisMax(checked(ymax * 10)); });
 

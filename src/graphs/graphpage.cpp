@@ -130,6 +130,31 @@ QList<Chart*> GraphPage::charts() { return {graph1()}; }
 
 void GraphPage::abandon() { abandoned_ = true; }
 
+bool GraphPage::sweepStarts(TrapErrors& t, const std::function<void()>& range)
+{
+    bool started = false;
+    t.step([&] {
+        range();
+        started = true;
+    });
+    if (!started)
+        abandon();
+    return started;
+}
+
+void writeChartTexts(TrapErrors& t, LookedUp<Chart>& G, TabelaImp& imp, const ChartTexts& x)
+{
+    t.step([&] { imp.implinhas = G().numPoints(); });
+    t.step([&] { imp.impcolunas = G().numSets() + x.extraColumns; });
+    t.step([&] { imp.impsubtitulo = x.subtitle; });
+    t.step([&] { G().setLabelEvery(G().numPoints() / x.labelsPer); });
+    t.step([&] { G().setTickEvery(cint(G().labelEvery())); });
+    t.step([&] { G().setGraphTitle(x.title); });
+    t.step([&] { imp.imptitulo = G().graphTitle(); });
+    t.step([&] { G().setLeftTitle(x.left); });
+    t.step([&] { G().setBottomTitle(x.bottom); });
+}
+
 QString putCell(Grid& g, int row, int col, const QString& text)
 {
     g.setRow(row);

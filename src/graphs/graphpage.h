@@ -36,6 +36,7 @@
 #include <QRect>
 #include <QStringList>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -64,7 +65,7 @@ struct GraphLayout {
 
 struct GraphSpec {
     // Load.
-    QList<int> comboValues;          // the N.Points list, ascending
+    QList<int> comboValues = {10, 20, 30, 40, 50, 60, 70, 80, 90, 100}; // the N.Points list, ascending
     QString comboDefault;
     int gridRows = 2, gridCols = 2;
     QList<int> colWidths;            // twips, columns 0..
@@ -74,7 +75,8 @@ struct GraphSpec {
     QStringList extraHand;           // more clickable controls (calcula_2)
     QString loadAdvice, loadTitle;
     // Computation.
-    QString computeAdvice, computeTitle;
+    QString computeAdvice = QStringLiteral("Try again with new inputs");
+    QString computeTitle;
     int capacity = 501;              // valoresx/valoresy run 0..capacity-1
     bool comboSetsGridRows = false;  // Grid1.Rows = npontos + 1 on a change
     int resetIndex = 1;              // calcula_Click index of the defaults
@@ -148,6 +150,10 @@ protected:
     // The running computation ends without a result: the page keeps showing
     // the previous one, as after an Abort.
     void abandon();
+    // The step that fixes a sweep's range and checks that it can advance
+    // (checkSweep); when it fails the computation is abandoned, whatever
+    // the answer in the box, and false comes back.
+    bool sweepStarts(TrapErrors& t, const std::function<void()>& range);
     // Lets the window system handle pending events (the window repaints
     // during a long computation). False when the window was unloaded
     // meanwhile: the computation must stop without touching its controls.
@@ -195,6 +201,19 @@ public:
 private:
     T* p_ = nullptr;
 };
+
+// The closing texts of a computation with one chart, in the order the pages
+// write them: the print table's rows (NumPoints), columns (the chart's sets
+// and `extraColumns`) and subtitle, LabelEvery = NumPoints / labelsPer and
+// TickEvery from it, the chart's title, the print table's title read back
+// from it, and the axis titles. One step each.
+struct ChartTexts {
+    int extraColumns = 0;
+    QString subtitle;
+    double labelsPer = 10.0;
+    QString title, left, bottom;
+};
+void writeChartTexts(TrapErrors& t, LookedUp<Chart>& G, TabelaImp& imp, const ChartTexts& texts);
 
 // Row, Col and Text of a grid, in that order; the text the cell took.
 QString putCell(Grid& g, int row, int col, const QString& text);
