@@ -5,8 +5,10 @@
 #include "common/messages.h"
 #include "common/readings.h"
 #include "common/runtime.h"
+#include "common/colors.h"
 #include "common/tabelaimp.h"
 #include "graphs/graphdraft.h"
+#include "graphs/graphtexts.h"
 #include "graphs/pointsweep.h"
 #include "platform/chart.h"
 #include "platform/combo.h"
@@ -42,6 +44,38 @@ ConsignmentGraph::ConsignmentGraph(const QString& name, const QString& caption, 
                                    ConsignmentDesign design)
     : GraphPage(name, caption, std::move(layout), std::move(spec)), design_(std::move(design))
 {
+}
+
+void ConsignmentGraph::buildPage(FormWidget* w)
+{
+    arrange(w);
+    const ConsignmentDesign& d = design_;
+    QWidget* c = w->client();
+    w->findChild<QLineEdit*>(QStringLiteral("Text2_2"))->setText(QStringLiteral(".95"));
+    QWidget* specs = w->findChild<QWidget*>(QStringLiteral("Frame2"));
+    for (int i = 0; i < d.captions.size(); ++i)
+        designLabel(specs, arrayName(QStringLiteral("Label2"), i), 120, 300 + d.captionStep * i, 1150, 255,
+                    d.captions[i], 8.25, false, false, vbColor(0x00800000), false);
+    heading(c, arrayName(QStringLiteral("Label2"), 3), d.heading.x(), d.heading.y(), d.heading.width(),
+            d.heading.height(), d.headingText);
+    backHint(c, d.hint.x(), d.hint.y(), d.hint.width(), d.hint.height());
+    commentLabel(c, QStringLiteral("Label4"), d.commentPlace.x(), d.commentPlace.y(), d.commentPlace.width(),
+                 d.commentPlace.height());
+}
+
+void ConsignmentGraph::defaults(IgnoreErrors& e)
+{
+    e.step([&] { text1(2)->setText(QStringLiteral("0")); });
+    e.step([&] { text1(3)->setText(design_.yMax); });
+    e.step([&] { text1(0)->setText(QStringLiteral("0")); });
+    e.step([&] { text1(1)->setText(design_.xMax); });
+    e.step([&] { combo1()->setText(QStringLiteral("60")); });
+    e.step([&] { text2(0)->setText(generalText(0.01)); });
+    if (design_.clearOwnFirst)
+        e.step([&] { text2(1)->clear(); });
+    e.step([&] { text2(2)->setText(generalText(0.95)); });
+    if (!design_.clearOwnFirst)
+        e.step([&] { text2(1)->clear(); });
 }
 
 QString ConsignmentGraph::title(double rdl, double cl) const

@@ -7,6 +7,8 @@
 #include "graphs/graphpage.h"
 #include "graphs/samplingcurves.h"
 
+#include <QRect>
+
 namespace tav {
 
 class TabelaImp;
@@ -22,6 +24,18 @@ struct ConsignmentDesign {
     QString subtitle;
     QString titleHead; // the chart title before "(Reference: RDL = "
     QString bottomTitle;
+    // The window: the captions of the three parameter boxes (one every
+    // captionStep twips down), the heading, the hint under Back and the
+    // comment (twips).
+    QStringList captions;
+    int captionStep = 350;
+    QRect heading;
+    QString headingText;
+    QRect hint, commentPlace;
+    // The defaults: Y max and X max; the own value is emptied before the CL
+    // is written (else after).
+    QString yMax, xMax;
+    bool clearOwnFirst = false;
     // The comment from the print table and the RDL, CL, own value and
     // point-count texts.
     QString (*comment)(const TabelaImp& t, int sets, int points, const QString& rdl, const QString& cl,
@@ -39,8 +53,13 @@ public:
                      ConsignmentDesign design);
 
 protected:
+    void buildPage(FormWidget* w) final;
+    void defaults(IgnoreErrors& e) final;
     void compute(int index, TrapErrors& t) override;
     void validateText1(int index, IgnoreErrors& e) override;
+
+    // The page's own places and design texts, before the shared labels.
+    virtual void arrange(FormWidget* w) = 0;
 
     virtual QString legend(double value, bool own) const = 0; // own: the user's value
     virtual QVariant printHeader(double value) const = 0;
