@@ -151,7 +151,7 @@ void FGrafico4::compute(int index, TrapErrors& t)
                 const int set = G().thisSet();
                 const QString xText = xTexts(j, x);
                 imp.setImprotulo(j, cell(j, 0, xText));
-                const QString yText = formatNumber(y, QStringLiteral("######"));
+                const QString yText = wholeText(y);
                 cell(j, set, yText);
                 // The two patterns differ only where no digit is left: the
                 // print table then shows a 0 where the grid shows none.

@@ -45,6 +45,18 @@ void checkSweep(double from, double to, double step)
         raise(ErrInvalidCall);
 }
 
+QString wholeText(double v)
+{
+    const double a = std::fabs(v);
+    if (!(a < 1e9) || std::fabs(a - std::floor(a) - 0.5) < 1e-6)
+        return formatNumber(v, QStringLiteral("######"));
+    // Halves away from zero, as the pattern rounds.
+    const qint64 r = qint64(std::floor(a + 0.5));
+    if (r == 0)
+        return QString();
+    return QString::number(v < 0 ? -r : r);
+}
+
 QString XTexts::operator()(int i, double x)
 {
     if (i < 0)

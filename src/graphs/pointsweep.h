@@ -49,6 +49,12 @@ float csng(double v);
 // trailing zeros, the user's decimal point.
 QString singleText(float v);
 
+// formatNumber(v, "######"), the whole number nearest v with nothing for 0,
+// without the formatter's decimal expansion where the answer is plain (v
+// well inside the 32-bit range and not near a half); it is a table's most
+// frequent cell.
+QString wholeText(double v);
+
 // The text of point i's x through a pattern, formatted once for all the
 // sets of a computation: its sets sweep the same x values, and formatting
 // is the larger part of filling a table.
