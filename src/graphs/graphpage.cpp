@@ -360,11 +360,18 @@ void GraphPage::calcula_Click(int index)
         aborted = t.aborted() || abandoned_;
     }
     // The window went away while the computation yielded: nothing to show.
-    if (widgetIfLoaded() != in)
+    if (widgetIfLoaded() != in) {
+        comboPending_ = false;
         return;
+    }
     if (aborted) {
+        // Drawn again too: a print or save during a yield draws the chart
+        // from the data it holds.
         for (size_t i = 0; i < draft->before.size(); ++i)
-            ignoring([&] { draft->before[i].restore(*draft->charts[int(i)]); });
+            ignoring([&] {
+                draft->before[i].restore(*draft->charts[int(i)]);
+                draft->charts[int(i)]->setDrawMode(2);
+            });
     } else {
         ignoring([&] { draft->table.commitTo(*grid1()); });
         tabelaimp() = *draft->print;
