@@ -29,8 +29,14 @@ Decimal toDecimal(double v)
     // d.dddddddddddddde[+-]XX, as printf's %.14e writes it, at a fraction of
     // its cost: every table cell of the graph pages passes here.
     char buf[64];
-    const char* end = std::to_chars(buf, buf + sizeof buf, std::fabs(v), std::chars_format::scientific, 14).ptr;
-    const char* e = std::find(static_cast<const char*>(buf), end, 'e');
+    char* end = std::to_chars(buf, buf + sizeof buf - 1, std::fabs(v), std::chars_format::scientific, 14).ptr;
+    *end = '\0';
+    const char* e = std::find(static_cast<const char*>(buf), static_cast<const char*>(end), 'e');
+    if (e == end) { // not a finite number: no digits to show
+        d.digits = QStringLiteral("0");
+        d.point = 1;
+        return d;
+    }
     d.digits.reserve(15);
     for (const char* c = buf; c < e; ++c)
         if (*c != '.')
