@@ -4,8 +4,10 @@
 
 #include <QLocale>
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 
 namespace tav {
 
@@ -26,16 +28,22 @@ Decimal toDecimal(double v)
         d.point = 1;
         return d;
     }
+    // d.dddddddddddddde[+-]XX, as printf's %.14e writes it, at a fraction of
+    // its cost: every table cell of the graph pages passes here.
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.14e", std::fabs(v));
-    // buf: d.dddddddddddddde[+-]XX
-    QString s = QString::fromLatin1(buf);
-    const int e = int(s.indexOf(u'e'));
-    const int exp = s.mid(e + 1).toInt();
-    QString mant = s.left(e);
-    mant.remove(u'.');
-    d.digits = mant;
-    d.point = exp + 1;
+    char* end = std::to_chars(buf, buf + sizeof buf - 1, std::fabs(v), std::chars_format::scientific, 14).ptr;
+    *end = '\0';
+    const char* e = std::find(static_cast<const char*>(buf), static_cast<const char*>(end), 'e');
+    if (e == end) { // not a finite number: no digits to show
+        d.digits = QStringLiteral("0");
+        d.point = 1;
+        return d;
+    }
+    d.digits.reserve(15);
+    for (const char* c = buf; c < e; ++c)
+        if (*c != '.')
+            d.digits += QLatin1Char(*c);
+    d.point = std::atoi(e + 1) + 1;
     return d;
 }
 

@@ -5,7 +5,11 @@
 #include "common/messages.h"
 #include "common/readings.h"
 #include "common/runtime.h"
+#include "common/colors.h"
 #include "common/tabelaimp.h"
+#include "graphs/graphdraft.h"
+#include "graphs/graphtexts.h"
+#include "graphs/pointsweep.h"
 #include "platform/chart.h"
 #include "platform/combo.h"
 #include "platform/controls.h"
@@ -42,39 +46,83 @@ ConsignmentGraph::ConsignmentGraph(const QString& name, const QString& caption, 
 {
 }
 
+void ConsignmentGraph::buildPage(FormWidget* w)
+{
+    arrange(w);
+    const ConsignmentDesign& d = design_;
+    QWidget* c = w->client();
+    w->findChild<QLineEdit*>(QStringLiteral("Text2_2"))->setText(localeText(QStringLiteral(".95")));
+    QWidget* specs = w->findChild<QWidget*>(QStringLiteral("Frame2"));
+    for (int i = 0; i < d.captions.size(); ++i)
+        designLabel(specs, arrayName(QStringLiteral("Label2"), i), 120, 300 + d.captionStep * i, 1150, 255,
+                    d.captions[i], 8.25, false, false, vbColor(0x00800000), false);
+    heading(c, arrayName(QStringLiteral("Label2"), 3), d.heading.x(), d.heading.y(), d.heading.width(),
+            d.heading.height(), d.headingText);
+    backHint(c, d.hint.x(), d.hint.y(), d.hint.width(), d.hint.height());
+    commentLabel(c, QStringLiteral("Label4"), d.commentPlace.x(), d.commentPlace.y(), d.commentPlace.width(),
+                 d.commentPlace.height());
+}
+
+void ConsignmentGraph::defaults(IgnoreErrors& e)
+{
+    e.step([&] { text1(2)->setText(QStringLiteral("0")); });
+    e.step([&] { text1(3)->setText(design_.yMax); });
+    e.step([&] { text1(0)->setText(QStringLiteral("0")); });
+    e.step([&] { text1(1)->setText(design_.xMax); });
+    e.step([&] { combo1()->setText(QStringLiteral("60")); });
+    e.step([&] { text2(0)->setText(generalText(0.01)); });
+    if (design_.clearOwnFirst)
+        e.step([&] { text2(1)->clear(); });
+    e.step([&] { text2(2)->setText(generalText(0.95)); });
+    if (!design_.clearOwnFirst)
+        e.step([&] { text2(1)->clear(); });
+}
+
 QString ConsignmentGraph::title(double rdl, double cl) const
 {
     return design_.titleHead + QStringLiteral("(Reference: RDL = ") + generalText(rdl) + QStringLiteral(", CL = ")
         + generalText(cl) + QStringLiteral(")");
 }
 
-bool ConsignmentGraph::curva(TrapErrors& t, int set, Sampling kind, double value, double q, double rdl, double xmin,
-                             double end, double step)
+bool ConsignmentGraph::curva(TrapErrors& t, YieldPacer& pacer, XTexts& xTexts, int set, Sampling kind, double value, double q,
+                             double rdl, double xmin, double end, double step)
 {
-    TabelaImp& imp = tabelaimp();
+    TabelaImp& imp = printTable();
     int i = 1;
     if (!t.step([&] { sweepConsignments(kind, value, q, rdl, xmin, end, step, valoresx, valoresy, i); }))
         return false;
     // The last point computed lies beyond the range shown.
     const int shown = i - 2;
-    if (!t.step([&] { graph1()->setNumPoints(shown); }))
+    // Looked up once: a lookup by name for each of a thousand points costs
+    // more than the point.
+    LookedUp<Chart> G;
+    if (!t.step([&] { G = graph1(); }) || !t.step([&] { G().setNumPoints(shown); }))
         return false;
+    TableDraft& table = this->table();
     const bool yields = design_.sampling == Sampling::Constant;
+    QString yText;
+    double yLast = 0;
     for (int j = 1; j <= shown; ++j) {
         QString x;
         // A constant line starts at its own height, also at x = 0.
         double y = 0;
-        bool ok = t.step([&] { x = formatNumber(at(valoresx, j), QStringLiteral("###,##0")); })
+        bool ok = t.step([&] { x = xTexts(j, at(valoresx, j)); })
             && t.step([&] { y = kind == Sampling::Constant ? value : at(valoresy, j); })
-            && t.step([&] { gridCell(j, 0, x); }) && t.step([&] { tabelaimp().setImprotulo(j, x); })
-            && t.step([&] { gridCell(j, set, formatNumber(y, QStringLiteral("###,##0"))); })
+            && t.step([&] { putCell(table, j, 0, x); }) && t.step([&] { imp.setImprotulo(j, x); })
+            && t.step([&] {
+                   // A constant line has one text.
+                   if (yText.isNull() || y != yLast)
+                       yText = formatNumber(y, QStringLiteral("###,##0"));
+                   yLast = y;
+                   putCell(table, j, set, yText);
+               })
             && t.step([&] { imp.setImpcelula(set, j, checked(std::round(y))); })
-            && t.step([&] { graph1()->setThisPoint(j); }) && t.step([&] { graph1()->setLabelText(x); })
-            && t.step([&] { graph1()->setGraphData(y); });
+            && t.step([&] { G().setThisPoint(j); }) && t.step([&] { G().setLabelText(x); })
+            && t.step([&] { G().setGraphData(y); });
         if (!ok)
             return false;
         // The window repaints and takes input while the lines are drawn.
-        if (yields && !yieldPoint())
+        if (yields && pacer.due() && !yieldPoint())
             return false;
     }
     return true;
@@ -83,10 +131,18 @@ bool ConsignmentGraph::curva(TrapErrors& t, int set, Sampling kind, double value
 void ConsignmentGraph::compute(int index, TrapErrors& t)
 {
     Q_UNUSED(index); // both ok buttons do the same
-    TabelaImp& imp = tabelaimp();
+    TabelaImp& imp = printTable();
     double own = 0, cl = 0, rdl = 0, q = 0, xmin = 0, xmax = 0, step = 0;
     int sets = 0;
-    bool ok = t.step([&] { graph1()->setDataReset(9); }) && t.step([&] { grid1()->setRows(int(npontos) + 3); })
+    // The comment tells of the boxes as this computation read them.
+    QString rdlText, clText, ownText, comboText;
+    ignoring([&] {
+        rdlText = text2(0)->text();
+        clText = text2(2)->text();
+        ownText = text2(1)->text();
+        comboText = combo1()->text();
+    });
+    bool ok = t.step([&] { graph1()->setDataReset(9); }) && t.step([&] { table().setRows(int(npontos) + 3); })
         && t.step([&] { own = leading(text2(1)); }) && t.step([&] { cl = leading(text2(2)); })
         && t.step([&] { rdl = leading(text2(0)); }) && t.step([&] { graph1()->setYAxisMin(leading(text1(2))); })
         && t.step([&] { graph1()->setYAxisMax(leading(text1(3))); }) && t.step([&] { xmin = leading(text1(0)); })
@@ -94,7 +150,7 @@ void ConsignmentGraph::compute(int index, TrapErrors& t)
     if (!ok)
         return;
     sets = own > 0 ? 2 : 5;
-    ok = t.step([&] { graph1()->setNumSets(sets); }) && t.step([&] { grid1()->setCols(sets + 1); })
+    ok = t.step([&] { graph1()->setNumSets(sets); }) && t.step([&] { table().setCols(sets + 1); })
         && t.step([&] { step = cdiv(xmax - xmin, npontos); }) && t.step([&] { xmax = checked(xmax + 2 * step); })
         && t.step([&] { q = 1 - cl; });
     if (!ok)
@@ -105,11 +161,13 @@ void ConsignmentGraph::compute(int index, TrapErrors& t)
         values = {own};
     else
         values = design_.fixedValues;
+    YieldPacer pacer;
+    XTexts xTexts(QStringLiteral("###,##0"));
     ok = t.step([&] { graph1()->setThisSet(1); })
-        && curva(t, 1, Sampling::Reference, 0, q, rdl, xmin, xmax, step);
+        && curva(t, pacer, xTexts, 1, Sampling::Reference, 0, q, rdl, xmin, xmax, step);
     for (int s = 2; ok && s <= sets; ++s)
         ok = t.step([&] { graph1()->setThisSet(s); })
-            && curva(t, s, design_.sampling, values[s - 2], q, rdl, xmin, xmax, step);
+            && curva(t, pacer, xTexts, s, design_.sampling, values[s - 2], q, rdl, xmin, xmax, step);
     if (!ok)
         return;
 
@@ -129,16 +187,15 @@ void ConsignmentGraph::compute(int index, TrapErrors& t)
         && t.step([&] { graph1()->setGraphTitle(title(rdl, 1 - q)); })
         && t.step([&] { imp.imptitulo = graph1()->graphTitle(); })
         && t.step([&] { graph1()->setLeftTitle(QStringLiteral("Sample size")); })
-        && t.step([&] { graph1()->setBottomTitle(design_.bottomTitle); }) && t.step([&] { graph1()->setDrawMode(2); });
+        && t.step([&] { graph1()->setBottomTitle(design_.bottomTitle); });
     for (int c = 1; ok && c < sets + 1; ++c)
-        ok = t.step([&] { grid1()->setColAlignment(c, 2); });
+        ok = t.step([&] { table().setColAlignment(c, 2); });
     ok = ok && t.step([&] { label(QStringLiteral("Label4"))->clear(); })
         && t.step([&] {
                const int points = graph1()->numPoints();
                const int shown = graph1()->numSets();
                label(QStringLiteral("Label4"))
-                   ->setText(design_.comment(tabelaimp(), shown, points, text2(0)->text(), text2(2)->text(),
-                                             text2(1)->text(), combo1()->text()));
+                   ->setText(design_.comment(printTable(), shown, points, rdlText, clText, ownText, comboText));
            });
 }
 

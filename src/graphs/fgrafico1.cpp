@@ -6,6 +6,7 @@
 #include "common/readings.h"
 #include "common/runtime.h"
 #include "common/tabelaimp.h"
+#include "graphs/graphdraft.h"
 #include "graphs/graphtexts.h"
 #include "graphs/samplingcurves.h"
 #include "platform/chart.h"
@@ -97,12 +98,12 @@ void FGrafico1::defaults(IgnoreErrors& e)
 
 void FGrafico1::compute(int index, TrapErrors& t)
 {
-    TabelaImp& imp = tabelaimp();
+    TabelaImp& imp = printTable();
     auto fileMenu = [&] { return ctl<QMenu>(QStringLiteral("menuARchivo")); };
     int32_t n = 0;
     double xmin = 0, xmax = 0, step = 0, end = 0;
     // The File menu stays unavailable until a computation ends.
-    bool ok = t.step([&] { fileMenu()->setEnabled(false); }) && t.step([&] { grid1()->setRows(int(npontos) + 3); })
+    bool ok = t.step([&] { fileMenu()->setEnabled(false); }) && t.step([&] { table().setRows(int(npontos) + 3); })
         && t.step([&] { graph1()->setDataReset(9); }) && t.step([&] { n = clng(leading(text2())); })
         && t.step([&] { graph1()->setYAxisMin(0); }) && t.step([&] { graph1()->setYAxisMax(n); })
         && t.step([&] { graph1()->setYAxisMin(leading(text1(2))); })
@@ -151,7 +152,7 @@ void FGrafico1::compute(int index, TrapErrors& t)
         && t.step([&] { graph1()->setGraphTitle(title); }) && t.step([&] { imp.imptitulo = graph1()->graphTitle(); })
         && t.step([&] { graph1()->setLeftTitle(QStringLiteral("Sample size")); })
         && t.step([&] { graph1()->setBottomTitle(QStringLiteral("Required detection level")); })
-        && t.step([&] { graph1()->setDrawMode(2); }) && t.step([&] { fileMenu()->setEnabled(true); });
+        && t.step([&] { fileMenu()->setEnabled(true); });
 }
 
 void FGrafico1::validateText1(int index, IgnoreErrors& e)

@@ -6,6 +6,7 @@
 #include "common/readings.h"
 #include "common/runtime.h"
 #include "common/tabelaimp.h"
+#include "graphs/graphdraft.h"
 #include "graphs/graphtexts.h"
 #include "graphs/relation12.h"
 #include "platform/chart.h"
@@ -38,7 +39,6 @@ GraphSpec makeSpec()
     s.loadTitle = QStringLiteral("Error Graphic 12");
     s.computeAdvice = QStringLiteral("Unexpected error. Try again with new inputs");
     s.computeTitle = QStringLiteral("Error Graphic12(calc)");
-    s.capacity = 501;
     s.comboSetsGridRows = true;
     s.resetIndex = 1;
     s.extraHand = {QStringLiteral("calcula_2")};
@@ -73,6 +73,7 @@ FGrafico12::FGrafico12()
 }
 
 Chart* FGrafico12::graph2() { return ctl<Chart>(QStringLiteral("Graph2")); }
+QList<Chart*> FGrafico12::charts() { return {graph1(), graph2()}; }
 QLineEdit* FGrafico12::text3(int index) { return ctl<QLineEdit>(QStringLiteral("Text3"), index); }
 
 void FGrafico12::buildPage(FormWidget* w)
@@ -166,13 +167,13 @@ void FGrafico12::compute(int index, TrapErrors& t)
     Q_UNUSED(index);
     LookedUp<Chart> G1;
     LookedUp<Chart> G2;
-    LookedUp<Grid> T;
+    LookedUp<TableDraft> T;
     auto cell = [&](int row, int col, const QString& text) { return putCell(T(), row, col, text); };
-    TabelaImp& imp = tabelaimp();
+    TabelaImp& imp = printTable();
 
     t.step([&] { G1 = graph1(); });
     t.step([&] { G2 = graph2(); });
-    t.step([&] { T = grid1(); });
+    t.step([&] { T = &table(); });
     t.step([&] { G1().setDataReset(9); });
     t.step([&] { G2().setDataReset(9); });
     EfficacyInputs in;
@@ -198,7 +199,12 @@ void FGrafico12::compute(int index, TrapErrors& t)
 
     double step = 0;
     int P = 0;
-    t.step([&] { step = efficacyStep(in, npontos); });
+    // A sweep that cannot advance ends the computation, whatever the answer.
+    if (!sweepStarts(t, [&] {
+            step = efficacyStep(in, npontos);
+            checkSweep(in.xMin, in.xMax, step);
+        }))
+        return;
     t.step([&] {
         in.yMax = G1().yAxisMax();
         efficacyPoints({{valoresx, valoresy}, recusadas}, P, in, step);
@@ -247,8 +253,6 @@ void FGrafico12::compute(int index, TrapErrors& t)
     t.step([&] { G2().setLeftTitle(QStringLiteral("Refused Consig. (%)")); });
     t.step([&] { G1().setBottomTitle(QStringLiteral("Measure efficacy")); });
     t.step([&] { G2().setBottomTitle(G1().bottomTitle()); });
-    t.step([&] { G1().setDrawMode(2); });
-    t.step([&] { G2().setDrawMode(2); });
     t.step([&] {
         Label* l = label(QStringLiteral("Label3"));
         l->setText(efficacyComment(shape, in.xMax, l->text()));

@@ -26,6 +26,7 @@ protected:
     void compute(int index, TrapErrors& t) override;
     void validateText1(int index, IgnoreErrors& e) override;
     void validateText2(int index, IgnoreErrors& e) override;
+    QList<Chart*> charts() override;
 
 private:
     class Watcher;

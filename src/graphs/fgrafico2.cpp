@@ -42,6 +42,15 @@ ConsignmentDesign makeDesign()
     d.titleHead = QStringLiteral("Percent sampling  ");
     d.bottomTitle = QStringLiteral("Consignemt size");
     d.comment = percentComment;
+    d.captions = {QStringLiteral("RDL"), QStringLiteral("Sample size %"), QStringLiteral("Conf. Level")};
+    d.captionStep = 350;
+    d.heading = QRect(2790, 840, 8670, 660);
+    d.headingText = QStringLiteral("Percent sampling");
+    d.hint = QRect(420, 705, 1800, 435);
+    d.commentPlace = QRect(2850, 6630, 8700, 1290);
+    d.yMax = QStringLiteral("1000");
+    d.xMax = QStringLiteral("20000");
+    d.clearOwnFirst = false;
     return d;
 }
 
@@ -55,9 +64,8 @@ FGrafico2::FGrafico2()
 {
 }
 
-void FGrafico2::buildPage(FormWidget* w)
+void FGrafico2::arrange(FormWidget* w)
 {
-    QWidget* c = w->client();
     moveTo(w, QStringLiteral("Text1_2"), 680, 570);
     moveTo(w, QStringLiteral("Text1_3"), 680, 900);
     moveTo(w, QStringLiteral("Text1_0"), 1670, 570);
@@ -70,29 +78,8 @@ void FGrafico2::buildPage(FormWidget* w)
     moveTo(w, QStringLiteral("calcula_1"), 1800, 1395);
     if (QWidget* reset = w->findChild<QWidget*>(QStringLiteral("Image1")))
         reset->setGeometry(twipRect(300, 3885, 1935, 405));
-    w->findChild<QLineEdit*>(QStringLiteral("Text2_2"))->setText(localeText(QStringLiteral(".95")));
     if (auto* f = w->findChild<Frame*>(QStringLiteral("Frame1")))
         f->setBackColor(vbColor(0x8000000B));
-    QWidget* specs = w->findChild<QWidget*>(QStringLiteral("Frame2"));
-    const char* captions[] = {"RDL", "Sample size %", "Conf. Level"};
-    for (int i = 0; i < 3; ++i)
-        designLabel(specs, arrayName(QStringLiteral("Label2"), i), 120, 300 + 350 * i, 1150, 255,
-                    QString::fromLatin1(captions[i]), 8.25, false, false, vbColor(0x00800000), false);
-    heading(c, arrayName(QStringLiteral("Label2"), 3), 2790, 840, 8670, 660, QStringLiteral("Percent sampling"));
-    backHint(c, 420, 705, 1800, 435);
-    commentLabel(c, QStringLiteral("Label4"), 2850, 6630, 8700, 1290);
-}
-
-void FGrafico2::defaults(IgnoreErrors& e)
-{
-    e.step([&] { text1(2)->setText(QStringLiteral("0")); });
-    e.step([&] { text1(3)->setText(QStringLiteral("1000")); });
-    e.step([&] { text1(0)->setText(QStringLiteral("0")); });
-    e.step([&] { text1(1)->setText(QStringLiteral("20000")); });
-    e.step([&] { combo1()->setText(QStringLiteral("60")); });
-    e.step([&] { text2(0)->setText(generalText(0.01)); });
-    e.step([&] { text2(2)->setText(generalText(0.95)); });
-    e.step([&] { text2(1)->clear(); });
 }
 
 void FGrafico2::validateText2(int index, IgnoreErrors& e)

@@ -37,6 +37,15 @@ ConsignmentDesign makeDesign()
     d.titleHead = QStringLiteral("  Constant size sampling ");
     d.bottomTitle = QStringLiteral("Consignment size");
     d.comment = constantComment;
+    d.captions = {QStringLiteral("RDL"), QStringLiteral("Sample size"), QStringLiteral("Confid. level")};
+    d.captionStep = 360;
+    d.heading = QRect(2850, 795, 8670, 585);
+    d.headingText = QStringLiteral("Constant size sample");
+    d.hint = QRect(420, 705, 1725, 510);
+    d.commentPlace = QRect(2730, 6795, 8700, 1290);
+    d.yMax = QStringLiteral("400");
+    d.xMax = QStringLiteral("1000");
+    d.clearOwnFirst = true;
     return d;
 }
 
@@ -50,9 +59,8 @@ FGrafico3::FGrafico3()
 {
 }
 
-void FGrafico3::buildPage(FormWidget* w)
+void FGrafico3::arrange(FormWidget* w)
 {
-    QWidget* c = w->client();
     moveTo(w, QStringLiteral("Label1_2"), 470, 1305);
     moveTo(w, QStringLiteral("Combo1"), 500, 1590);
     moveTo(w, QStringLiteral("calcula_0"), 1800, 1530);
@@ -64,27 +72,6 @@ void FGrafico3::buildPage(FormWidget* w)
     const char* designs[] = {"0", "1000", "0", "400"};
     for (int i = 0; i < 4; ++i)
         w->findChild<QLineEdit*>(arrayName(QStringLiteral("Text1"), i))->setText(QString::fromLatin1(designs[i]));
-    w->findChild<QLineEdit*>(QStringLiteral("Text2_2"))->setText(localeText(QStringLiteral(".95")));
-    QWidget* specs = w->findChild<QWidget*>(QStringLiteral("Frame2"));
-    const char* captions[] = {"RDL", "Sample size", "Confid. level"};
-    for (int i = 0; i < 3; ++i)
-        designLabel(specs, arrayName(QStringLiteral("Label2"), i), 120, 300 + 360 * i, 1150, 255,
-                    QString::fromLatin1(captions[i]), 8.25, false, false, vbColor(0x00800000), false);
-    heading(c, arrayName(QStringLiteral("Label2"), 3), 2850, 795, 8670, 585, QStringLiteral("Constant size sample"));
-    backHint(c, 420, 705, 1725, 510);
-    commentLabel(c, QStringLiteral("Label4"), 2730, 6795, 8700, 1290);
-}
-
-void FGrafico3::defaults(IgnoreErrors& e)
-{
-    e.step([&] { text1(2)->setText(QStringLiteral("0")); });
-    e.step([&] { text1(3)->setText(QStringLiteral("400")); });
-    e.step([&] { text1(0)->setText(QStringLiteral("0")); });
-    e.step([&] { text1(1)->setText(QStringLiteral("1000")); });
-    e.step([&] { combo1()->setText(QStringLiteral("60")); });
-    e.step([&] { text2(0)->setText(generalText(0.01)); });
-    e.step([&] { text2(1)->clear(); });
-    e.step([&] { text2(2)->setText(generalText(0.95)); });
 }
 
 void FGrafico3::validateText2(int index, IgnoreErrors& e)

@@ -11,8 +11,7 @@ public:
     FGrafico3();
 
 protected:
-    void buildPage(FormWidget* w) override;
-    void defaults(IgnoreErrors& e) override;
+    void arrange(FormWidget* w) override;
     void validateText2(int index, IgnoreErrors& e) override;
 
     QString legend(double value, bool own) const override;

@@ -6,6 +6,7 @@
 #include "common/readings.h"
 #include "common/runtime.h"
 #include "common/tabelaimp.h"
+#include "graphs/graphdraft.h"
 #include "graphs/graphtexts.h"
 #include "graphs/relation4.h"
 #include "platform/chart.h"
@@ -23,23 +24,16 @@ namespace {
 GraphSpec makeSpec()
 {
     GraphSpec s;
-    s.comboValues = {10, 20, 30, 40, 50, 60, 70, 80, 90, 100};
     s.comboDefault = QStringLiteral("50");
     s.gridRows = 300;
     s.gridCols = 6;
     s.colWidths = {1140, 1140, 1140, 1140, 1140, 1140};
     s.centred = {1, 2, 3, 4, 5};
-    s.gridWidthFromColumns = false;
     s.loadAdvice = QStringLiteral("Check your instalation for Grid32.ocx and Graph32.ocx");
     s.loadTitle = QStringLiteral("Error loading Graphic 4");
-    s.computeAdvice = QStringLiteral("Try again with new inputs");
     s.computeTitle = QStringLiteral("Error Graphic 4");
-    s.capacity = 501;
-    s.comboSetsGridRows = false;
-    s.resetIndex = 1;
     s.graph = QRect(2820, 1620, 8640, 5130);
     s.grid = QRect(3690, 1620, 7260, 5145);
-    s.yColumn = QStringLiteral("S.Size (Y)");
     s.xColumn = QStringLiteral("C.Level (X)");
     return s;
 }
@@ -90,7 +84,7 @@ void FGrafico4::compute(int index, TrapErrors& t)
 {
     Q_UNUSED(index);
     LookedUp<Chart> G;
-    LookedUp<Grid> T;
+    LookedUp<TableDraft> T;
     // Col before Row: a failing cell leaves the grid's current cell as this
     // page always left it.
     auto cell = [&](int row, int col, const QString& text) {
@@ -99,19 +93,27 @@ void FGrafico4::compute(int index, TrapErrors& t)
         T().setText(text);
         return T().text();
     };
-    TabelaImp& imp = tabelaimp();
+    TabelaImp& imp = printTable();
 
     t.step([&] { G = graph1(); });
-    t.step([&] { T = grid1(); });
+    t.step([&] { T = &table(); });
     t.step([&] { G().setDataReset(9); });
     t.step([&] { T().setRows(cint(double(npontos) + 3)); });
     bool one = false;
-    double p1 = 0, p2 = 0, xMin = 0, xMax = 0;
+    double p1 = 0, p2 = 0, xMin = 0, xMax = 0, typedXMax = 0;
     int32_t N = 0;
+    // The boxes as this computation read them, for its comment.
+    QString p1Text, p2Text, sizeText;
+    ignoring([&] {
+        p1Text = text2(0)->text();
+        p2Text = text2(1)->text();
+        sizeText = text2(2)->text();
+        typedXMax = leading(text1(1));
+    });
     t.step([&] { p1 = leading(text2(0)); });
     t.step([&] { p2 = leading(text2(1)); });
     t.step([&] {
-        if (isNumber(text2(2)->text())) {
+        if (isNumber(sizeText)) {
             one = true;
             N = clng(leading(text2(2)));
         }
@@ -123,25 +125,33 @@ void FGrafico4::compute(int index, TrapErrors& t)
     t.step([&] { G().setGraphType(6); });
     t.step([&] { T().setCols(6); });
     t.step([&] { G().setNumSets(5); });
+    // A sweep that cannot advance ends the computation, whatever the answer.
     Graph4Range range;
-    t.step([&] { range = graph4Range(xMin, xMax, npontos); });
+    if (!sweepStarts(t, [&] {
+            range = graph4Range(xMin, xMax, npontos);
+            checkSweep(xMin, graph4CappedEnd(range.loopEnd), range.step);
+        }))
+        return;
 
-    // One curve into the arrays, then into the chart, the grid and the print
-    // table; false when the window went away while it yielded.
+    // One curve into the arrays, then into the chart, the table and the
+    // print table; false when the window went away while it yielded.
     YieldPacer pacer;
+    XTexts xTexts(QStringLiteral("0.0000"));
+    int shown = 0;
     auto curve = [&](double size) {
-        int computed = 0, shown = 0;
+        int computed = 0;
+        shown = 0;
         t.step([&] { graph4Set({valoresx, valoresy}, computed, size, xMin, range.loopEnd, range.step, p1, p2); });
-        t.step([&] { shown = graph4Shown({valoresx, valoresy}, computed, leading(text1(1))); });
+        t.step([&] { shown = graph4Shown({valoresx, valoresy}, computed, typedXMax); });
         t.step([&] { G().setNumPoints(shown); });
         for (int j = 1; j <= shown && !t.aborted(); ++j) {
             t.step([&] {
                 const double x = at(valoresx, j);
                 const double y = at(valoresy, j);
                 const int set = G().thisSet();
-                const QString xText = formatNumber(x, QStringLiteral("0.0000"));
+                const QString xText = xTexts(j, x);
                 imp.setImprotulo(j, cell(j, 0, xText));
-                const QString yText = formatNumber(y, QStringLiteral("######"));
+                const QString yText = wholeText(y);
                 cell(j, set, yText);
                 // The two patterns differ only where no digit is left: the
                 // print table then shows a 0 where the grid shows none.
@@ -184,16 +194,9 @@ void FGrafico4::compute(int index, TrapErrors& t)
         if (s == 1)
             t.step([&] { imp.impcolunas = 5; });
     }
-    t.step([&] { imp.implinhas = G().numPoints(); });
-    t.step([&] { imp.impcolunas = G().numSets(); });
-    t.step([&] { imp.impsubtitulo = QStringLiteral("Consignment size (units)"); });
-    t.step([&] { G().setLabelEvery(G().numPoints() / 10.0); });
-    t.step([&] { G().setTickEvery(cint(G().labelEvery())); });
-    t.step([&] { G().setGraphTitle(graph4Title(p1, p2)); });
-    t.step([&] { imp.imptitulo = G().graphTitle(); });
-    t.step([&] { G().setLeftTitle(QStringLiteral("Sample size")); });
-    t.step([&] { G().setBottomTitle(QStringLiteral("Confidence level")); });
-    t.step([&] { G().setDrawMode(2); });
+    writeChartTexts(t, G, imp,
+                    {0, QStringLiteral("Consignment size (units)"), 10.0, graph4Title(p1, p2),
+                     QStringLiteral("Sample size"), QStringLiteral("Confidence level")});
     t.step([&] {
         for (int col = 1; col < T().cols(); ++col)
             T().setColAlignment(col, 2);
@@ -201,11 +204,9 @@ void FGrafico4::compute(int index, TrapErrors& t)
     t.step([&] { imp.impcolunas = G().numSets(); });
 
     t.step([&] {
-        const int k = graph4CommentPoint(combo1()->text());
-        const QString p1Text = text2(0)->text();
-        const QString p2Text = text2(1)->text();
+        const int k = graph4CommentPoint(npontos, shown);
         const QString text = G().numSets() < 3
-                                 ? graph4CommentOne(p1Text, p2Text, text2(2)->text(), at(valoresx, k), at(valoresy, k))
+                                 ? graph4CommentOne(p1Text, p2Text, sizeText, at(valoresx, k), at(valoresy, k))
                                  : graph4CommentFive(p1Text, p2Text, at(valoresx, k), imp.impcelula(5, k));
         label(QStringLiteral("Label4"))->setText(text);
     });

@@ -6,6 +6,7 @@
 #include "common/readings.h"
 #include "common/runtime.h"
 #include "common/tabelaimp.h"
+#include "graphs/graphdraft.h"
 #include "graphs/graphtexts.h"
 #include "graphs/relation5.h"
 #include "platform/chart.h"
@@ -34,7 +35,6 @@ GraphSpec makeSpec()
     s.loadTitle = QStringLiteral("Error loading Graphic 5");
     s.computeAdvice = QStringLiteral("Unexpected error. Try again with new inputs");
     s.computeTitle = QStringLiteral("Error Graphic 5");
-    s.capacity = 501;
     s.comboSetsGridRows = true;
     s.resetIndex = 0;
     s.graph = QRect(2820, 1620, 8760, 5130);
@@ -118,15 +118,18 @@ void FGrafico5::compute(int index, TrapErrors& t)
 void FGrafico5::calculagrafico(TrapErrors& t)
 {
     LookedUp<Chart> G;
-    LookedUp<Grid> T;
+    LookedUp<TableDraft> T;
     auto cell = [&](int row, int col, const QString& text) { return putCell(T(), row, col, text); };
-    TabelaImp& imp = tabelaimp();
+    TabelaImp& imp = printTable();
 
     t.step([&] { G = graph1(); });
-    t.step([&] { T = grid1(); });
+    t.step([&] { T = &table(); });
     t.step([&] { G().setDataReset(9); });
     double p1 = 0, p2 = 0, I = 0, alpha = 1;
     int32_t N = 0, IL = 0;
+    // The inspections box as this computation read it, for its comment.
+    QString iText;
+    ignoring([&] { iText = text2(1)->text(); });
     t.step([&] { p1 = value(text2(2)); });
     t.step([&] { p2 = value(text2(3)); });
     t.step([&] { N = clng(value(text2(0))); });
@@ -144,7 +147,12 @@ void FGrafico5::calculagrafico(TrapErrors& t)
     Graph5Range range;
     int P = 0;
     t.step([&] { nref = referenceSample(alpha, p1, p2, N); });
-    t.step([&] { range = graph5Range(nref, N, npontos); });
+    // A sweep that cannot advance ends the computation, whatever the answer.
+    if (!sweepStarts(t, [&] {
+            range = graph5Range(nref, N, npontos);
+            checkSweep(range.lo, range.hi, range.step);
+        }))
+        return;
     t.step([&] { graph5Set({valoresx, valoresy}, P, ymax, range, nref, N, p1, p2); });
     t.step([&] { T().setRows(P + 1); });
     t.step([&] { G().setNumPoints(P); });
@@ -156,7 +164,6 @@ void FGrafico5::calculagrafico(TrapErrors& t)
             const double inspections = vbInt(y + 0.5);
             cell(k, 1, generalText(inspections));
             imp.setImpcelula(1, k, inspections);
-            imp.setImpcelula(2, k, QVariant()); // nothing of an earlier fill prints beside it
             G().setThisPoint(k);
             G().setLabelText(generalText(x));
             G().setThisPoint(k);
@@ -181,15 +188,9 @@ void FGrafico5::calculagrafico(TrapErrors& t)
     t.step([&] { imp.setImprotulo(0, QStringLiteral("Samp.size")); });
     t.step([&] { imp.setImpcelula(1, 0, QStringLiteral("Insp.wo failure")); });
     t.step([&] { imp.setImpcelula(2, 0, QVariant()); });
-    t.step([&] { imp.implinhas = G().numPoints(); });
-    t.step([&] { imp.impcolunas = G().numSets(); });
-    t.step([&] { imp.impsubtitulo = QStringLiteral(" "); });
-    t.step([&] { G().setLabelEvery(G().numPoints() / 10.0); });
-    t.step([&] { G().setTickEvery(cint(G().labelEvery())); });
-    t.step([&] { G().setGraphTitle(graph5Title(I, nref)); });
-    t.step([&] { imp.imptitulo = G().graphTitle(); });
-    t.step([&] { G().setLeftTitle(QStringLiteral("Inspections without failure")); });
-    t.step([&] { G().setBottomTitle(QStringLiteral("Sample size")); });
+    writeChartTexts(t, G, imp,
+                    {0, QStringLiteral(" "), 10.0, graph5Title(I, nref), QStringLiteral("Inspections without failure"),
+                     QStringLiteral("Sample size")});
     t.step([&] {
         for (int col = 1; col < T().cols(); ++col)
             T().setColAlignment(col, 2);
@@ -197,9 +198,8 @@ void FGrafico5::calculagrafico(TrapErrors& t)
     t.step([&] { imp.impcolunas = G().numSets(); });
     t.step([&] { G().setYAxisMin(1); });
     t.step([&] { G().setYAxisMax(checked(10 * ymax)); });
-    t.step([&] { G().setDrawMode(2); });
     t.step([&] {
-        label(QStringLiteral("Label3"))->setText(graph5Comment(p1, p2, N, nref, text2(1)->text()));
+        label(QStringLiteral("Label3"))->setText(graph5Comment(p1, p2, N, nref, iText));
     });
 }
 

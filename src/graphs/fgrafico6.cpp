@@ -6,6 +6,7 @@
 #include "common/readings.h"
 #include "common/runtime.h"
 #include "common/tabelaimp.h"
+#include "graphs/graphdraft.h"
 #include "graphs/graphtexts.h"
 #include "graphs/relation6.h"
 #include "platform/chart.h"
@@ -22,7 +23,6 @@ namespace {
 GraphSpec makeSpec()
 {
     GraphSpec s;
-    s.comboValues = {10, 20, 30, 40, 50, 60, 70, 80, 90, 100};
     s.comboDefault = QStringLiteral("50");
     s.gridRows = 50;
     s.gridCols = 2;
@@ -32,9 +32,7 @@ GraphSpec makeSpec()
     s.facesFirst = true;
     s.loadAdvice = QStringLiteral("Check Grid32 and Graph32 libraries");
     s.loadTitle = QStringLiteral("Error Loading Graphic 6");
-    s.computeAdvice = QStringLiteral("Try again with new inputs");
     s.computeTitle = QStringLiteral("Error Graphic 6");
-    s.capacity = 501;
     s.comboSetsGridRows = true;
     s.resetIndex = 0;
     s.graph = QRect(2820, 1530, 8760, 5130);
@@ -95,15 +93,20 @@ void FGrafico6::compute(int index, TrapErrors& t)
 {
     Q_UNUSED(index);
     LookedUp<Chart> G;
-    LookedUp<Grid> T;
+    LookedUp<TableDraft> T;
     auto cell = [&](int row, int col, const QString& text) { return putCell(T(), row, col, text); };
-    TabelaImp& imp = tabelaimp();
+    TabelaImp& imp = printTable();
 
     t.step([&] { G = graph1(); });
-    t.step([&] { T = grid1(); });
+    t.step([&] { T = &table(); });
     t.step([&] { G().setDataReset(9); });
     double p1 = 0, p2 = 0, xMin = 0, xMax = 0;
     int32_t N = 0, M = 0;
+    // The boxes as this computation read them, for its comment.
+    QString importsText;
+    double size = 0;
+    ignoring([&] { importsText = text2(1)->text(); });
+    ignoring([&] { size = leading(text2(0)); });
     t.step([&] { p1 = leading(text2(2)); });
     t.step([&] { p2 = leading(text2(3)); });
     t.step([&] { N = clng(leading(text2(0))); });
@@ -118,7 +121,12 @@ void FGrafico6::compute(int index, TrapErrors& t)
 
     double step = 0, ymin = 1e7, ymax = -1;
     int computed = 0;
-    t.step([&] { step = cdiv(xMax - xMin, npontos); });
+    // A sweep that cannot advance ends the computation, whatever the answer.
+    if (!sweepStarts(t, [&] {
+            step = cdiv(xMax - xMin, npontos);
+            checkSweep(xMin, xMax, step);
+        }))
+        return;
     t.step([&] { graph6Set({valoresx, valoresy}, computed, ymin, ymax, xMin, xMax, step, p1, p2, N, M); });
     t.step([&] { T().setRows(computed + 1); });
     t.step([&] { G().setNumPoints(computed); });
@@ -129,7 +137,6 @@ void FGrafico6::compute(int index, TrapErrors& t)
             const double y = at(valoresy, k);
             imp.setImprotulo(k, cell(k, 0, graph6RdlText(x)));
             imp.setImpcelula(1, k, cell(k, 1, graph6YearsText(y)));
-            imp.setImpcelula(2, k, QVariant()); // nothing of an earlier fill prints beside it
             G().setThisPoint(k);
             G().setLabelText(graph6Label(x));
             G().setThisPoint(k);
@@ -143,24 +150,16 @@ void FGrafico6::compute(int index, TrapErrors& t)
     t.step([&] { cell(0, 1, QStringLiteral("Years between introd.")); });
     t.step([&] { imp.setImprotulo(0, QStringLiteral("RDL")); });
     t.step([&] { imp.setImpcelula(1, 0, QStringLiteral(" ")); });
-    t.step([&] { imp.setImpcelula(2, 0, QVariant()); });
-    t.step([&] { imp.implinhas = G().numPoints(); });
-    t.step([&] { imp.impcolunas = G().numSets() + 1; });
-    t.step([&] { imp.impsubtitulo = QStringLiteral("Years between introd."); });
-    t.step([&] { G().setLabelEvery(G().numPoints() / 5.0); });
-    t.step([&] { G().setTickEvery(cint(G().labelEvery())); });
-    t.step([&] { G().setGraphTitle(QStringLiteral("Required detection level and years between introductions")); });
-    t.step([&] { imp.imptitulo = G().graphTitle(); });
-    t.step([&] { G().setLeftTitle(QStringLiteral("Years between introductions")); });
-    t.step([&] { G().setBottomTitle(QStringLiteral("Required detection level")); });
+    writeChartTexts(t, G, imp,
+                    {1, QStringLiteral("Years between introd."), 5.0,
+                     QStringLiteral("Required detection level and years between introductions"),
+                     QStringLiteral("Years between introductions"), QStringLiteral("Required detection level")});
     t.step([&] { G().setYAxisMin(cdiv(ymin, 10)); });
     t.step([&] { G().setYAxisMax(checked(ymax * 10)); });
-    t.step([&] { G().setDrawMode(2); });
 
     t.step([&] {
-        const int k = graph6CommentPoint(combo1()->text());
-        const QString text = graph6Comment(leading(text2(2)), leading(text2(3)), leading(text2(0)), text2(1)->text(),
-                                           at(valoresx, k), at(valoresy, k));
+        const int k = graph6CommentPoint(npontos, computed);
+        const QString text = graph6Comment(p1, p2, size, importsText, at(valoresx, k), at(valoresy, k));
         label(QStringLiteral("Label3"))->setText(text);
     });
 }

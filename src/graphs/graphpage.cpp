@@ -4,6 +4,8 @@
 #include "common/messages.h"
 #include "common/readings.h"
 #include "common/runtime.h"
+#include "common/tabelaimp.h"
+#include "graphs/graphdraft.h"
 #include "graphs/graphtexts.h"
 #include "platform/chart.h"
 #include "platform/combo.h"
@@ -94,6 +96,8 @@ GraphPage::GraphPage(const QString& name, const QString& caption, GraphLayout la
     valoresy.assign(size_t(spec_.capacity), 0.0);
 }
 
+GraphPage::~GraphPage() = default;
+
 Chart* GraphPage::graph1() { return ctl<Chart>(QStringLiteral("Graph1")); }
 Grid* GraphPage::grid1() { return ctl<Grid>(QStringLiteral("Grid1")); }
 ComboBox* GraphPage::combo1() { return ctl<ComboBox>(QStringLiteral("Combo1")); }
@@ -106,7 +110,50 @@ Label* GraphPage::label(const QString& name) { return ctl<Label>(name); }
 
 double GraphPage::leading(QLineEdit* box) { return numberOrLeading(box->text()); }
 
-void GraphPage::gridCell(int row, int col, const QString& text) { putCell(*grid1(), row, col, text); }
+void GraphPage::gridCell(int row, int col, const QString& text) { putCell(table(), row, col, text); }
+
+TableDraft& GraphPage::table()
+{
+    if (!draft_)
+        raise(ErrObjectRequired);
+    return draft_->table;
+}
+
+TabelaImp& GraphPage::printTable()
+{
+    if (!draft_)
+        raise(ErrObjectRequired);
+    return *draft_->print;
+}
+
+QList<Chart*> GraphPage::charts() { return {graph1()}; }
+
+void GraphPage::abandon() { abandoned_ = true; }
+
+bool GraphPage::sweepStarts(TrapErrors& t, const std::function<void()>& range)
+{
+    bool started = false;
+    t.step([&] {
+        range();
+        started = true;
+    });
+    if (!started)
+        abandon();
+    return started;
+}
+
+void writeChartTexts(TrapErrors& t, LookedUp<Chart>& G, TabelaImp& imp, const ChartTexts& x)
+{
+    t.step([&] { imp.implinhas = G().numPoints(); });
+    t.step([&] { imp.impcolunas = G().numSets() + x.extraColumns; });
+    t.step([&] { imp.impsubtitulo = x.subtitle; });
+    t.step([&] { G().setLabelEvery(G().numPoints() / x.labelsPer); });
+    t.step([&] { G().setTickEvery(cint(G().labelEvery())); });
+    t.step([&] { G().setGraphTitle(x.title); });
+    t.step([&] { imp.imptitulo = G().graphTitle(); });
+    t.step([&] { G().setLeftTitle(x.left); });
+    t.step([&] { G().setBottomTitle(x.bottom); });
+}
 
 QString putCell(Grid& g, int row, int col, const QString& text)
 {
@@ -260,6 +307,11 @@ void GraphPage::pageLoad()
 
 void GraphPage::Combo1_Change()
 {
+    // The running computation keeps the count and the rows it started with.
+    if (computing()) {
+        comboPending_ = true;
+        return;
+    }
     IgnoreErrors e;
     e.step([&] {
         const QString text = combo1()->text();
@@ -287,13 +339,51 @@ void GraphPage::calcula_Click(int index)
     // and the print table halfway: it is ignored.
     if (computing() || !isLoaded())
         return;
-    computingIn_ = widgetIfLoaded();
-    struct Done {
-        QPointer<FormWidget>& in;
-        ~Done() { in = nullptr; }
-    } done{computingIn_};
-    TrapErrors t(spec_.computeAdvice, spec_.computeTitle);
-    compute(index, t);
+    FormWidget* in = widgetIfLoaded();
+    std::unique_ptr<GraphDraft> draft;
+    ignoring([&] { draft = std::make_unique<GraphDraft>(*grid1(), charts()); });
+    if (!draft)
+        return;
+    computingIn_ = in;
+    draft_ = draft.get();
+    abandoned_ = false;
+    bool aborted = true;
+    {
+        struct Done {
+            GraphPage& page;
+            ~Done()
+            {
+                page.computingIn_ = nullptr;
+                page.draft_ = nullptr;
+            }
+        } done{*this};
+        TrapErrors t(spec_.computeAdvice, spec_.computeTitle);
+        compute(index, t);
+        aborted = t.aborted() || abandoned_;
+    }
+    // The window went away while the computation yielded: nothing to show.
+    if (widgetIfLoaded() != in) {
+        comboPending_ = false;
+        return;
+    }
+    if (aborted) {
+        // Drawn again too: a print or save during a yield draws the chart
+        // from the data it holds.
+        for (size_t i = 0; i < draft->before.size(); ++i)
+            ignoring([&] {
+                draft->before[i].restore(*draft->charts[int(i)]);
+                draft->charts[int(i)]->setDrawMode(2);
+            });
+    } else {
+        ignoring([&] { draft->table.commitTo(*grid1()); });
+        tabelaimp() = *draft->print;
+        for (Chart* c : draft->charts)
+            ignoring([&] { c->setDrawMode(2); });
+    }
+    if (comboPending_) {
+        comboPending_ = false;
+        Combo1_Change();
+    }
 }
 
 bool GraphPage::computing() const { return computingIn_ && computingIn_ == widgetIfLoaded(); }

@@ -17,7 +17,11 @@
 //    then runs calcula_Click(spec.resetIndex);
 //  - compute(index, t): the computation, one t.step() per statement that can
 //    fail; the frame opens the trap with the compute error box texts and
-//    guards against a second start while the page yields (yieldPoint());
+//    guards against a second start while the page yields (yieldPoint()).
+//    It writes the table into table(), the print table into printTable()
+//    and the data into the charts without drawing them; when it ends the
+//    frame shows all three at once, and when it was aborted (or the window
+//    went away) it shows nothing of it and puts the charts' data back;
 //  - validateText1(i, e) / validateText2(i, e): the field checks, run when
 //    the focus leaves a box for another control of the window; they warn
 //    with warning() and never refuse the focus.
@@ -32,6 +36,8 @@
 #include <QRect>
 #include <QStringList>
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <vector>
 
 class QLineEdit;
@@ -44,7 +50,10 @@ class ErrorHandler;
 class Grid;
 class IgnoreErrors;
 class Label;
+class TabelaImp;
+class TableDraft;
 class TrapErrors;
+struct GraphDraft;
 
 struct GraphLayout {
     QRect frame1, frame2, frame3;    // twips; frame3 empty when absent
@@ -56,7 +65,7 @@ struct GraphLayout {
 
 struct GraphSpec {
     // Load.
-    QList<int> comboValues;          // the N.Points list, ascending
+    QList<int> comboValues = {10, 20, 30, 40, 50, 60, 70, 80, 90, 100}; // the N.Points list, ascending
     QString comboDefault;
     int gridRows = 2, gridCols = 2;
     QList<int> colWidths;            // twips, columns 0..
@@ -66,7 +75,8 @@ struct GraphSpec {
     QStringList extraHand;           // more clickable controls (calcula_2)
     QString loadAdvice, loadTitle;
     // Computation.
-    QString computeAdvice, computeTitle;
+    QString computeAdvice = QStringLiteral("Try again with new inputs");
+    QString computeTitle;
     int capacity = 501;              // valoresx/valoresy run 0..capacity-1
     bool comboSetsGridRows = false;  // Grid1.Rows = npontos + 1 on a change
     int resetIndex = 1;              // calcula_Click index of the defaults
@@ -83,6 +93,7 @@ class GraphPage : public ToolbarPage {
     Q_OBJECT
 public:
     GraphPage(const QString& name, const QString& caption, GraphLayout layout, GraphSpec spec);
+    ~GraphPage() override;
     const GraphLayout& layout() const { return layout_; }
     const GraphSpec& spec() const { return spec_; }
 
@@ -128,8 +139,21 @@ protected:
 
     // The number a box reads as (numberOrLeading: 0 without one).
     static double leading(QLineEdit* box);
-    // Row, Col and Text of Grid1.
+    // Row, Col and Text of the table being computed.
     void gridCell(int row, int col, const QString& text);
+    // What the running computation writes in place of Grid1 and of the
+    // print table; outside a computation "Object required".
+    TableDraft& table();
+    TabelaImp& printTable();
+    // The charts a computation fills (Graph1; Graph12 adds Graph2).
+    virtual QList<Chart*> charts();
+    // The running computation ends without a result: the page keeps showing
+    // the previous one, as after an Abort.
+    void abandon();
+    // The step that fixes a sweep's range and checks that it can advance
+    // (checkSweep); when it fails the computation is abandoned, whatever
+    // the answer in the box, and false comes back.
+    bool sweepStarts(TrapErrors& t, const std::function<void()>& range);
     // Lets the window system handle pending events (the window repaints
     // during a long computation). False when the window was unloaded
     // meanwhile: the computation must stop without touching its controls.
@@ -141,6 +165,10 @@ private:
     GraphLayout layout_;
     GraphSpec spec_;
     QPointer<FormWidget> computingIn_;
+    GraphDraft* draft_ = nullptr;
+    bool abandoned_ = false;
+    // A point count picked while a computation ran, taken when it ends.
+    bool comboPending_ = false;
     bool validating_ = false;
 };
 
@@ -173,6 +201,19 @@ public:
 private:
     T* p_ = nullptr;
 };
+
+// The closing texts of a computation with one chart, in the order the pages
+// write them: the print table's rows (NumPoints), columns (the chart's sets
+// and `extraColumns`) and subtitle, LabelEvery = NumPoints / labelsPer and
+// TickEvery from it, the chart's title, the print table's title read back
+// from it, and the axis titles. One step each.
+struct ChartTexts {
+    int extraColumns = 0;
+    QString subtitle;
+    double labelsPer = 10.0;
+    QString title, left, bottom;
+};
+void writeChartTexts(TrapErrors& t, LookedUp<Chart>& G, TabelaImp& imp, const ChartTexts& texts);
 
 // Row, Col and Text of a grid, in that order; the text the cell took.
 QString putCell(Grid& g, int row, int col, const QString& text);

@@ -37,6 +37,41 @@ double PointArrays::yAt(int i) const
     return y[size_t(i)];
 }
 
+void checkSweep(double from, double to, double step)
+{
+    if (!std::isfinite(step) || !std::isfinite(from) || !std::isfinite(to))
+        raise(ErrOverflow);
+    if (step == 0.0 || (from != to && (to - from > 0) != (step > 0)))
+        raise(ErrInvalidCall);
+}
+
+QString wholeText(double v)
+{
+    const double a = std::fabs(v);
+    if (!(a < 1e9) || std::fabs(a - std::floor(a) - 0.5) < 1e-6)
+        return formatNumber(v, QStringLiteral("######"));
+    // Halves away from zero, as the pattern rounds.
+    const qint64 r = qint64(std::floor(a + 0.5));
+    if (r == 0)
+        return QString();
+    return QString::number(v < 0 ? -r : r);
+}
+
+QString XTexts::operator()(int i, double x)
+{
+    if (i < 0)
+        return formatNumber(x, pattern_);
+    if (size_t(i) >= texts_.size())
+        texts_.resize(size_t(i) + 1);
+    Entry& e = texts_[size_t(i)];
+    if (!e.known || e.x != x) {
+        e.text = formatNumber(x, pattern_);
+        e.x = x;
+        e.known = true;
+    }
+    return e.text;
+}
+
 double localeNumber(const QString& text)
 {
     if (!isNumber(text))

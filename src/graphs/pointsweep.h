@@ -32,6 +32,12 @@ struct PointArrays {
 // end, downwards while x is at least it.
 inline bool sweepGoesOn(double x, double end, double step) { return step >= 0.0 ? x <= end : x >= end; }
 
+// Raises unless a sweep from `from` by `step` reaches `to`: a step that is
+// not finite is an overflow; a step of zero, or one that leads away from
+// `to`, an invalid procedure call (such a sweep would never end, or never
+// start). A sweep that starts at its end takes any other finite step.
+void checkSweep(double from, double to, double step);
+
 // The whole text as a number in the user's locale; a text that is not one
 // raises a type mismatch.
 double localeNumber(const QString& text);
@@ -42,6 +48,30 @@ float csng(double v);
 // A single-precision number as text: up to seven significant digits, no
 // trailing zeros, the user's decimal point.
 QString singleText(float v);
+
+// formatNumber(v, "######"), the whole number nearest v with nothing for 0,
+// without the formatter's decimal expansion where the answer is plain (v
+// well inside the 32-bit range and not near a half); it is a table's most
+// frequent cell.
+QString wholeText(double v);
+
+// The text of point i's x through a pattern, formatted once for all the
+// sets of a computation: its sets sweep the same x values, and formatting
+// is the larger part of filling a table.
+class XTexts {
+public:
+    explicit XTexts(QString pattern) : pattern_(std::move(pattern)) {}
+    QString operator()(int i, double x);
+
+private:
+    struct Entry {
+        bool known = false;
+        double x = 0.0;
+        QString text;
+    };
+    QString pattern_;
+    std::vector<Entry> texts_;
+};
 
 // Paces the yields of a page that lets the window system run once per
 // plotted point: a yield is due when a millisecond has passed since the last

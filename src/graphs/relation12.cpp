@@ -49,6 +49,7 @@ EfficacyShape efficacyShape(const EfficacyArrays& pts, int P)
     const std::vector<double>& xs = pts.xy.x;
     const std::vector<double>& ys = pts.xy.y;
     const int last = int(qMin(pts.r.size(), qMin(xs.size(), ys.size()))) - 1;
+    int kSmallest = 0, kLargest = 0;
     for (int k = 1; k <= P && k <= last; ++k) {
         const double T = ys[size_t(k)];
         if (k > 1) {
@@ -61,12 +62,18 @@ EfficacyShape efficacyShape(const EfficacyArrays& pts, int P)
             }
         }
         const float R = csng(pts.r[size_t(k)]);
-        const auto rounded = [&] { return csng(localeValue(formatNumber(pts.r[size_t(k)], QStringLiteral("#0.00")))); };
-        if (R < s.smallest)
-            s.smallest = rounded();
-        if (R > s.largest)
-            s.largest = rounded();
+        if (kSmallest == 0 || R < csng(pts.r[size_t(kSmallest)]))
+            kSmallest = k;
+        if (kLargest == 0 || R > csng(pts.r[size_t(kLargest)]))
+            kLargest = k;
     }
+    // The extremes as the comment writes them, two decimals; rounding only
+    // them gives what rounding every new extreme on the way gave.
+    const auto rounded = [&](int k) { return csng(localeValue(formatNumber(pts.r[size_t(k)], QStringLiteral("#0.00")))); };
+    if (kSmallest > 0 && csng(pts.r[size_t(kSmallest)]) < s.smallest)
+        s.smallest = rounded(kSmallest);
+    if (kLargest > 0 && csng(pts.r[size_t(kLargest)]) > s.largest)
+        s.largest = rounded(kLargest);
     return s;
 }
 

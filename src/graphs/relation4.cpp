@@ -8,7 +8,7 @@ namespace tav {
 
 double sampleToAvoidEstablishment(double N, double cl, double p1, double p2)
 {
-    return checked(N * (1.0 - cpow(1.0 - cl, p1 * p2)));
+    return checked(N * (1.0 - cpow(1.0 - cl, checked(p1 * p2))));
 }
 
 Graph4Range graph4Range(double xMin, double xMax, int npontos)
@@ -45,24 +45,28 @@ QString graph4Title(double p1, double p2)
            QStringLiteral(", p2 = ") + generalText(p2) + QStringLiteral(")");
 }
 
-int16_t graph4CommentPoint(const QString& comboText)
+int16_t graph4CommentPoint(int points, int shown)
 {
-    const double v = numberOrLeading(comboText);
-    return cint(vbInt(v - v / 3.0));
+    const double v = points;
+    const int k = int(vbInt(v - v / 3.0));
+    return int16_t(qMax(1, qMin(k, shown)));
 }
 
 namespace {
 
 QString commentStart(const QString& p1Text, const QString& p2Text)
 {
-    return QStringLiteral("If the pest has ") + generalText(localeNumber(p1Text) * 100.0) +
-           QStringLiteral("% chance to get to the host (p1) and ") + generalText(localeNumber(p2Text) * 100.0) +
+    return QStringLiteral("If the pest has ") + generalText(checked(localeNumber(p1Text) * 100.0)) +
+           QStringLiteral("% chance to get to the host (p1) and ") + generalText(checked(localeNumber(p2Text) * 100.0)) +
            QStringLiteral("% chance to encounter favourable conditions (p2), and the consignment size is ");
 }
 
 // The confidence as a percentage: x written out and read back by its leading
 // number, as the sentence always did.
-QString percentage(double x) { return formatNumber(100.0 * numberOrLeading(generalText(x)), QStringLiteral("#0.00")); }
+QString percentage(double x)
+{
+    return formatNumber(checked(100.0 * numberOrLeading(generalText(checked(x)))), QStringLiteral("#0.00"));
+}
 
 QString commentEnd(double x)
 {

@@ -48,12 +48,13 @@ int graph4Shown(const PointArrays& pts, int computed, double typedXMax);
 QString graph4Legend(int32_t N);
 QString graph4Title(double p1, double p2);
 
-// The point the comment reads: v − v/3 rounded down, v the number the
-// point-count text reads as (50 gives 33).
-int16_t graph4CommentPoint(const QString& comboText);
+// The point the comment reads: v − v/3 rounded down, v the point count the
+// computation used (50 gives 33), and never past the last point shown.
+int16_t graph4CommentPoint(int points, int shown);
 
 // The comment on the one typed consignment size, reading the curve at x, y.
-// P1 and P2 are the boxes' texts, which must be numbers in the locale.
+// P1 and P2 are the boxes' texts, which must be numbers in the locale; a
+// percentage that is not finite is an overflow.
 QString graph4CommentOne(const QString& p1Text, const QString& p2Text, const QString& sizeText, double x,
                          double y);
 // The comment on the five curves, reading the print table's cell of the

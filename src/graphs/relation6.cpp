@@ -43,10 +43,11 @@ QString graph6Label(double x)
     return formatNumber(x, x >= 0.000001 ? QStringLiteral("0.0####") : QStringLiteral("Scientific"));
 }
 
-int16_t graph6CommentPoint(const QString& comboText)
+int16_t graph6CommentPoint(int points, int computed)
 {
-    const double v = numberOrLeading(comboText);
-    return cint(vbInt(v - v / 2.0));
+    const double v = points;
+    const int k = int(vbInt(v - v / 2.0));
+    return int16_t(qMax(1, qMin(k, computed)));
 }
 
 QString graph6Comment(double p1, double p2, double N, const QString& importsText, double x, double y)
@@ -55,8 +56,8 @@ QString graph6Comment(double p1, double p2, double N, const QString& importsText
                               ? QStringLiteral(" 1 establishment each ") + formatNumber(y, QStringLiteral("#,###.0"))
                               : formatNumber(cdiv(1.0, y), QStringLiteral("#,###.0")) +
                                     QStringLiteral(" establishments each ");
-    return QStringLiteral("If the pest has ") + generalText(p1 * 100.0) +
-           QStringLiteral("% chance to get to the host (p1) and ") + generalText(p2 * 100.0) +
+    return QStringLiteral("If the pest has ") + generalText(checked(p1 * 100.0)) +
+           QStringLiteral("% chance to get to the host (p1) and ") + generalText(checked(p2 * 100.0)) +
            QStringLiteral("% chance to find favourable conditions (p2), and if the consignment size is ") +
            formatNumber(N, QStringLiteral("#,###")) + QStringLiteral(" units and you import ") + importsText +
            QStringLiteral(" consignment(s) per year, then for a RDL of ") + generalText(numberOrLeading(generalText(x))) +

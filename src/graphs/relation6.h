@@ -29,11 +29,12 @@ QString graph6RdlText(double x);
 QString graph6YearsText(double y);
 QString graph6Label(double x);
 
-// The point the comment reads: v − v/2 rounded down, v the number the
-// point-count text reads as (50 gives 25).
-int16_t graph6CommentPoint(const QString& comboText);
+// The point the comment reads: v − v/2 rounded down, v the point count the
+// computation used (50 gives 25), and never past the last point computed.
+int16_t graph6CommentPoint(int points, int computed);
 // The comment on the point x, y; importsText is the imports box as typed.
-// A y of 0 (a point never computed) is a division by zero.
+// A y of 0 (a point never computed) is a division by zero; a percentage
+// that is not finite an overflow.
 QString graph6Comment(double p1, double p2, double N, const QString& importsText, double x, double y);
 
 // The warning of leaving a scale box (0 X min, 1 X max) or a parameter

@@ -7,6 +7,7 @@
 
 #include <QHeaderView>
 #include <QMouseEvent>
+#include <QSignalBlocker>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -167,6 +168,37 @@ void Grid::setText(const QString& t)
 }
 
 void Grid::setText(double v) { setText(generalText(v)); }
+
+void Grid::setCells(int rows, int cols, const std::vector<QString>& cells)
+{
+    if (rows < fixedRows_ || cols < fixedCols_ || qint64(rows) * cols > kMaxCells
+        || cells.size() != size_t(rows) * size_t(cols))
+        tav::raise(ErrInvalidProperty);
+    table_->setUpdatesEnabled(false);
+    rows_ = rows;
+    table_->setRowCount(rows);
+    if (cols != cols_)
+        setCols(cols);
+    row_ = qMax(0, qMin(row_, rows - 1));
+    {
+        // One repaint for the whole table instead of a change notice a cell.
+        const QSignalBlocker quiet(table_->model());
+        for (int r = 0; r < rows; ++r)
+            for (int c = 0; c < cols; ++c) {
+                const QString& t = cells[size_t(r) * size_t(cols) + size_t(c)];
+                if (QTableWidgetItem* item = table_->item(r, c)) {
+                    if (item->text() != t)
+                        item->setText(t);
+                } else if (!t.isEmpty()) {
+                    auto* fresh = new QTableWidgetItem(t);
+                    fresh->setFlags(Qt::ItemIsEnabled);
+                    table_->setItem(r, c, fresh);
+                }
+            }
+    }
+    table_->setUpdatesEnabled(true);
+    table_->viewport()->update();
+}
 
 int Grid::colWidth(int c) const
 {

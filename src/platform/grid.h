@@ -49,6 +49,10 @@ public:
     int fixedAlignment(int c) const;
     void setFixedAlignment(int c, int value);
 
+    // Rows, Cols and every cell's text at once (cells row by row, rows x
+    // cols of them), as writing each cell would leave them; drawn once.
+    void setCells(int rows, int cols, const std::vector<QString>& cells);
+
     // The control's outer width.
     int widthTwips() const;
     void setWidthTwips(int twips);

@@ -140,18 +140,21 @@ void TestFGrafico12::viewSwitchMovesBothCharts()
     QVERIFY(!page().graph2()->isVisible());
 }
 
-// A negative count over a rising range: no points, the header row only, an
-// empty print table, the comment kept; no error.
+// A negative count over a rising range leads away from X max: the sweep
+// does not start, one box, and the page keeps its points and comment.
 void TestFGrafico12::noPoints()
 {
     ProgramFixture f;
     page().show();
     const QString before = comment();
+    const int points = tabelaimp().implinhas;
     page().combo1()->setText(QStringLiteral("-10"));
+    f.msgs.answer(IdIgnore);
     page().calcula_Click(0);
-    QCOMPARE(f.msgs.count(), 0);
-    QCOMPARE(page().grid1()->rows(), 1);
-    QCOMPARE(tabelaimp().implinhas, 0);
+    QCOMPARE(f.msgs.count(), 1);
+    QCOMPARE(f.msgs.last().text.section(QChar(13), 0, 0), QStringLiteral("Invalid procedure call or argument"));
+    QCOMPARE(tabelaimp().implinhas, points);
+    QCOMPARE(page().graph1()->numPoints(), points);
     QCOMPARE(comment(), before);
 }
 
@@ -163,7 +166,7 @@ void TestFGrafico12::failures_data()
     QTest::newRow("consignment 0") << "Text2_0" << "0" << "Division by zero";
     QTest::newRow("prevalence 0") << "Text2_1" << "0" << "Division by zero";
     QTest::newRow("sample above size") << "Text2_4" << "5000" << "Invalid procedure call or argument";
-    QTest::newRow("equal bounds") << "Text1_1" << "0.1" << "Subscript out of range";
+    QTest::newRow("equal bounds") << "Text1_1" << "0.1" << "Invalid procedure call or argument";
     QTest::newRow("no points") << "Combo1" << "0" << "Division by zero";
 }
 

@@ -150,7 +150,7 @@ void TestFGrafico4::failures_data()
     QTest::addColumn<QString>("description");
     QTest::addColumn<int>("boxes"); // answering Abort, or Ignore for the comment
     QTest::newRow("no points") << "Combo1" << "0" << "Division by zero" << 1;
-    QTest::newRow("X min = X max") << "Text1_0" << "0.9999" << "Subscript out of range" << 1;
+    QTest::newRow("X min = X max") << "Text1_0" << "0.9999" << "Invalid procedure call or argument" << 1;
     // The curves come from the leading number; the comment needs a number.
     QTest::newRow("P1 0.5x") << "Text2_0" << "0.5x" << "Type mismatch" << 1;
 }

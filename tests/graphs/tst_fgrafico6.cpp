@@ -166,8 +166,6 @@ void TestFGrafico6::failures_data()
     QTest::newRow("P1 0") << "Text2_2" << "0" << "Division by zero" << true;
     QTest::newRow("X min 0") << "Text1_0" << "0" << "Division by zero" << true;
     QTest::newRow("too many points") << "Combo1" << "600" << "Subscript out of range" << true;
-    // The chart and table are complete; the comment reads point 0.
-    QTest::newRow("count without a number") << "Combo1" << "n50" << "Division by zero" << true;
 }
 
 void TestFGrafico6::failures()
@@ -179,7 +177,6 @@ void TestFGrafico6::failures()
     ProgramFixture f;
     page().show();
     const QString before = comment();
-    // A count that is not a number leaves npontos; its comment point is 0.
     setInput(page(), box, text);
     f.msgs.answer(IdAbort);
     compute();

@@ -252,6 +252,8 @@ void TestGraphFrame::clickDuringYieldIsIgnored()
     test::ProgramFixture fx;
     GraphPage& g = page(QStringLiteral("FGrafico3"));
     g.show();
+    // Enough points that the computation yields.
+    g.combo1()->setText(QStringLiteral("498"));
     int nested = 0;
     bool wasComputing = false;
     QTimer::singleShot(0, &g, [&] {
@@ -266,12 +268,12 @@ void TestGraphFrame::clickDuringYieldIsIgnored()
     QVERIFY(wasComputing);
     QVERIFY(!g.computing());
     // The first computation ran to its end alone: 0 to 1000 as it started.
-    QCOMPARE(g.graph1()->numPoints(), 60);
-    QCOMPARE(tabelaimp().improtulo(60), test::shown(QStringLiteral("1,003")));
+    QCOMPARE(g.graph1()->numPoints(), 499);
+    QCOMPARE(tabelaimp().improtulo(499), test::shown(QStringLiteral("996")));
     QCOMPARE(g.text1(1)->text(), QStringLiteral("2000"));
     // Afterwards a click computes again.
     g.calcula_Click(0);
-    QCOMPARE(tabelaimp().improtulo(60), test::shown(QStringLiteral("1,947")));
+    QCOMPARE(tabelaimp().improtulo(499), test::shown(QStringLiteral("1,992")));
 }
 
 void TestGraphFrame::leavingDuringYieldStops()
@@ -280,6 +282,8 @@ void TestGraphFrame::leavingDuringYieldStops()
     GraphPage& g = page(QStringLiteral("FGrafico3"));
     g.show();
     tabelaimp().clear();
+    // Enough points that the computation yields.
+    g.combo1()->setText(QStringLiteral("498"));
     QTimer::singleShot(0, &g, [&] { g.unload(); });
     g.calcula_Click(1);
     QVERIFY(!g.isLoaded());

@@ -28,6 +28,8 @@ int sweep(const PointArrays& pts, double N, double xMin, double xMax, int nponto
 class TestRelation4 : public QObject {
     Q_OBJECT
 private slots:
+    void wholeTextAsThePattern_data();
+    void wholeTextAsThePattern();
     void init() { QLocale::setDefault(QLocale(QStringLiteral("en_US"))); }
     void cleanup() { QLocale::setDefault(QLocale::c()); }
 
@@ -176,7 +178,7 @@ void TestRelation4::comment()
     QFETCH(QString, expected);
     QLocale::setDefault(QLocale(locale));
     const QString half = generalText(0.5);
-    const int k = graph4CommentPoint(QStringLiteral("50"));
+    const int k = graph4CommentPoint(50, 51);
     WindowArrays a;
     const PointArrays& pts = a.pts;
     sweep(pts, size.isEmpty() ? 5000 : size.toDouble(), 0.8, 0.9999, 50);
@@ -203,20 +205,24 @@ void TestRelation4::commentFailures()
 
 void TestRelation4::commentPoint_data()
 {
-    QTest::addColumn<QString>("combo");
+    QTest::addColumn<int>("points");
+    QTest::addColumn<int>("shown");
     QTest::addColumn<int>("point");
-    QTest::newRow("50") << "50" << 33;
-    QTest::newRow("10") << "10" << 6;
-    QTest::newRow("100") << "100" << 66;
-    QTest::newRow("typed 45 points") << "45 points" << 30;
-    QTest::newRow("letters") << "abc" << 0;
+    QTest::newRow("50") << 50 << 51 << 33;
+    QTest::newRow("10") << 10 << 11 << 6;
+    QTest::newRow("100") << 100 << 101 << 66;
+    QTest::newRow("45") << 45 << 46 << 30;
+    // A narrow range can show fewer points than the count asks for.
+    QTest::newRow("fewer shown") << 50 << 20 << 20;
+    QTest::newRow("none shown") << 50 << 0 << 1;
 }
 
 void TestRelation4::commentPoint()
 {
-    QFETCH(QString, combo);
+    QFETCH(int, points);
+    QFETCH(int, shown);
     QFETCH(int, point);
-    QCOMPARE(int(graph4CommentPoint(combo)), point);
+    QCOMPARE(int(graph4CommentPoint(points, shown)), point);
 }
 
 void TestRelation4::scaleWarnings_data()
@@ -275,6 +281,27 @@ void TestRelation4::specWarnings()
     QFETCH(QString, warning);
     const QStringList got = graph4SpecWarnings(index, {texts[0], texts[1], texts[2]});
     QCOMPARE(got, warning.isEmpty() ? QStringList() : QStringList({warning}));
+}
+
+void TestRelation4::wholeTextAsThePattern_data()
+{
+    QTest::addColumn<double>("v");
+    for (double v : {0.0, 0.3, -0.3, 0.5, -0.5, 0.4999999999999999, 2.4999999999999996, 2.5, 40.5, 123.7, -5.6,
+                     999999999.4, 1e9 + 0.5, 1e12, 1e-320, 2409.4999996, 2409.5000004})
+        QTest::newRow(qPrintable(QString::number(v, 'g', 17))) << v;
+}
+
+// The table cells of the curves: the same text as the pattern gives, for
+// chosen values and along the curves of the defaults.
+void TestRelation4::wholeTextAsThePattern()
+{
+    QFETCH(double, v);
+    QCOMPARE(wholeText(v), formatNumber(v, QStringLiteral("######")));
+    for (int32_t N : kGraph4Sizes)
+        for (int k = 0; k <= 1000; ++k) {
+            const double y = sampleToAvoidEstablishment(N, 0.8 + k * 0.0001999, 0.5, 0.5) + v;
+            QCOMPARE(wholeText(y), formatNumber(y, QStringLiteral("######")));
+        }
 }
 
 QTEST_GUILESS_MAIN(TestRelation4)

@@ -156,7 +156,7 @@ void TestRelation6::comment()
     QFETCH(QString, expected);
     Curve c;
     sweep(c, xMin, xMax, combo.toInt(), p, p, N, imports.toDouble());
-    const int k = graph6CommentPoint(combo);
+    const int k = graph6CommentPoint(combo.toInt(), 500);
     QCOMPARE(graph6Comment(p, p, N, imports, c.x[size_t(k)], c.y[size_t(k)]), expected);
 }
 
