@@ -1,8 +1,9 @@
 #pragma once
 // The hostile sweep: on a window, every text box and editable combo gets
-// every hostile input and each compute button of the window is clicked, every box answered with Ignore. Each action must
-// end (the watchdog), show at most one box per failing step and leave no
-// nan or inf in sight.
+// every hostile input, and after each one every compute button of the
+// window is clicked, every box answered with Ignore. Each action must end
+// (the watchdog), show at most one box per failing step and leave no nan or
+// inf in sight.
 
 #include "robustkit.h"
 

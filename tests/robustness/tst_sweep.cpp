@@ -1,5 +1,5 @@
 // The hostile sweep (see sweep.h) over every window but the graph pages,
-// which tst_sweepgraphs takes so that the two run side by side.
+// which tst_sweepgraphs and tst_sweeprelations take, so that they run side by side.
 
 #include "sweep.h"
 
