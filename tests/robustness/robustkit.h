@@ -102,11 +102,21 @@ inline const QStringList& windowNames()
 
 // "nan", "inf", "infinity" as a word of their own or a number's text
 // ("-Infinity%", "1.#INF"), not inside a word ("information", "infested").
-inline bool showsNanOrInf(const QString& text)
+inline const QRegularExpression& nanOrInf()
 {
     static const QRegularExpression re(QStringLiteral("(?<!\\p{L})(?:nan|inf(?:inity)?)(?!\\p{L})"),
                                        QRegularExpression::CaseInsensitiveOption);
-    return re.match(text).hasMatch();
+    return re;
+}
+inline bool showsNanOrInf(const QString& text) { return nanOrInf().match(text).hasMatch(); }
+
+// The part of a long text around its first nan or inf.
+inline QString aroundNanOrInf(const QString& text)
+{
+    const qsizetype at = nanOrInf().match(text).capturedStart();
+    const qsizetype from = qMax<qsizetype>(0, at - 100);
+    return (from > 0 ? QStringLiteral("...") : QString()) + text.mid(from, 200)
+           + (from + 200 < text.size() ? QStringLiteral("...") : QString());
 }
 
 // The name a control is known by: inner parts of a combo, slider, grid or
@@ -159,7 +169,7 @@ inline QList<Shown> nanOrInfShown(const QSet<QString>& typed)
     auto check = [&](const QObject* o, const QString& text) {
         if (!showsNanOrInf(text) || typed.contains(text.trimmed().toLower()))
             return;
-        out.append({windowOf(o) + QLatin1Char('.') + controlName(o), text.left(300)});
+        out.append({windowOf(o) + QLatin1Char('.') + controlName(o), aroundNanOrInf(text)});
     };
     for (FormWidget* w : shownWindows()) {
         check(w, w->windowTitle());

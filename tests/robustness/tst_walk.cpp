@@ -97,8 +97,14 @@ private:
 
         for (const Finding& f : checkAction(s_, warnings_, 5, false, shownBefore_)) {
             ++findings;
-            QString key = f.kind + QLatin1Char('|') + (f.where.isEmpty() ? target_ : f.where) + QLatin1Char('|')
-                          + QString(f.seen).replace(QRegularExpression(QStringLiteral("[0-9.,]+")), QStringLiteral("#"));
+            // Alike when of one kind, at one control, with the same first
+            // box or text, whatever the numbers and answers.
+            static const QRegularExpression noise(QStringLiteral("-> [A-Za-z]+|[0-9.,]+|\\(\\+# boxes\\)"));
+            QString seen = f.seen;
+            if (f.kind == QLatin1String("storm"))
+                seen = seen.section(QLatin1Char(']'), 0, 0);
+            const QString key = f.kind + QLatin1Char('|') + (f.where.isEmpty() ? target_ : f.where) + QLatin1Char('|')
+                                + seen.replace(noise, QStringLiteral("#"));
             if (distinct_.contains(key))
                 continue;
             distinct_.insert(key);
