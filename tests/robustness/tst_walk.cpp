@@ -379,10 +379,39 @@ class TestWalk : public QObject {
     Q_OBJECT
 
 private slots:
+    void nanOrInfText_data();
+    void nanOrInfText();
     void walk_data();
     void walk();
     void longWalk();
 };
+
+// What the walk flags as nan or inf in sight, and the words it must leave.
+void TestWalk::nanOrInfText_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("flagged");
+    QTest::newRow("nan") << "nan" << true;
+    QTest::newRow("NaN in a sentence") << "a level of NaN units" << true;
+    QTest::newRow("inf") << "inf" << true;
+    QTest::newRow("minus infinity percent") << "to be -Infinity% sure" << true;
+    QTest::newRow("Infinity% chance") << "Infinity% chance" << true;
+    QTest::newRow("platform's infinity") << "1.#INF" << true;
+    QTest::newRow("number then inf") << "12inf" << true;
+    QTest::newRow("information") << "More information" << false;
+    QTest::newRow("infested") << "infested consignments" << false;
+    QTest::newRow("infected") << "an infected unit" << false;
+    QTest::newRow("Portuguese word") << "infância" << false;
+    QTest::newRow("banana") << "banana" << false;
+    QTest::newRow("plain number") << "1,000.5" << false;
+}
+
+void TestWalk::nanOrInfText()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, flagged);
+    QCOMPARE(showsNanOrInf(text), flagged);
+}
 
 void TestWalk::walk_data()
 {
