@@ -6,7 +6,8 @@
 // an action that never returns. Exits are rare and start the walk again.
 //
 // CI walks a few thousand steps over fixed seeds, half of them on a
-// comma-decimal desktop (TAVRELO_WALK_SCALE scales it). longWalk walks as
+// comma-decimal desktop (TAVRELO_WALK_CI_STEPS steps a seed, default 400, times
+// the factor TAVRELO_WALK_SCALE). longWalk walks as
 // long as asked and prints figures:
 //   TAVRELO_WALK_SEED=7,8 TAVRELO_WALK_STEPS=50000 TAVRELO_WALK_LOCALE=pt_BR tst_walk longWalk
 // (TAVRELO_WALK_LOCALE "both" alternates C and pt_BR over the seeds.)
@@ -418,7 +419,7 @@ void TestWalk::walk_data()
     QTest::addColumn<quint32>("seed");
     QTest::addColumn<QString>("locale");
     QTest::addColumn<int>("steps");
-    const int steps = scaled(envInt("TAVRELO_WALK_CI_STEPS", 500));
+    const int steps = scaled(envInt("TAVRELO_WALK_CI_STEPS", 400));
     const quint32 seeds[] = {20240611u, 7u, 1234567u, 31337u};
     for (quint32 seed : seeds) {
         QTest::addRow("seed %u, English desktop", seed) << seed << QStringLiteral("C") << steps;
