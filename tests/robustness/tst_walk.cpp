@@ -64,6 +64,8 @@ public:
     int findings = 0;
     QList<Report> reports; // one per distinct finding
     QSet<QString> windowsReached;
+    qint64 slowestMs = 0; // how near the watchdog's limit the walk came
+    QString slowest;
 
 private:
     struct Action {
@@ -90,9 +92,15 @@ private:
         remember(QStringLiteral("#%1 %2").arg(steps).arg(a.label));
         dog_.arm(header() + QStringLiteral(": ") + a.label + QStringLiteral("\nlast actions:\n") + trailText());
         s_.beginAction();
+        QElapsedTimer took;
+        took.start();
         a.run();
         Session::settle();
         dog_.disarm();
+        if (took.elapsed() > slowestMs) {
+            slowestMs = took.elapsed();
+            slowest = a.label;
+        }
         if (!s_.answers.action.isEmpty())
             trail_.back() += QStringLiteral("  boxes: ") + s_.answers.summary();
 
@@ -464,6 +472,8 @@ void TestWalk::longWalk()
     clock.start();
     int total = 0, findings = 0, distinct = 0, restarts = 0, boxes = 0;
     QSet<QString> reached;
+    qint64 slowestMs = 0;
+    QString slowest;
     for (int i = 0; i < seeds.size(); ++i) {
         const QString locale = locales == QLatin1String("both") ? (i % 2 ? QStringLiteral("pt_BR") : QStringLiteral("C"))
                                                                  : locales;
@@ -481,14 +491,18 @@ void TestWalk::longWalk()
         restarts += w.restarts;
         boxes += s.answers.total;
         reached += w.windowsReached;
+        if (w.slowestMs > slowestMs) {
+            slowestMs = w.slowestMs;
+            slowest = w.header().section(QLatin1Char(','), 0, 0) + QStringLiteral(": ") + w.slowest;
+        }
     }
     const double seconds = clock.elapsed() / 1000.0;
     QStringList names(reached.begin(), reached.end());
     names.sort();
     std::printf("WALK FIGURES: %d steps over %d seeds, %d fresh starts, %d boxes answered, %d findings (%d distinct), "
-                "%.1f s, %.0f steps per second\nwindows reached (%d): %s\n",
+                "%.1f s, %.0f steps per second\nwindows reached (%d): %s\nslowest action: %lld ms (%s)\n",
                 total, int(seeds.size()), restarts, boxes, findings, distinct, seconds, total / qMax(seconds, 0.001),
-                int(names.size()), qPrintable(names.join(QLatin1Char(' '))));
+                int(names.size()), qPrintable(names.join(QLatin1Char(' '))), slowestMs, qPrintable(slowest));
     std::fflush(stdout);
     QCOMPARE(findings, 0);
 }
