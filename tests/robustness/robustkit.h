@@ -633,7 +633,8 @@ struct Finding {
 
 // The checks made after every action: Qt's warnings, boxes (more than
 // `maxBoxes`, or the same box twice when `oneEach`), nan or inf in sight.
-// `before` holds what was already in sight, so a text shown once counts once.
+// `shownBefore` holds what was already in sight, so a text shown once counts
+// once.
 inline QList<Finding> checkAction(Session& s, WarningLog& warnings, int maxBoxes, bool oneEach,
                                   QSet<QString>& shownBefore)
 {
