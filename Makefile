@@ -9,7 +9,7 @@ PACKAGES   := g++ make cmake ninja-build ccache pkg-config \
 SUDO       := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 TEST_ENV   := QT_QPA_PLATFORM=offscreen QTEST_DISABLE_STACK_DUMP=1
 
-.PHONY: all deps build run test test-asan bench clean
+.PHONY: all deps build run test test-asan bench walk clean
 
 all: build
 
@@ -46,6 +46,11 @@ test-asan: deps $(BUILD_ASAN)/build.ninja
 
 bench: build
 	./$(BUILD)/bench/tavrelo_bench
+
+# A long random walk: make walk SEED=7,8 STEPS=50000 LOCALE=both|C|pt_BR
+walk: build
+	cd $(BUILD) && $(TEST_ENV) LC_ALL=C.UTF-8 TAVRELO_WALK_SEED=$(or $(SEED),1) \
+	  TAVRELO_WALK_STEPS=$(or $(STEPS),50000) TAVRELO_WALK_LOCALE=$(or $(LOCALE),both) ./tests/tst_walk longWalk
 
 clean:
 	rm -rf $(BUILD) $(BUILD_ASAN)

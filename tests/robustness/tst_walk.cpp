@@ -1,0 +1,511 @@
+// A seeded random walk over every window a user can reach from the start
+// page: clicks, menu items, hostile typing, slider moves, combo picks,
+// Escape, Tab, closing windows and the windows' timers, every box answered
+// with one of its buttons at random. After every action it looks for a box
+// storm, nan or inf in sight and Qt warnings; a watchdog ends the process on
+// an action that never returns. Exits are rare and start the walk again.
+//
+// CI walks a few thousand steps over fixed seeds, half of them on a
+// comma-decimal desktop (TAVRELO_WALK_CI_STEPS steps a seed, default 400, times
+// the factor TAVRELO_WALK_SCALE). longWalk walks as
+// long as asked and prints figures:
+//   TAVRELO_WALK_SEED=7,8 TAVRELO_WALK_STEPS=50000 TAVRELO_WALK_LOCALE=pt_BR tst_walk longWalk
+// (TAVRELO_WALK_LOCALE "both" alternates C and pt_BR over the seeds.)
+
+#include "robustkit.h"
+
+#include <QElapsedTimer>
+
+using namespace tav;
+using namespace tav::robust;
+
+namespace {
+
+class Walk {
+public:
+    struct Report {
+        Finding finding;
+        int step;
+        QString action;
+        QString trail;
+    };
+
+    Walk(Session& s, WarningLog& warnings, Watchdog& dog, quint32 seed, const QString& locale)
+        : s_(s), warnings_(warnings), dog_(dog), seed_(seed), locale_(locale)
+    {
+    }
+
+    // Walks `steps` actions; with keepGoing every new kind of finding is
+    // reported and the walk goes on, else it stops at the first.
+    void run(int steps, bool keepGoing)
+    {
+        s_.restart();
+        for (int i = 0; i < steps; ++i) {
+            step();
+            if (!keepGoing && !reports.isEmpty())
+                return;
+        }
+    }
+
+    QString trailText() const
+    {
+        QString out;
+        for (const QString& t : trail_)
+            out += QStringLiteral("    ") + t + QLatin1Char('\n');
+        return out;
+    }
+    QString header() const
+    {
+        return QStringLiteral("seed %1 (locale %2), step %3").arg(seed_).arg(locale_).arg(steps);
+    }
+
+    int steps = 0;
+    int restarts = 0;
+    int findings = 0;
+    QList<Report> reports; // one per distinct finding
+    QSet<QString> windowsReached;
+    qint64 slowestMs = 0; // how near the watchdog's limit the walk came
+    QString slowest;
+
+private:
+    struct Action {
+        QString label;
+        std::function<void()> run;
+    };
+
+    void step()
+    {
+        ++steps;
+        if (programEnded() || shownWindows().isEmpty()) {
+            ++restarts;
+            remember(QStringLiteral("-- the program ended: a fresh start"));
+            dog_.arm(header() + QStringLiteral(": restarting\nlast actions:\n") + trailText());
+            s_.restart();
+            dog_.disarm();
+            shownBefore_.clear();
+            warnings_.take();
+        }
+        for (FormWidget* w : shownWindows())
+            windowsReached.insert(w->objectName());
+
+        Action a = choose();
+        remember(QStringLiteral("#%1 %2").arg(steps).arg(a.label));
+        dog_.arm(header() + QStringLiteral(": ") + a.label + QStringLiteral("\nlast actions:\n") + trailText());
+        s_.beginAction();
+        QElapsedTimer took;
+        took.start();
+        a.run();
+        Session::settle();
+        dog_.disarm();
+        if (took.elapsed() > slowestMs) {
+            slowestMs = took.elapsed();
+            slowest = a.label;
+        }
+        if (!s_.answers.action.isEmpty())
+            trail_.back() += QStringLiteral("  boxes: ") + s_.answers.summary();
+
+        for (const Finding& f : checkAction(s_, warnings_, 5, false, shownBefore_)) {
+            ++findings;
+            // Alike when of one kind, at one control, with the same first
+            // box or text, whatever the numbers and answers.
+            static const QRegularExpression noise(QStringLiteral("-> [A-Za-z]+|[0-9.,]+|\\(\\+# boxes\\)"));
+            QString seen = f.seen;
+            if (f.kind == QLatin1String("storm"))
+                seen = seen.section(QLatin1Char(']'), 0, 0);
+            const QString key = f.kind + QLatin1Char('|') + (f.where.isEmpty() ? target_ : f.where) + QLatin1Char('|')
+                                + seen.replace(noise, QStringLiteral("#"));
+            if (distinct_.contains(key))
+                continue;
+            distinct_.insert(key);
+            reports.append({f, steps, a.label, trailText()});
+        }
+    }
+
+    void remember(const QString& line)
+    {
+        trail_.push_back(line);
+        while (trail_.size() > 30)
+            trail_.pop_front();
+    }
+
+    QString pick(const QStringList& from) { return from[int(s_.rng.bounded(quint32(from.size())))]; }
+    int below(int n) { return n <= 0 ? 0 : int(s_.rng.bounded(quint32(n))); }
+
+    QString input()
+    {
+        if (below(100) < 65)
+            return pick(hostileCorpus());
+        const QString point = below(2) ? QString(QLocale().decimalPoint()) : QStringLiteral(".");
+        switch (below(4)) {
+        case 0: return QString::number(1 + below(2000));
+        case 1: return QStringLiteral("0") + point + QString::number(1 + below(99));
+        case 2: return QString::number(below(100)) + point + QString::number(below(10));
+        default: return pick({"1", "10", "100", "1000", "0.5", "0.05", "0.95", "0.01", "1E-05", "50"});
+        }
+    }
+
+    static bool isExit(const QObject* o)
+    {
+        const QString n = o->objectName();
+        return n == QLatin1String("Image11") || n.endsWith(QLatin1String("FileExit"));
+    }
+
+    // Leaf items of a window's menus (submenus walked into).
+    static void menuItems(const QList<QAction*>& actions, QList<QAction*>& out)
+    {
+        for (QAction* a : actions) {
+            if (a->isSeparator() || !a->isVisible() || !a->isEnabled())
+                continue;
+            if (a->menu())
+                menuItems(a->menu()->actions(), out);
+            else
+                out << a;
+        }
+    }
+
+    // Brings the window to the front as a click into it would.
+    static void activate(QWidget* w)
+    {
+        QWidget* win = w->window();
+        if (QApplication::activeWindow() != win) {
+            win->activateWindow();
+            QCoreApplication::processEvents();
+        }
+    }
+
+    Action choose()
+    {
+        const bool exitAllowed = below(150) == 0;
+        QList<QWidget*> buttons, labels, boxes, sliders, combos;
+        QList<QAction*> items;
+        QList<FormWidget*> windows = shownWindows();
+        for (FormWidget* w : windows) {
+            for (QWidget* c : w->findChildren<QWidget*>()) {
+                if (!c->isVisible() || !c->isEnabled())
+                    continue;
+                if (qobject_cast<ImageButton*>(c) || qobject_cast<QAbstractButton*>(c)) {
+                    if (qobject_cast<QAbstractButton*>(c) && c->objectName().startsWith(QLatin1String("qt_")))
+                        continue;
+                    if (!isExit(c) || exitAllowed)
+                        buttons << c;
+                } else if (qobject_cast<Label*>(c)) {
+                    labels << c;
+                } else if (auto* e = qobject_cast<QLineEdit*>(c)) {
+                    if (!e->isReadOnly())
+                        boxes << e;
+                } else if (qobject_cast<Slider*>(c)) {
+                    sliders << c;
+                } else if (auto* cb = qobject_cast<ComboBox*>(c)) {
+                    if (cb->listCount() > 0)
+                        combos << c;
+                }
+            }
+            QList<QAction*> mine;
+            menuItems(w->menuBar()->actions(), mine);
+            for (QAction* a : mine)
+                if (!isExit(a) || exitAllowed)
+                    items << a;
+        }
+        const QList<QTimer*> timers = TimerGate::running();
+
+        struct Kind {
+            int weight;
+            qsizetype count;
+        };
+        const Kind kinds[] = {{30, buttons.size()}, {6, labels.size()},   {10, items.size()},
+                              {24, boxes.size()},   {4, boxes.size()},    {4, boxes.size()},
+                              {10, sliders.size()}, {8, combos.size()},   {2, windows.size()},
+                              {2, windows.size()},  {6, timers.size()}};
+        int total = 0;
+        for (const Kind& k : kinds)
+            total += k.count ? k.weight : 0;
+        int r = below(total);
+        int kind = 0;
+        for (; kind < int(std::size(kinds)); ++kind) {
+            if (!kinds[kind].count)
+                continue;
+            if (r < kinds[kind].weight)
+                break;
+            r -= kinds[kind].weight;
+        }
+
+        auto where = [](QObject* o) { return windowOf(o) + QLatin1Char('.') + controlName(o); };
+        auto one = [&](const auto& list) { return list[below(int(list.size()))]; };
+        switch (kind) {
+        case 0:
+        case 1: {
+            QPointer<QWidget> c = one(kind == 0 ? buttons : labels);
+            target_ = where(c);
+            return {target_ + QStringLiteral(" click"), [c] {
+                        if (!c)
+                            return;
+                        activate(c);
+                        if (c)
+                            QTest::mouseClick(c, Qt::LeftButton, Qt::NoModifier, c->rect().center());
+                    }};
+        }
+        case 2: {
+            QPointer<QAction> a = one(items);
+            target_ = windowOf(a) + QLatin1Char('.') + a->objectName();
+            return {target_ + QStringLiteral(" menu \"") + QString(a->text()).remove(QLatin1Char('&')) + QLatin1Char('"'),
+                    [a] {
+                        if (a && a->isEnabled())
+                            a->trigger();
+                    }};
+        }
+        case 3: {
+            QPointer<QLineEdit> e = qobject_cast<QLineEdit*>(one(boxes));
+            const QString text = input();
+            target_ = where(e);
+            return {target_ + QStringLiteral(" type ") + shownInput(text), [this, e, text] {
+                        if (!e)
+                            return;
+                        activate(e);
+                        if (e)
+                            s_.type(e, text);
+                    }};
+        }
+        case 4:
+        case 5: {
+            QPointer<QWidget> e = one(boxes);
+            const auto key = kind == 4 ? Qt::Key_Return : Qt::Key_Tab;
+            target_ = where(e);
+            return {target_ + (kind == 4 ? QStringLiteral(" Enter") : QStringLiteral(" Tab")), [e, key] {
+                        if (!e)
+                            return;
+                        activate(e);
+                        if (!e)
+                            return;
+                        e->setFocus(Qt::MouseFocusReason);
+                        QTest::keyClick(e, key);
+                    }};
+        }
+        case 6: {
+            auto* sl = qobject_cast<Slider*>(one(sliders));
+            QPointer<QSlider> q = sl->slider();
+            target_ = where(sl);
+            const int lo = q->minimum(), hi = q->maximum();
+            const int how = below(4);
+            if (how == 3) {
+                static const Qt::Key keys[] = {Qt::Key_Home, Qt::Key_End,    Qt::Key_Left,
+                                               Qt::Key_Right, Qt::Key_PageUp, Qt::Key_PageDown};
+                const Qt::Key k = keys[below(6)];
+                return {target_ + QStringLiteral(" key ") + QKeySequence(k).toString(), [q, k] {
+                            if (!q)
+                                return;
+                            activate(q);
+                            if (q)
+                                QTest::keyClick(q, k);
+                        }};
+            }
+            const int v = how == 0 ? lo : how == 1 ? hi : lo + below(hi - lo + 1);
+            return {target_ + QStringLiteral(" slide to %1 (%2..%3)").arg(v).arg(lo).arg(hi), [q, v] {
+                        if (!q)
+                            return;
+                        activate(q);
+                        if (!q)
+                            return;
+                        // A drag: the thumb moves, then is let go.
+                        q->setSliderDown(true);
+                        q->setSliderPosition(v);
+                        if (q)
+                            q->setSliderDown(false);
+                        if (q)
+                            QTest::mouseRelease(q, Qt::LeftButton, Qt::NoModifier, q->rect().center());
+                    }};
+        }
+        case 7: {
+            QPointer<ComboBox> cb = qobject_cast<ComboBox*>(one(combos));
+            const int i = below(cb->listCount());
+            target_ = where(cb);
+            return {target_ + QStringLiteral(" pick \"%1\"").arg(cb->list(i)), [cb, i] {
+                        if (!cb)
+                            return;
+                        activate(cb);
+                        if (cb && i < cb->listCount())
+                            cb->setListIndex(i);
+                    }};
+        }
+        case 8: {
+            QPointer<FormWidget> w = one(windows);
+            target_ = w->objectName();
+            return {target_ + QStringLiteral(" Escape"), [w] {
+                        if (!w)
+                            return;
+                        activate(w);
+                        QWidget* to = QApplication::focusWidget();
+                        if (!to || to->window() != w)
+                            to = w;
+                        QTest::keyClick(to, Qt::Key_Escape);
+                    }};
+        }
+        case 9: {
+            QPointer<FormWidget> w = one(windows);
+            target_ = w->objectName();
+            return {target_ + QStringLiteral(" close box"), [w] {
+                        if (w)
+                            w->close();
+                    }};
+        }
+        default: {
+            QPointer<QTimer> t = one(timers);
+            target_ = where(t);
+            return {target_ + QStringLiteral(" tick"), [this, t] {
+                        if (t && t->isActive())
+                            s_.timers.tick(t);
+                    }};
+        }
+        }
+    }
+
+    Session& s_;
+    WarningLog& warnings_;
+    Watchdog& dog_;
+    quint32 seed_;
+    QString locale_;
+    std::deque<QString> trail_;
+    QString target_;
+    QSet<QString> shownBefore_;
+    QSet<QString> distinct_;
+};
+
+QString describe(const Walk& w)
+{
+    QString out;
+    for (const Walk::Report& r : w.reports)
+        out += QStringLiteral("FINDING %1 at step %2 (%3)%4: %5\n  action: %6\n  last actions:\n%7")
+                   .arg(r.finding.kind)
+                   .arg(r.step)
+                   .arg(w.header().section(QLatin1Char(','), 0, 0))
+                   .arg(r.finding.where.isEmpty() ? QString() : QStringLiteral(" in ") + r.finding.where)
+                   .arg(r.finding.seen, r.action, r.trail);
+    return out;
+}
+
+} // namespace
+
+class TestWalk : public QObject {
+    Q_OBJECT
+
+private slots:
+    void nanOrInfText_data();
+    void nanOrInfText();
+    void walk_data();
+    void walk();
+    void longWalk();
+};
+
+// What the walk flags as nan or inf in sight, and the words it must leave.
+void TestWalk::nanOrInfText_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("flagged");
+    QTest::newRow("nan") << "nan" << true;
+    QTest::newRow("NaN in a sentence") << "a level of NaN units" << true;
+    QTest::newRow("inf") << "inf" << true;
+    QTest::newRow("minus infinity percent") << "to be -Infinity% sure" << true;
+    QTest::newRow("Infinity% chance") << "Infinity% chance" << true;
+    QTest::newRow("platform's infinity") << "1.#INF" << true;
+    QTest::newRow("number then inf") << "12inf" << true;
+    QTest::newRow("information") << "More information" << false;
+    QTest::newRow("infested") << "infested consignments" << false;
+    QTest::newRow("infected") << "an infected unit" << false;
+    QTest::newRow("Portuguese word") << "infância" << false;
+    QTest::newRow("banana") << "banana" << false;
+    QTest::newRow("plain number") << "1,000.5" << false;
+}
+
+void TestWalk::nanOrInfText()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, flagged);
+    QCOMPARE(showsNanOrInf(text), flagged);
+}
+
+void TestWalk::walk_data()
+{
+    QTest::addColumn<quint32>("seed");
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<int>("steps");
+    const int steps = scaled(envInt("TAVRELO_WALK_CI_STEPS", 400));
+    const quint32 seeds[] = {20240611u, 7u, 1234567u, 31337u};
+    for (quint32 seed : seeds) {
+        QTest::addRow("seed %u, English desktop", seed) << seed << QStringLiteral("C") << steps;
+        QTest::addRow("seed %u, pt_BR desktop", seed + 1) << seed + 1 << QStringLiteral("pt_BR") << steps;
+    }
+}
+
+void TestWalk::walk()
+{
+    QFETCH(quint32, seed);
+    QFETCH(QString, locale);
+    QFETCH(int, steps);
+
+    WarningLog warnings;
+    Watchdog dog;
+    Session s(seed, locale, AnsweringMessages::Random);
+    Walk w(s, warnings, dog, seed, locale);
+    w.run(steps, false);
+    if (!w.reports.isEmpty()) {
+        // The whole trail: QTest cuts long messages short.
+        std::fputs(qPrintable(describe(w)), stdout);
+        std::fflush(stdout);
+    }
+    QVERIFY2(w.reports.isEmpty(), qPrintable(w.reports.isEmpty() ? QString() : w.reports[0].finding.kind + QStringLiteral(": ") + w.reports[0].finding.seen.left(200)));
+    QVERIFY(w.steps == steps);
+}
+
+void TestWalk::longWalk()
+{
+    if (!qEnvironmentVariableIsSet("TAVRELO_WALK_SEED"))
+        QSKIP("a long walk runs when TAVRELO_WALK_SEED is set (make walk)");
+    QList<quint32> seeds;
+    for (const QString& p : qEnvironmentVariable("TAVRELO_WALK_SEED").split(QLatin1Char(','), Qt::SkipEmptyParts))
+        seeds << p.trimmed().toUInt();
+    QVERIFY(!seeds.isEmpty());
+    const int steps = envInt("TAVRELO_WALK_STEPS", 50000);
+    const QString locales = qEnvironmentVariable("TAVRELO_WALK_LOCALE", QStringLiteral("both"));
+
+    WarningLog warnings;
+    Watchdog dog;
+    QElapsedTimer clock;
+    clock.start();
+    int total = 0, findings = 0, distinct = 0, restarts = 0, boxes = 0;
+    QSet<QString> reached;
+    qint64 slowestMs = 0;
+    QString slowest;
+    for (int i = 0; i < seeds.size(); ++i) {
+        const QString locale = locales == QLatin1String("both") ? (i % 2 ? QStringLiteral("pt_BR") : QStringLiteral("C"))
+                                                                 : locales;
+        Session s(seeds[i], locale, AnsweringMessages::Random);
+        Walk w(s, warnings, dog, seeds[i], locale);
+        w.run(steps, true);
+        const QString found = describe(w);
+        std::fputs(qPrintable(found), stdout);
+        std::printf("seed %u (%s): %d steps, %d fresh starts, %d boxes, %d findings (%d distinct)\n", seeds[i],
+                    qPrintable(locale), w.steps, w.restarts, s.answers.total, w.findings, int(w.reports.size()));
+        std::fflush(stdout);
+        total += w.steps;
+        findings += w.findings;
+        distinct += int(w.reports.size());
+        restarts += w.restarts;
+        boxes += s.answers.total;
+        reached += w.windowsReached;
+        if (w.slowestMs > slowestMs) {
+            slowestMs = w.slowestMs;
+            slowest = w.header().section(QLatin1Char(','), 0, 0) + QStringLiteral(": ") + w.slowest;
+        }
+    }
+    const double seconds = clock.elapsed() / 1000.0;
+    QStringList names(reached.begin(), reached.end());
+    names.sort();
+    std::printf("WALK FIGURES: %d steps over %d seeds, %d fresh starts, %d boxes answered, %d findings (%d distinct), "
+                "%.1f s, %.0f steps per second\nwindows reached (%d): %s\nslowest action: %lld ms (%s)\n",
+                total, int(seeds.size()), restarts, boxes, findings, distinct, seconds, total / qMax(seconds, 0.001),
+                int(names.size()), qPrintable(names.join(QLatin1Char(' '))), slowestMs, qPrintable(slowest));
+    std::fflush(stdout);
+    QCOMPARE(findings, 0);
+}
+
+QTEST_MAIN(TestWalk)
+#include "tst_walk.moc"
