@@ -1,6 +1,9 @@
 #include "common/readings.h"
 
+#include "common/format.h"
+
 #include <QLocale>
+#include <QRegularExpression>
 #include <cmath>
 
 namespace tav {
@@ -110,6 +113,15 @@ QString localeText(const QString& plain)
 {
     QString s = plain;
     return s.replace(u'.', QLocale().decimalPoint());
+}
+
+QString quotedText(const QString& typed)
+{
+    static const QRegularExpression notFinite(QStringLiteral("(?<!\\p{L})(?:nan|inf(?:inity)?)(?!\\p{L})"),
+                                              QRegularExpression::CaseInsensitiveOption);
+    if (!notFinite.match(typed).hasMatch())
+        return typed;
+    return generalText(numberOrLeading(typed));
 }
 
 } // namespace tav

@@ -32,4 +32,9 @@ double numberOrLeading(const QString& text);
 // it: the decimal point becomes the locale's, blanks around it stay.
 QString localeText(const QString& plain);
 
+// A box's text as a comment quotes it: as typed, unless it names a value that
+// is not finite ("nan", "inf", "-Infinity"), which no text may show; such a
+// box is quoted as the number the computation read from it.
+QString quotedText(const QString& typed);
+
 } // namespace tav

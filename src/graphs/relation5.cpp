@@ -55,7 +55,7 @@ QString graph5Title(double I, double nref)
 QString graph5Comment(double p1, double p2, int32_t N, double nref, const QString& iText)
 {
     const QString sample = nref < 1.0 ? QStringLiteral("less then 1") : formatNumber(nref, QStringLiteral("#,###"));
-    const QString inspections = isNumber(iText) ? formatNumber(localeValue(iText), QStringLiteral("#,###")) : iText;
+    const QString inspections = isNumber(iText) ? formatNumber(localeValue(iText), QStringLiteral("#,###")) : quotedText(iText);
     return QStringLiteral("The data show that, if the probabilities p1 and p2 are ") + generalText(p1) +
            QStringLiteral(" and ") + generalText(p2) +
            QStringLiteral(" respectivelly and the consignments size is ") + formatNumber(N, QStringLiteral("#,###")) +

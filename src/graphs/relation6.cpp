@@ -59,7 +59,7 @@ QString graph6Comment(double p1, double p2, double N, const QString& importsText
     return QStringLiteral("If the pest has ") + generalText(checked(p1 * 100.0)) +
            QStringLiteral("% chance to get to the host (p1) and ") + generalText(checked(p2 * 100.0)) +
            QStringLiteral("% chance to find favourable conditions (p2), and if the consignment size is ") +
-           formatNumber(N, QStringLiteral("#,###")) + QStringLiteral(" units and you import ") + importsText +
+           formatNumber(N, QStringLiteral("#,###")) + QStringLiteral(" units and you import ") + quotedText(importsText) +
            QStringLiteral(" consignment(s) per year, then for a RDL of ") + generalText(numberOrLeading(generalText(x))) +
            QStringLiteral(", you could have ") + years + QStringLiteral(" year(s).");
 }

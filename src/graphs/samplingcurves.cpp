@@ -69,8 +69,8 @@ namespace {
 
 QString opening(const QString& rdl, const QString& cl)
 {
-    return QStringLiteral("The data shows that, considering a RDL of ") + rdl + QStringLiteral(" and a Confidence Level of ")
-        + cl;
+    return QStringLiteral("The data shows that, considering a RDL of ") + quotedText(rdl)
+        + QStringLiteral(" and a Confidence Level of ") + quotedText(cl);
 }
 
 const QString kFewPoints = QStringLiteral("Please increase de number of points for a more realible numbers in the comment.");

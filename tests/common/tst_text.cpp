@@ -17,6 +17,8 @@ private slots:
     void patterns();
     void generalText_data();
     void generalText();
+    void quotedText_data();
+    void quotedText();
 };
 
 void TestText::readings_data()
@@ -140,6 +142,33 @@ void TestText::generalText()
     QFETCH(QString, expected);
     QLocale::setDefault(QLocale(locale));
     QCOMPARE(tav::generalText(value), expected);
+}
+
+// A comment quotes a box as typed, but never a word for a value that is not
+// finite: that box is quoted as the number read from it.
+void TestText::quotedText_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("quoted");
+    QTest::newRow("number as typed") << "C" << "0.05" << "0.05";
+    QTest::newRow("partial as typed") << "C" << "0.05x" << "0.05x";
+    QTest::newRow("grouped as typed") << "en_US" << "1,000" << "1,000";
+    QTest::newRow("comma as typed") << "pt_BR" << "0,95" << "0,95";
+    QTest::newRow("word with inf in it") << "C" << "infested" << "infested";
+    QTest::newRow("inf") << "C" << "inf" << "0";
+    QTest::newRow("nan") << "pt_BR" << "NaN" << "0";
+    QTest::newRow("-Infinity") << "C" << "-Infinity" << "0";
+    QTest::newRow("number then inf") << "pt_BR" << "0,5inf" << "0,5";
+}
+
+void TestText::quotedText()
+{
+    QFETCH(QString, locale);
+    QFETCH(QString, typed);
+    QFETCH(QString, quoted);
+    QLocale::setDefault(QLocale(locale));
+    QCOMPARE(tav::quotedText(typed), quoted);
 }
 
 QTEST_GUILESS_MAIN(TestText)
