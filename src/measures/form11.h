@@ -3,6 +3,7 @@
 // its efficacy and probit (measures/model.h), the ALP answers, the results
 // panel and the animation of random consignments on Timer1.
 
+#include "common/errors.h"
 #include "measures/animation.h"
 #include "measures/model.h"
 #include "shell/page.h"
@@ -80,6 +81,8 @@ private:
     void redraw(int flag);
     void probabilityChanged(const QString& slider, int caption, int stage);
     void efficacyFromProbit(double z, const QString& pattern);
+    double probitShown(IgnoreErrors& e);
+    void showAlpLevel(IgnoreErrors& e);
     void paint(const measures::DrawingPlan& plan);
     void setPointer(int pointer);
     Label* label(const QString& name, int index = -1);

@@ -68,9 +68,10 @@ void Form11::muda()
         });
 }
 
-void Form11::Slider1_Change()
+// The ALP slider's position as a level and as years between introductions;
+// both the drag and the release show it.
+void Form11::showAlpLevel(IgnoreErrors& e)
 {
-    IgnoreErrors e;
     int v = 0;
     e.step([&] { v = slider(QStringLiteral("Slider1"))->value(); });
     e.step([&] { yy1 = alpYears(v); });
@@ -79,6 +80,12 @@ void Form11::Slider1_Change()
         setCaption(label(QStringLiteral("Label24"), 17),
                    formatNumber(yy1, QStringLiteral("#,##0")) + QStringLiteral(" years between introductions"));
     });
+}
+
+void Form11::Slider1_Change()
+{
+    IgnoreErrors e;
+    showAlpLevel(e);
     if (flctr != 1)
         e.step([&] { muda(); });
 }
@@ -86,14 +93,7 @@ void Form11::Slider1_Change()
 void Form11::Slider1_Scroll()
 {
     IgnoreErrors e;
-    int v = 0;
-    e.step([&] { v = slider(QStringLiteral("Slider1"))->value(); });
-    e.step([&] { yy1 = alpYears(v); });
-    e.step([&] { slider(QStringLiteral("Slider1"))->setText(formatNumber(v / 10.0, QStringLiteral("#0.0"))); });
-    e.step([&] {
-        setCaption(label(QStringLiteral("Label24"), 17),
-                   formatNumber(yy1, QStringLiteral("#,##0")) + QStringLiteral(" years between introductions"));
-    });
+    showAlpLevel(e);
     // An ALP the current data already beat is not a level to aim at.
     e.step([&] {
         if (readCaption(label(QStringLiteral("Label21"), 2)->text()) >= yy1)

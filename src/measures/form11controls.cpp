@@ -140,12 +140,19 @@ void Form11::efficacyFromProbit(double z, const QString& pattern)
     flctr = 0;
 }
 
-void Form11::Hscroll9_Change()
+// The probit slider's value, shown in its caption.
+double Form11::probitShown(IgnoreErrors& e)
 {
-    IgnoreErrors e;
     double z = 0;
     e.step([&] { z = slider(QStringLiteral("Hscroll9"))->value() / 10.0; });
     e.step([&] { setCaption(label(QStringLiteral("Label99"), 3), formatNumber(z, QStringLiteral("0.0"))); });
+    return z;
+}
+
+void Form11::Hscroll9_Change()
+{
+    IgnoreErrors e;
+    const double z = probitShown(e);
     if (flctr == 1)
         return;
     efficacyFromProbit(z, QStringLiteral("0.000000"));
@@ -156,9 +163,7 @@ void Form11::Hscroll9_Change()
 void Form11::Hscroll9_Click()
 {
     IgnoreErrors e;
-    double z = 0;
-    e.step([&] { z = slider(QStringLiteral("Hscroll9"))->value() / 10.0; });
-    e.step([&] { setCaption(label(QStringLiteral("Label99"), 3), formatNumber(z, QStringLiteral("0.0"))); });
+    const double z = probitShown(e);
     if (flctr == 1)
         return;
     efficacyFromProbit(z, QStringLiteral("0.00000"));
