@@ -7,6 +7,7 @@
 #include "output/canvas.h"
 #include "output/compose.h"
 #include "output/fprintpreview.h"
+#include "output/graphoutput.h"
 #include "output/saving.h"
 #include "platform/chart.h"
 #include "platform/controls.h"
@@ -21,8 +22,6 @@ namespace {
 const QString kAdvice = QStringLiteral("Reload and try again");
 // The flag lives on the page's instance, so that it outlives an unload.
 const char* const kFlag = "flagsalva";
-
-bool shown(Form& frm, const QString& name) { return !frm.ctl(name)->isHidden(); }
 
 // The chart writes its picture to the temporary file itself, on the print
 // background, and is then drawn again on screen.
@@ -47,7 +46,7 @@ void graph12Print(Form& frm)
 {
     TrapErrors t(kAdvice, QStringLiteral("Error printing Graphic 12"));
     bool chart = false;
-    if (!t.step([&] { chart = shown(frm, QStringLiteral("Graph1")); }))
+    if (!t.step([&] { chart = graphViewShown(frm, QStringLiteral("Graph1")); }))
         return;
     if (!chart) {
         t.step([] { fprintpreview().show(); });
@@ -83,30 +82,19 @@ void graph12Save(Form& frm)
 {
     TrapErrors t(kAdvice, QStringLiteral("Error saving Graphic 12"));
     QString filter, ext;
-    if (!t.step([&] {
-            if (shown(frm, QStringLiteral("Graph1"))) {
-                filter = kBitmapFilter;
-                ext = QStringLiteral(".bmp");
-            }
-        })
-        || !t.step([&] {
-               if (shown(frm, QStringLiteral("Grid1"))) {
-                   filter = kTextFilter;
-                   ext = QStringLiteral(".txt");
-               }
-           }))
+    if (!graphSaveKind(frm, filter, ext, t))
         return;
     const std::optional<QString> name = askSaveName(frm, filter, ext, t);
     if (!name)
         return;
     bool chart = false, table = false;
-    if (!t.step([&] { chart = shown(frm, QStringLiteral("Graph1")); }))
+    if (!t.step([&] { chart = graphViewShown(frm, QStringLiteral("Graph1")); }))
         return;
     if (chart) {
         saveComposed([&](int v) { frm.setProperty(kFlag, v); }, [&] { graph12Print(frm); }, *name, t);
         return;
     }
-    if (t.step([&] { table = shown(frm, QStringLiteral("Grid1")); }) && table)
+    if (t.step([&] { table = graphViewShown(frm, QStringLiteral("Grid1")); }) && table)
         t.step([&] { salvagrid(*frm.ctl<Grid>(QStringLiteral("Grid1")), *name); });
 }
 

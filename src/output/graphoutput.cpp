@@ -18,9 +18,6 @@ namespace tav {
 
 namespace {
 const QString kAdvice = QStringLiteral("Reload and try again");
-
-// Shown as the page set it, whether or not the window is on screen.
-bool shown(Form& frm, const QString& name) { return !frm.ctl(name)->isHidden(); }
 } // namespace
 
 GraphOutputTitles graphOutputTitles(const QString& window)
@@ -45,7 +42,7 @@ void graphPrint(Form& frm)
 {
     TrapErrors t(kAdvice, graphOutputTitles(frm.name()).print);
     bool chart = false;
-    if (!t.step([&] { chart = shown(frm, QStringLiteral("Graph1")); }))
+    if (!t.step([&] { chart = graphViewShown(frm, QStringLiteral("Graph1")); }))
         return;
     if (!chart) {
         t.step([] { fprintpreview().show(); });
@@ -68,32 +65,36 @@ void graphPrint(Form& frm)
         && t.step([] { fprintpp().show(); });
 }
 
+bool graphViewShown(Form& frm, const QString& name) { return !frm.ctl(name)->isHidden(); }
+
+bool graphSaveKind(Form& frm, QString& filter, QString& ext, ErrorHandler& t)
+{
+    return t.step([&] {
+        if (graphViewShown(frm, QStringLiteral("Graph1"))) {
+            filter = kBitmapFilter;
+            ext = QStringLiteral(".bmp");
+        }
+    }) && t.step([&] {
+        if (graphViewShown(frm, QStringLiteral("Grid1"))) {
+            filter = kTextFilter;
+            ext = QStringLiteral(".txt");
+        }
+    });
+}
+
 void graphSave(Form& frm)
 {
     TrapErrors t(kAdvice, graphOutputTitles(frm.name()).save);
     QString filter, ext;
-    bool chart = false;
-    if (!t.step([&] { chart = shown(frm, QStringLiteral("Graph1")); })
-        || !t.step([&] {
-               if (chart) {
-                   filter = kBitmapFilter;
-                   ext = QStringLiteral(".bmp");
-               }
-           })
-        || !t.step([&] {
-               if (shown(frm, QStringLiteral("Grid1"))) {
-                   filter = kTextFilter;
-                   ext = QStringLiteral(".txt");
-               }
-           }))
+    if (!graphSaveKind(frm, filter, ext, t))
         return;
     const std::optional<QString> name = askSaveName(frm, filter, ext, t);
     if (!name)
         return;
     t.step([&] {
-        if (shown(frm, QStringLiteral("Graph1")))
+        if (graphViewShown(frm, QStringLiteral("Graph1")))
             salvagrafico(frm, *name);
-        else if (shown(frm, QStringLiteral("Grid1")))
+        else if (graphViewShown(frm, QStringLiteral("Grid1")))
             salvagrid(*frm.ctl<Grid>(QStringLiteral("Grid1")), *name);
     });
 }
