@@ -2,7 +2,9 @@
 // writes, through a file size limit on this process (EFBIG) or a small
 // tmpfs filled to the last block (ENOSPC). Every kind of file the program
 // writes is saved over an old file through its window's own command; the old
-// file keeps its bytes, one box tells of it and no temporary file is left.
+// file keeps its bytes, one box tells of it (a composed picture whose pieces
+// were refused as well has its composing print's box first) and no
+// temporary file is left.
 
 #include "common/errors.h"
 #include "common/messages.h"
@@ -263,6 +265,9 @@ void TestFullDisk::saveOverOldFile(Kind kind, Size size, const QString& dir, con
 
     QCOMPARE(contents(name), kOld);
     QCOMPARE(others(folder, {QFileInfo(name).fileName(), QStringLiteral("filler")}), QStringList());
+    // Nor beside the temporary picture, which a composed picture passes
+    // through.
+    QCOMPARE(others(privateTempDir(), {QStringLiteral("tmp.bmp"), QStringLiteral("filler")}), QStringList());
     QStringList titles;
     for (const auto& b : std::as_const(f.msgs.boxes)) {
         titles << b.title;
