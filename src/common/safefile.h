@@ -41,15 +41,15 @@ public:
 
 private:
     std::unique_ptr<QSaveFile> file_;
-    qint64 written_ = 0;
     bool failed_ = false;
 };
 
 // The whole of `bytes` as the file `name`, or nothing.
 void writeFileWhole(const QString& name, const QByteArray& bytes);
 
-// Test seam: the writer fails once this many bytes have gone to one file
-// (negative: never), as a full disk would.
-void setWriteLimitForTesting(qint64 bytes);
+// Test seam: the call that puts a file's bytes on the disk before it
+// replaces the target (nullptr: fsync). A disk that fails only there cannot
+// be had in a test.
+void setSyncForTesting(int (*sync)(int fd));
 
 } // namespace tav

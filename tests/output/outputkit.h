@@ -5,6 +5,8 @@
 #include "output/services.h"
 #include "testkit.h"
 
+#include <sys/resource.h>
+
 namespace tav::test {
 
 class OutputFixture : public ProgramFixture {
@@ -25,6 +27,24 @@ public:
     ImagePrinter paper;
     MemoryClipboard clip;
 };
+
+// Writes past `bytes` into any file of this process fail with EFBIG, as on
+// a full disk, until unlimitedFileSize(); SIGXFSZ must be ignored.
+inline bool limitFileSize(qint64 bytes)
+{
+    rlimit l{};
+    getrlimit(RLIMIT_FSIZE, &l);
+    l.rlim_cur = rlim_t(bytes);
+    return setrlimit(RLIMIT_FSIZE, &l) == 0;
+}
+
+inline void unlimitedFileSize()
+{
+    rlimit l{};
+    getrlimit(RLIMIT_FSIZE, &l);
+    l.rlim_cur = l.rlim_max;
+    setrlimit(RLIMIT_FSIZE, &l);
+}
 
 } // namespace tav::test
 
