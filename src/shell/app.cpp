@@ -3,6 +3,7 @@
 #include "platform/actions.h"
 #include "platform/controls.h"
 #include "platform/pictures.h"
+#include "platform/style.h"
 #include "shell/hover.h"
 
 #include <QApplication>
@@ -12,6 +13,7 @@ namespace tav {
 void setupApplication(QApplication& app)
 {
     QApplication::setApplicationName(QStringLiteral("Tavrelo"));
+    installStyle();
     QApplication::setWindowIcon(windowIcon());
     QApplication::setFont(arial(8.25));
     app.setQuitOnLastWindowClosed(false);
