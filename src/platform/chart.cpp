@@ -142,10 +142,12 @@ std::pair<double, double> logRange(double bottom, double top, bool any, double l
 
 QColor chartColor(int index) { return QColor(kPalette[index & 15]); }
 
-Chart::Chart(QWidget* parent) : QWidget(parent), view_(new QChartView(this)), chart_(new QChart())
+Chart::Chart(QWidget* parent) : QWidget(parent), view_(nullptr), chart_(new QChart())
 {
-    // The view owns the chart from here on.
-    view_->setChart(chart_);
+    // The view owns the chart from here on. It is given the chart when it is
+    // made: a view made without one makes its own, and a chart set later
+    // only casts that one off, never to be deleted.
+    view_ = new QChartView(chart_, this);
     view_->setObjectName(QStringLiteral("view"));
     markInnerPart(view_);
     view_->setFrameShape(QFrame::NoFrame);
