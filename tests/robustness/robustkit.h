@@ -373,42 +373,10 @@ private:
     mutable double seconds_ = 36000.0;
 };
 
-// The windows' interval timers fire only when ticked: what runs then does
-// not depend on how fast the machine is, so a seed always walks the same way.
-class TimerGate : public QObject {
-public:
-    TimerGate() { qApp->installEventFilter(this); }
-    ~TimerGate() override { qApp->removeEventFilter(this); }
-
-    static QList<QTimer*> running()
-    {
-        QList<QTimer*> out;
-        for (FormWidget* w : shownWindows())
-            for (QTimer* t : w->findChildren<QTimer*>())
-                if (t->isActive() && t->interval() > 0)
-                    out << t;
-        return out;
-    }
-    void tick(QTimer* t)
-    {
-        ticking_ = true;
-        QTimerEvent e(t->timerId());
-        QCoreApplication::sendEvent(t, &e);
-        ticking_ = false;
-    }
-
-protected:
-    bool eventFilter(QObject* o, QEvent* e) override
-    {
-        if (e->type() == QEvent::Timer && !ticking_)
-            if (auto* t = qobject_cast<QTimer*>(o); t && t->interval() > 0 && formOf(t))
-                return true;
-        return false;
-    }
-
-private:
-    bool ticking_ = false;
-};
+// The windows' interval timers fire only when ticked (the fixture holds the
+// gate): what runs then does not depend on how fast the machine is, so a
+// seed always walks the same way.
+using test::TimerGate;
 
 // --- Qt's warnings ---------------------------------------------------------------
 
@@ -617,7 +585,6 @@ public:
     QuietDesktop desk;
     SteppingClock clock;
     LcgRandom program;
-    TimerGate timers;
     QSet<QString> typedTexts;
 
 private:

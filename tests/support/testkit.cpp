@@ -5,8 +5,61 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QLocale>
+#include <QTimer>
+#include <QTimerEvent>
 
 namespace tav::test {
+
+namespace {
+bool inWindow(const QObject* o)
+{
+    for (; o; o = o->parent())
+        if (qobject_cast<const FormWidget*>(o))
+            return true;
+    return false;
+}
+} // namespace
+
+TimerGate::TimerGate()
+{
+    if (QCoreApplication::instance())
+        QCoreApplication::instance()->installEventFilter(this);
+}
+
+TimerGate::~TimerGate()
+{
+    if (QCoreApplication::instance())
+        QCoreApplication::instance()->removeEventFilter(this);
+}
+
+QList<QTimer*> TimerGate::running()
+{
+    QList<QTimer*> out;
+    for (Form* f : Form::all())
+        if (f->visible())
+            if (FormWidget* w = f->widgetIfLoaded())
+                for (QTimer* t : w->findChildren<QTimer*>())
+                    if (t->isActive() && t->interval() > 0)
+                        out << t;
+    return out;
+}
+
+void TimerGate::tick(QTimer* t)
+{
+    QVERIFY(t && t->isActive());
+    ticking_ = true;
+    QTimerEvent e(t->timerId());
+    QCoreApplication::sendEvent(t, &e);
+    ticking_ = false;
+}
+
+bool TimerGate::eventFilter(QObject* o, QEvent* e)
+{
+    if (e->type() == QEvent::Timer && !ticking_)
+        if (auto* t = qobject_cast<QTimer*>(o); t && t->interval() > 0 && inWindow(t))
+            return true;
+    return false;
+}
 
 ProgramFixture::ProgramFixture()
 {

@@ -7,12 +7,34 @@
 #include "common/window.h"
 
 #include <QAction>
+#include <QList>
+#include <QObject>
 #include <QStringList>
 #include <QTest>
 
 class QLineEdit;
+class QTimer;
 
 namespace tav::test {
+
+// The windows' interval timers (the one-second timers of the continuous
+// runs) fire only when a test ticks them: what a test sees then does not
+// depend on how long its steps take on a busy machine.
+class TimerGate : public QObject {
+public:
+    TimerGate();
+    ~TimerGate() override;
+    // The windows' interval timers that are running, of the windows on screen.
+    static QList<QTimer*> running();
+    // One tick of a running timer, delivered as its own would be.
+    void tick(QTimer* t);
+
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override;
+
+private:
+    bool ticking_ = false;
+};
 
 class ProgramFixture {
 public:
@@ -20,6 +42,7 @@ public:
     ~ProgramFixture();
     ScriptedMessages msgs;
     int exits = 0;
+    TimerGate timers;
 };
 
 // Left click in the middle of a control.
