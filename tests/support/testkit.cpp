@@ -77,6 +77,14 @@ ProgramFixture::~ProgramFixture()
     setExitHandler(nullptr);
 }
 
+void settle()
+{
+    for (int i = 0; i < 3; ++i) {
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+}
+
 void click(QWidget* w)
 {
     QVERIFY(w);

@@ -45,6 +45,11 @@ public:
     TimerGate timers;
 };
 
+// Lets the event loop run what is posted, a few passes, and the deferred
+// deletes: the checks of a box left and what they post in turn. A count of
+// passes, not a time, so a busy machine sees the same.
+void settle();
+
 // Left click in the middle of a control.
 void click(QWidget* w);
 // Selects a menu item (as its click procedure runs).
