@@ -20,6 +20,8 @@ bool inWindow(const QObject* o)
 }
 } // namespace
 
+bool TimerGate::ticking_ = false;
+
 TimerGate::TimerGate()
 {
     if (QCoreApplication::instance())

@@ -33,7 +33,8 @@ protected:
     bool eventFilter(QObject* o, QEvent* e) override;
 
 private:
-    bool ticking_ = false;
+    // Shared: a tick passes every gate, should fixtures nest.
+    static bool ticking_;
 };
 
 class ProgramFixture {
