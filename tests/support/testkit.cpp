@@ -20,7 +20,7 @@ bool inWindow(const QObject* o)
 }
 } // namespace
 
-bool TimerGate::ticking_ = false;
+const QEvent* TimerGate::passing_ = nullptr;
 
 TimerGate::TimerGate()
 {
@@ -49,15 +49,16 @@ QList<QTimer*> TimerGate::running()
 void TimerGate::tick(QTimer* t)
 {
     QVERIFY(t && t->isActive());
-    ticking_ = true;
     QTimerEvent e(t->timerId());
+    const QEvent* outer = passing_;
+    passing_ = &e;
     QCoreApplication::sendEvent(t, &e);
-    ticking_ = false;
+    passing_ = outer;
 }
 
 bool TimerGate::eventFilter(QObject* o, QEvent* e)
 {
-    if (e->type() == QEvent::Timer && !ticking_)
+    if (e->type() == QEvent::Timer && e != passing_)
         if (auto* t = qobject_cast<QTimer*>(o); t && t->interval() > 0 && inWindow(t))
             return true;
     return false;

@@ -33,8 +33,9 @@ protected:
     bool eventFilter(QObject* o, QEvent* e) override;
 
 private:
-    // Shared: a tick passes every gate, should fixtures nest.
-    static bool ticking_;
+    // The tick being delivered: it alone passes, and every gate, should
+    // fixtures nest; a real tick that falls due inside it is still held.
+    static const QEvent* passing_;
 };
 
 class ProgramFixture {
