@@ -5,6 +5,7 @@
 #include "common/readings.h"
 #include "common/runtime.h"
 #include "common/tabelaimp.h"
+#include "common/yields.h"
 #include "graphs/graphdraft.h"
 #include "graphs/graphtexts.h"
 #include "platform/chart.h"
@@ -391,7 +392,7 @@ bool GraphPage::computing() const { return computingIn_ && computingIn_ == widge
 bool GraphPage::yieldPoint()
 {
     FormWidget* before = widgetIfLoaded();
-    QCoreApplication::processEvents();
+    yieldToEventLoop();
     return before && widgetIfLoaded() == before;
 }
 

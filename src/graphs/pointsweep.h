@@ -3,7 +3,8 @@
 // arrays a window keeps while it is loaded, the test that ends a sweep of x
 // over a range, and the readings and texts their sentences use.
 
-#include <QElapsedTimer>
+#include "common/yields.h"
+
 #include <QString>
 #include <vector>
 
@@ -71,33 +72,6 @@ private:
     };
     QString pattern_;
     std::vector<Entry> texts_;
-};
-
-// Paces the yields of a page that lets the window system run once per
-// plotted point: a yield is due when a millisecond has passed since the last
-// one, which keeps the window repainting and answering while thousands of
-// points cost no more than their drawing.
-class YieldPacer {
-public:
-    YieldPacer() { last_.start(); }
-    bool due()
-    {
-        if (last_.nsecsElapsed() < interval())
-            return false;
-        last_.restart();
-        return true;
-    }
-
-    // Tests that watch the window during a computation yield at every point,
-    // whatever the machine's speed.
-    static qint64& interval()
-    {
-        static qint64 ns = 1000000;
-        return ns;
-    }
-
-private:
-    QElapsedTimer last_;
 };
 
 } // namespace tav

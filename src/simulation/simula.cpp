@@ -7,10 +7,10 @@
 #include "common/readings.h"
 #include "common/runtime.h"
 #include "common/window.h"
+#include "common/yields.h"
 #include "platform/combo.h"
 
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -429,7 +429,7 @@ SimulaEnd simula(double prob1, double prob2, Form& frm)
             const int k = run->count() + 1;
             if (!step([&] { setControlText(control(QStringLiteral("Combo1")), QString::number(k)); }))
                 return SimulaEnd::Failed;
-            QCoreApplication::processEvents();
+            yieldToEventLoop();
             if (!alive())
                 return SimulaEnd::WindowClosed;
             if (!step([&] { storeRow(run->step(rng())); }))

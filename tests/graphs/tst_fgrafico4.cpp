@@ -4,6 +4,7 @@
 
 #include "common/messages.h"
 #include "common/tabelaimp.h"
+#include "common/yields.h"
 #include "graphs/fgrafico4.h"
 #include "platform/chart.h"
 #include "platform/combo.h"
@@ -196,7 +197,8 @@ void TestFGrafico4::checksOnLeavingABox()
     auto* edit = page().ctl<QLineEdit>(box);
     typeAndLeave(edit, text, page().text2(0) == edit ? page().text2(1) : page().text2(0));
     QTRY_COMPARE(f.msgs.count(), int(warnings.size()));
-    QTest::qWait(20);
+    // No further box comes.
+    settle();
     QStringList got;
     for (const auto& b : f.msgs.boxes)
         got << b.text;
@@ -204,7 +206,7 @@ void TestFGrafico4::checksOnLeavingABox()
     QCOMPARE(edit->text(), text);
 }
 
-// Long enough to yield: five curves of about 500 points.
+// Five curves of about 500 points.
 void setLongComputation()
 {
     page().combo1()->setText(QStringLiteral("497"));
@@ -219,6 +221,8 @@ void TestFGrafico4::clicksWhilePlotting()
     ProgramFixture f;
     page().show();
     setLongComputation();
+    // A yield at every point, whatever the machine's speed.
+    const ScopedYieldPace pace(YieldPace::atEvery(1));
     int fired = 0;
     QTimer press;
     press.setInterval(0);
@@ -228,8 +232,10 @@ void TestFGrafico4::clicksWhilePlotting()
         page().Image1_Click();
     });
     press.start();
+    const quint64 before = yieldsMade();
     page().calcula_Click(0);
     press.stop();
+    QCOMPARE(yieldsMade() - before, quint64(5 * 499));
     QVERIFY(fired > 0);
     QCOMPARE(f.msgs.count(), 0);
     // 500 computed, the last one beyond X max not shown.
@@ -239,16 +245,20 @@ void TestFGrafico4::clicksWhilePlotting()
     QCOMPARE(rowOf(page().grid1(), 499).at(0), QStringLiteral("0.9016"));
 }
 
-// Leaving the page while it plots ends the computation quietly; the next
-// visit starts afresh.
+// Leaving the page while it plots ends the computation quietly at that
+// point; the next visit starts afresh.
 void TestFGrafico4::unloadWhilePlotting()
 {
     ProgramFixture f;
     page().show();
     setLongComputation();
+    const ScopedYieldPace pace(YieldPace::atEvery(3));
     QTimer::singleShot(0, [] { page().unload(); });
+    const quint64 before = yieldsMade();
     page().calcula_Click(0);
     QVERIFY(!page().isLoaded());
+    // The first yield, at the third point, let the unload in; none followed.
+    QCOMPARE(yieldsMade() - before, quint64(1));
     QCOMPARE(f.msgs.count(), 0);
     page().show();
     QCOMPARE(page().graph1()->numPoints(), 51);

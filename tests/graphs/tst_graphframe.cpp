@@ -3,6 +3,7 @@
 // computation that yields.
 
 #include "common/tabelaimp.h"
+#include "common/yields.h"
 #include "graphs/graphpages.h"
 #include "platform/chart.h"
 #include "platform/combo.h"
@@ -252,8 +253,10 @@ void TestGraphFrame::clickDuringYieldIsIgnored()
     test::ProgramFixture fx;
     GraphPage& g = page(QStringLiteral("FGrafico3"));
     g.show();
-    // Enough points that the computation yields.
     g.combo1()->setText(QStringLiteral("498"));
+    // The first yield comes at the tenth point, whatever the machine's speed.
+    const ScopedYieldPace pace(YieldPace::atEvery(10));
+    const quint64 yields = yieldsMade();
     int nested = 0;
     bool wasComputing = false;
     QTimer::singleShot(0, &g, [&] {
@@ -264,6 +267,7 @@ void TestGraphFrame::clickDuringYieldIsIgnored()
         ++nested;
     });
     g.calcula_Click(1);
+    QVERIFY(yieldsMade() - yields > 1);
     QCOMPARE(nested, 1);
     QVERIFY(wasComputing);
     QVERIFY(!g.computing());
@@ -282,11 +286,14 @@ void TestGraphFrame::leavingDuringYieldStops()
     GraphPage& g = page(QStringLiteral("FGrafico3"));
     g.show();
     tabelaimp().clear();
-    // Enough points that the computation yields.
     g.combo1()->setText(QStringLiteral("498"));
+    const ScopedYieldPace pace(YieldPace::atEvery(10));
+    const quint64 yields = yieldsMade();
     QTimer::singleShot(0, &g, [&] { g.unload(); });
     g.calcula_Click(1);
     QVERIFY(!g.isLoaded());
+    // The first yield let the unload in; no point yielded after it.
+    QCOMPARE(yieldsMade() - yields, quint64(1));
     QCOMPARE(fx.msgs.count(), 0);
     // It stopped within the first set: nothing of the headers was written.
     QCOMPARE(tabelaimp().imptitulo, QString());

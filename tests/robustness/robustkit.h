@@ -11,6 +11,7 @@
 
 #include "common/clock.h"
 #include "common/random.h"
+#include "common/yields.h"
 #include "platform/chart.h"
 #include "platform/combo.h"
 #include "platform/controls.h"
@@ -35,6 +36,7 @@
 #include <QTimer>
 #include <QTimerEvent>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -44,6 +46,8 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <pthread.h>
+#include <time.h>
 
 namespace tav::robust {
 
@@ -373,42 +377,10 @@ private:
     mutable double seconds_ = 36000.0;
 };
 
-// The windows' interval timers fire only when ticked: what runs then does
-// not depend on how fast the machine is, so a seed always walks the same way.
-class TimerGate : public QObject {
-public:
-    TimerGate() { qApp->installEventFilter(this); }
-    ~TimerGate() override { qApp->removeEventFilter(this); }
-
-    static QList<QTimer*> running()
-    {
-        QList<QTimer*> out;
-        for (FormWidget* w : shownWindows())
-            for (QTimer* t : w->findChildren<QTimer*>())
-                if (t->isActive() && t->interval() > 0)
-                    out << t;
-        return out;
-    }
-    void tick(QTimer* t)
-    {
-        ticking_ = true;
-        QTimerEvent e(t->timerId());
-        QCoreApplication::sendEvent(t, &e);
-        ticking_ = false;
-    }
-
-protected:
-    bool eventFilter(QObject* o, QEvent* e) override
-    {
-        if (e->type() == QEvent::Timer && !ticking_)
-            if (auto* t = qobject_cast<QTimer*>(o); t && t->interval() > 0 && formOf(t))
-                return true;
-        return false;
-    }
-
-private:
-    bool ticking_ = false;
-};
+// The windows' interval timers fire only when ticked (the fixture holds the
+// gate): what runs then does not depend on how fast the machine is, so a
+// seed always walks the same way.
+using test::TimerGate;
 
 // --- Qt's warnings ---------------------------------------------------------------
 
@@ -465,7 +437,12 @@ private:
 
 // A loop that never returns cannot be failed from inside: another thread
 // watches each action and, past the limit, prints what led there and ends
-// the process.
+// the process. A loop that spins is measured by the CPU time of the thread
+// that acts, so other processes competing for the core (ctest's parallel
+// jobs, a machine held to one core) do not count against it; a loop that
+// waits for nothing uses no CPU and is caught by a wall-clock limit far above
+// what any action takes on the slowest machine, yet below ctest's timeout so
+// the trail is still printed.
 class Watchdog {
 public:
     Watchdog()
@@ -473,6 +450,9 @@ public:
         limit_ = std::chrono::milliseconds(qEnvironmentVariableIsSet("TAVRELO_WATCHDOG_SECONDS")
                                                ? int(qEnvironmentVariable("TAVRELO_WATCHDOG_SECONDS").toDouble() * 1000)
                                                : 5000);
+        wallLimit_ = std::max(limit_ * 12, std::chrono::milliseconds(60000));
+        if (pthread_getcpuclockid(pthread_self(), &cpuClock_) != 0)
+            cpuClock_ = CLOCK_PROCESS_CPUTIME_ID;
         thread_ = std::thread([this] { watch(); });
     }
     ~Watchdog()
@@ -489,7 +469,8 @@ public:
     {
         std::lock_guard<std::mutex> lock(mutex_);
         context_ = context.toStdString();
-        deadline_ = std::chrono::steady_clock::now() + limit_;
+        cpuStart_ = cpuNow();
+        wallStart_ = std::chrono::steady_clock::now();
         armed_ = true;
     }
     void disarm()
@@ -500,16 +481,28 @@ public:
     double limitSeconds() const { return limit_.count() / 1000.0; }
 
 private:
+    std::chrono::nanoseconds cpuNow() const
+    {
+        timespec ts{};
+        clock_gettime(cpuClock_, &ts);
+        return std::chrono::seconds(ts.tv_sec) + std::chrono::nanoseconds(ts.tv_nsec);
+    }
     void watch()
     {
         std::unique_lock<std::mutex> lock(mutex_);
         while (!stop_) {
             cv_.wait_for(lock, std::chrono::milliseconds(100));
-            if (armed_ && std::chrono::steady_clock::now() > deadline_) {
+            if (!armed_)
+                continue;
+            const auto cpu = cpuNow() - cpuStart_;
+            const auto wall = std::chrono::steady_clock::now() - wallStart_;
+            if (cpu > limit_ || wall > wallLimit_) {
                 std::fprintf(stderr,
-                             "\nFINDING freeze: the action did not return within %.1f s (the event loop is "
-                             "stalled)\n%s\n",
-                             limit_.count() / 1000.0, context_.c_str());
+                             "\nFINDING freeze: the action did not return within %.1f s of its own CPU time "
+                             "or %.0f s in all (the event loop is stalled; %.1f s CPU, %.1f s in all)\n%s\n",
+                             limit_.count() / 1000.0, wallLimit_.count() / 1000.0,
+                             std::chrono::duration<double>(cpu).count(), std::chrono::duration<double>(wall).count(),
+                             context_.c_str());
                 std::fflush(stderr);
                 std::fflush(stdout);
                 std::_Exit(3);
@@ -520,7 +513,10 @@ private:
     std::mutex mutex_;
     std::condition_variable cv_;
     std::chrono::milliseconds limit_;
-    std::chrono::steady_clock::time_point deadline_;
+    std::chrono::milliseconds wallLimit_;
+    clockid_t cpuClock_ = CLOCK_PROCESS_CPUTIME_ID;
+    std::chrono::nanoseconds cpuStart_{};
+    std::chrono::steady_clock::time_point wallStart_;
     std::string context_;
     bool armed_ = false;
     bool stop_ = false;
@@ -617,7 +613,9 @@ public:
     QuietDesktop desk;
     SteppingClock clock;
     LcgRandom program;
-    TimerGate timers;
+    // The graphs yield at every point, not when a millisecond has passed:
+    // what runs inside a computation is the same on any machine.
+    ScopedYieldPace pace{YieldPace::atEvery(1)};
     QSet<QString> typedTexts;
 
 private:

@@ -5,6 +5,7 @@
 #include "common/random.h"
 #include "common/readings.h"
 #include "common/tabelaimp.h"
+#include "common/yields.h"
 #include "platform/combo.h"
 #include "platform/controls.h"
 #include "platform/grid.h"
@@ -428,7 +429,10 @@ void TestForm4::defaultsWhileTheRunYields()
     setInputs(QStringLiteral("50"), QStringLiteral("0.3"), QStringLiteral("5"), QStringLiteral("20"));
     combo("Combo2")->setText(QStringLiteral("40"));
     QTimer::singleShot(0, this, [&] { page().Image3_Click(); });
+    const quint64 yields = yieldsMade();
     page().Image1_Click();
+    // One yield per consignment; Defaults came at the first.
+    QCOMPARE(yieldsMade() - yields, quint64(20));
     QCOMPARE(box(0)->text(), QStringLiteral("50"));
     QCOMPARE(box(1)->text(), QStringLiteral("0.3"));
     QCOMPARE(box(2)->text(), QStringLiteral("5"));
@@ -463,7 +467,11 @@ void TestForm4::runInterrupted()
         page().Image1_Click();
         nestedRows = tabelaimp().implinhas;
     });
+    const quint64 yields = yieldsMade();
     page().Image1_Click();
+    // The unload ends the run at the first yield; the second press leaves it
+    // to yield once per consignment.
+    QCOMPARE(yieldsMade() - yields, quint64(closePage ? 1 : 50));
     QCOMPARE(fx->msgs.count(), 0);
     if (closePage) {
         // Nothing is shown for a run whose page went away, and the page is
@@ -490,7 +498,9 @@ void TestForm4::inputsEditedWhileTheRunYields()
         box(0)->setText(QStringLiteral("10"));
         box(2)->setText(QStringLiteral("50"));
     });
+    const quint64 yields = yieldsMade();
     page().Image1_Click();
+    QCOMPARE(yieldsMade() - yields, quint64(20));
     QCOMPARE(label(QStringLiteral("Lnsim")), QStringLiteral("20"));
     QCOMPARE(grid()->rows(), 21);
     QCOMPARE(fx->msgs.count(), 1);

@@ -4,6 +4,7 @@
 #include "common/random.h"
 #include "common/readings.h"
 #include "common/tabelaimp.h"
+#include "common/yields.h"
 #include "platform/combo.h"
 #include "platform/controls.h"
 #include "platform/grid.h"
@@ -333,9 +334,13 @@ private slots:
         setInputs(QStringLiteral("100"), QStringLiteral("0.1"), QStringLiteral("10"));
         grid()->show();
         win().Image1_Click();
-        timer()->setInterval(5);
         win().ctl<QLabel>(QStringLiteral("Lnsim"))->setText(QStringLiteral("x"));
-        QTRY_COMPARE(label(QStringLiteral("Lnsim")), QStringLiteral("5"));
+        // Only the test's ticks fire the timer: one tick, one whole run.
+        const quint64 yields = yieldsMade();
+        fx->timers.tick(timer());
+        QCOMPARE(yieldsMade() - yields, quint64(5));
+        QCOMPARE(label(QStringLiteral("Lnsim")), QStringLiteral("5"));
+        QVERIFY(timer()->isActive());
         // Change inputs stops the run and leaves the face as it was.
         win().Image3_Click();
         QVERIFY(!timer()->isActive());
@@ -425,7 +430,10 @@ private slots:
         win().show();
         setInputs(QStringLiteral("100"), QStringLiteral("0.2"), QStringLiteral("20"), QStringLiteral("20"));
         QTimer::singleShot(0, &win(), [&] { input().Image2_Click(); });
+        const quint64 yields = yieldsMade();
         win().Image4_Click();
+        // One yield per consignment; the Reset came at the first.
+        QCOMPARE(yieldsMade() - yields, quint64(20));
         QCOMPARE(input().ctl<QLineEdit>(QStringLiteral("Text1_0"))->text(), QStringLiteral("100"));
         QCOMPARE(input().ctl<QLineEdit>(QStringLiteral("Text1_2"))->text(), QStringLiteral("20"));
         input().Image2_Click();
@@ -445,7 +453,9 @@ private slots:
             win().Image4_Click();
             during = label(QStringLiteral("Ling"));
         });
+        const quint64 yields = yieldsMade();
         win().Image4_Click();
+        QCOMPARE(yieldsMade() - yields, quint64(20));
         QVERIFY(sawRunning);
         // The nested call did not clear the labels.
         QCOMPARE(during, QStringLiteral("marker"));
@@ -459,7 +469,10 @@ private slots:
         win().show();
         setInputs(QStringLiteral("100"), QStringLiteral("0.1"), QStringLiteral("10"), QStringLiteral("20"));
         QTimer::singleShot(0, &win(), [] { win().unload(); });
+        const quint64 yields = yieldsMade();
         win().Image4_Click();
+        // The run ended at the yield that let the unload in.
+        QCOMPARE(yieldsMade() - yields, quint64(1));
         // Nothing reloaded the window to draw or fill it.
         QVERIFY(!win().isLoaded());
     }

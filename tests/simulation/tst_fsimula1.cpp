@@ -3,6 +3,7 @@
 // run and the run itself on the results window.
 #include "common/random.h"
 #include "common/tabelaimp.h"
+#include "common/yields.h"
 #include "platform/combo.h"
 #include "platform/controls.h"
 #include "platform/grid.h"
@@ -336,7 +337,9 @@ private slots:
             ran = true;
             input().Image1_Click();
         });
+        const quint64 yields = yieldsMade();
         results().Image4_Click();
+        QCOMPARE(yieldsMade() - yields, quint64(20));
         QVERIFY(ran);
         QCOMPARE(fx->msgs.count(), 0);
         QCOMPARE(resultText(QStringLiteral("Lnsim")), QStringLiteral("20"));

@@ -5,6 +5,7 @@
 #include "common/messages.h"
 #include "common/random.h"
 #include "common/window.h"
+#include "common/yields.h"
 #include "platform/combo.h"
 #include "platform/controls.h"
 #include "simulation/resultados.h"
@@ -451,8 +452,11 @@ void TestSimula::combo1OfEveryKindCountsTheRun()
     QTimer probe;
     connect(&probe, &QTimer::timeout, this, [&] { seen << w.text(QStringLiteral("Combo1")); });
     probe.start(0);
+    const quint64 yields = yieldsMade();
     QCOMPARE(simula(0.0, 0.0, w), SimulaEnd::Finished);
     probe.stop();
+    // One yield per consignment.
+    QCOMPARE(yieldsMade() - yields, quint64(7));
     QVERIFY(combo);
     QCOMPARE(fx->msgs.count(), 0);
     QCOMPARE(w.text(QStringLiteral("Combo1")), QStringLiteral("7"));
@@ -692,7 +696,10 @@ void TestSimula::unloadWhileYieldingStopsAtOnce()
             });
     });
     QPointer<FormWidget> first = w.widgetIfLoaded();
+    const quint64 yields = yieldsMade();
     QCOMPARE(simula(0.0, 0.0, w), SimulaEnd::WindowClosed);
+    // The third consignment's yield let the unload in; the run stopped there.
+    QCOMPARE(yieldsMade() - yields, quint64(3));
 
     QVERIFY(first.isNull());
     QCOMPARE(w.loadCount(), reload ? 2 : 1);

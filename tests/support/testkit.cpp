@@ -5,8 +5,64 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QLocale>
+#include <QTimer>
+#include <QTimerEvent>
 
 namespace tav::test {
+
+namespace {
+bool inWindow(const QObject* o)
+{
+    for (; o; o = o->parent())
+        if (qobject_cast<const FormWidget*>(o))
+            return true;
+    return false;
+}
+} // namespace
+
+const QEvent* TimerGate::passing_ = nullptr;
+
+TimerGate::TimerGate()
+{
+    if (QCoreApplication::instance())
+        QCoreApplication::instance()->installEventFilter(this);
+}
+
+TimerGate::~TimerGate()
+{
+    if (QCoreApplication::instance())
+        QCoreApplication::instance()->removeEventFilter(this);
+}
+
+QList<QTimer*> TimerGate::running()
+{
+    QList<QTimer*> out;
+    for (Form* f : Form::all())
+        if (f->visible())
+            if (FormWidget* w = f->widgetIfLoaded())
+                for (QTimer* t : w->findChildren<QTimer*>())
+                    if (t->isActive() && t->interval() > 0)
+                        out << t;
+    return out;
+}
+
+void TimerGate::tick(QTimer* t)
+{
+    QVERIFY(t && t->isActive());
+    QTimerEvent e(t->timerId());
+    const QEvent* outer = passing_;
+    passing_ = &e;
+    QCoreApplication::sendEvent(t, &e);
+    passing_ = outer;
+}
+
+bool TimerGate::eventFilter(QObject* o, QEvent* e)
+{
+    if (e->type() == QEvent::Timer && e != passing_)
+        if (auto* t = qobject_cast<QTimer*>(o); t && t->interval() > 0 && inWindow(t))
+            return true;
+    return false;
+}
 
 ProgramFixture::ProgramFixture()
 {
@@ -22,6 +78,14 @@ ProgramFixture::~ProgramFixture()
     resetProgram();
     setMessages(nullptr);
     setExitHandler(nullptr);
+}
+
+void settle()
+{
+    for (int i = 0; i < 3; ++i) {
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
 }
 
 void click(QWidget* w)

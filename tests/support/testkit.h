@@ -7,12 +7,36 @@
 #include "common/window.h"
 
 #include <QAction>
+#include <QList>
+#include <QObject>
 #include <QStringList>
 #include <QTest>
 
 class QLineEdit;
+class QTimer;
 
 namespace tav::test {
+
+// The windows' interval timers (the one-second timers of the continuous
+// runs) fire only when a test ticks them: what a test sees then does not
+// depend on how long its steps take on a busy machine.
+class TimerGate : public QObject {
+public:
+    TimerGate();
+    ~TimerGate() override;
+    // The windows' interval timers that are running, of the windows on screen.
+    static QList<QTimer*> running();
+    // One tick of a running timer, delivered as its own would be.
+    void tick(QTimer* t);
+
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override;
+
+private:
+    // The tick being delivered: it alone passes, and every gate, should
+    // fixtures nest; a real tick that falls due inside it is still held.
+    static const QEvent* passing_;
+};
 
 class ProgramFixture {
 public:
@@ -20,7 +44,13 @@ public:
     ~ProgramFixture();
     ScriptedMessages msgs;
     int exits = 0;
+    TimerGate timers;
 };
+
+// Lets the event loop run what is posted, a few passes, and the deferred
+// deletes: the checks of a box left and what they post in turn. A count of
+// passes, not a time, so a busy machine sees the same.
+void settle();
 
 // Left click in the middle of a control.
 void click(QWidget* w);
