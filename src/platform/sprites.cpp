@@ -13,6 +13,26 @@ namespace {
 // sixteen positions within a pixel, and the few others); past it the cache
 // starts afresh.
 constexpr int kMaxKept = 64;
+constexpr int kMaxGrids = 4;
+
+QImage blank(int side)
+{
+    QImage img(side, side, QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::transparent);
+    return img;
+}
+
+// x times a / 255 per channel, rounded as the raster engine does.
+inline uint byteMul(uint x, uint a)
+{
+    uint t = (x & 0xff00ff) * a;
+    t = (t + ((t >> 8) & 0xff00ff) + 0x800080) >> 8;
+    t &= 0xff00ff;
+    x = ((x >> 8) & 0xff00ff) * a;
+    x = x + ((x >> 8) & 0xff00ff) + 0x800080;
+    x &= 0xff00ff00;
+    return x | t;
+}
 
 struct Key {
     int kind = 0; // 0 ring, 1 point
@@ -37,8 +57,9 @@ QHash<Key, QImage>& cache()
     return c;
 }
 
+// The reference holds until the next sprite is made.
 template <class Make>
-QImage cached(const Key& key, Make make)
+const QImage& cached(const Key& key, Make make)
 {
     QHash<Key, QImage>& c = cache();
     auto it = c.constFind(key);
@@ -49,28 +70,7 @@ QImage cached(const Key& key, Make make)
     return *c.insert(key, make());
 }
 
-QImage blank(int side)
-{
-    QImage img(side, side, QImage::Format_ARGB32_Premultiplied);
-    img.fill(Qt::transparent);
-    return img;
-}
-
-// x times a / 255 per channel, rounded as the raster engine does.
-inline uint byteMul(uint x, uint a)
-{
-    uint t = (x & 0xff00ff) * a;
-    t = (t + ((t >> 8) & 0xff00ff) + 0x800080) >> 8;
-    t &= 0xff00ff;
-    x = ((x >> 8) & 0xff00ff) * a;
-    x = x + ((x >> 8) & 0xff00ff) + 0x800080;
-    x &= 0xff00ff00;
-    return x | t;
-}
-
-} // namespace
-
-QImage ring(const QColor& color, double radius, int width, double dx, double dy)
+const QImage& ringRef(const QColor& color, double radius, int width, double dx, double dy)
 {
     return cached(Key{0, color.rgba(), radius, width, dx, dy}, [&] {
         const int side = int(std::ceil(2 * (radius + width))) + 2;
@@ -81,6 +81,13 @@ QImage ring(const QColor& color, double radius, int width, double dx, double dy)
         p.drawEllipse(QPointF(side / 2.0 + dx, side / 2.0 + dy), radius, radius);
         return img;
     });
+}
+
+} // namespace
+
+QImage ring(const QColor& color, double radius, int width, double dx, double dy)
+{
+    return ringRef(color, radius, width, dx, dy);
 }
 
 QImage point(const QColor& color, int width)
@@ -139,7 +146,39 @@ void stampRing(QImage& target, QPointF centre, const QColor& color, double radiu
     double dx = 0, dy = 0;
     place(centre.x(), x, dx);
     place(centre.y(), y, dy);
-    stamp(target, ring(color, radius, width, dx, dy), QPointF(x, y));
+    stamp(target, ringRef(color, radius, width, dx, dy), QPointF(x, y));
+}
+
+QImage lines(QSize size, const QColor& color, const QList<QLine>& lines)
+{
+    struct Grid {
+        QSize size;
+        QRgb rgba;
+        QList<QLine> lines;
+        QImage image;
+    };
+    // A grid per consignment size in sight: the few last ones.
+    static QList<Grid> grids;
+    for (qsizetype i = 0; i < grids.size(); ++i) {
+        const Grid& g = grids[i];
+        if (g.size == size && g.rgba == color.rgba() && g.lines == lines) {
+            if (i > 0)
+                grids.move(i, 0);
+            return grids.first().image;
+        }
+    }
+    QImage img(size, QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::transparent);
+    {
+        QPainter p(&img);
+        p.setPen(QPen(color, 1));
+        for (const QLine& l : lines)
+            p.drawLine(l);
+    }
+    if (grids.size() >= kMaxGrids)
+        grids.removeLast();
+    grids.prepend(Grid{size, color.rgba(), lines, img});
+    return img;
 }
 
 int kept() { return int(cache().size()); }

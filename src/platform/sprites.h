@@ -9,6 +9,8 @@
 
 #include <QColor>
 #include <QImage>
+#include <QLine>
+#include <QList>
 #include <QPointF>
 
 namespace tav::sprites {
@@ -31,6 +33,10 @@ void stamp(QImage& target, const QImage& sprite, QPointF at);
 // An antialiased ring stamped with its centre at `centre` (pixels): the
 // sprite drawn a quarter of a pixel or less from where the centre falls.
 void stampRing(QImage& target, QPointF centre, const QColor& color, double radius, int width);
+
+// Lines one pixel wide and without smoothing on a clear image of `size`: a
+// consignment's grid, drawn once for its geometry; the last few are kept.
+QImage lines(QSize size, const QColor& color, const QList<QLine>& lines);
 
 // Sprites kept now (for tests of the bound).
 int kept();
