@@ -8,7 +8,9 @@
 #include "simulation/fresultsim.h"
 #include "testkit.h"
 
+#include <QPainter>
 #include <QTest>
+#include <cmath>
 #include <functional>
 
 using namespace tav;
@@ -353,6 +355,72 @@ private slots:
         }
         // The verdict stays as it was.
         QCOMPARE(heading(3)->text(), QStringLiteral("Consignment"));
+    }
+
+    // Every pixel the grid changes is the grid colour, in lines one pixel
+    // wide on the pixels nearest theirs, also after a grid of another size.
+    void gridLinesAreCrisp_data()
+    {
+        QTest::addColumn<int>("before");
+        QTest::addColumn<int>("pop");
+        QTest::addColumn<int>("verticals");
+        QTest::addColumn<int>("horizontals");
+        // 11 x 10 cells, steps of 308 and 303 twips: the last lines (3388
+        // and 3030, 226 and 202 pixels) fall on the edge, outside.
+        QTest::newRow("100 units") << 0 << 100 << 11 << 10;
+        QTest::newRow("100 after 27") << 27 << 100 << 11 << 10;
+        // 5 x 4 cells, steps of 678 and 758 twips, all within.
+        QTest::newRow("27 after 100") << 100 << 27 << 5 << 4;
+    }
+    void gridLinesAreCrisp()
+    {
+        QFETCH(int, before);
+        QFETCH(int, pop);
+        QFETCH(int, verticals);
+        QFETCH(int, horizontals);
+        test::ProgramFixture fx;
+        win = &formRef<FResultSim>();
+        LcgRandom r(3);
+        setRng(&r);
+        if (before > 0)
+            win->desenhabase(0, before, 0.1f, 2, 0.5f, 0.5f);
+        // No infested cell and no sample: the grid alone.
+        win->desenhabase(0, pop, 0.0f, 0, 0.5f, 0.5f);
+        PictureBox* box = pic("Picture1");
+        const QImage drawn = box->image();
+        QImage back(box->size(), QImage::Format_RGB32);
+        back.fill(box->backColor());
+        {
+            QPainter p(&back);
+            p.drawPixmap(0, 0, box->picture());
+        }
+        const BaseGeometry g = baseGeometry(float(box->scaleWidth()), float(box->scaleHeight()), pop);
+        const auto lines = [&](bool vertical) {
+            const int along = vertical ? drawn.height() / 2 + 5 : drawn.width() / 2 + 5;
+            const int across = vertical ? drawn.width() : drawn.height();
+            QList<int> at;
+            for (int i = 0; i < across; ++i) {
+                const int x = vertical ? i : along, y = vertical ? along : i;
+                if (drawn.pixel(x, y) == back.pixel(x, y))
+                    continue;
+                if (drawn.pixelColor(x, y) != QColor(200, 200, 200))
+                    return QList<int>{-1 - i};
+                at << i;
+            }
+            return at;
+        };
+        QList<int> expectedVerticals, expectedHorizontals;
+        for (int x : g.verticals())
+            if (std::lround(x / 15.0) < drawn.width())
+                expectedVerticals << int(std::lround(x / 15.0));
+        for (int y : g.horizontals())
+            if (std::lround(y / 15.0) < drawn.height())
+                expectedHorizontals << int(std::lround(y / 15.0));
+        QCOMPARE(expectedVerticals.size(), verticals);
+        QCOMPARE(expectedHorizontals.size(), horizontals);
+        QCOMPARE(lines(true), expectedVerticals);
+        QCOMPARE(lines(false), expectedHorizontals);
+        QCOMPARE(fx.msgs.count(), 0);
     }
 
     void errorEndsTheDrawing()
