@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace tav::sprites {
 
@@ -32,6 +33,46 @@ inline uint byteMul(uint x, uint a)
     x = x + ((x >> 8) & 0xff00ff) + 0x800080;
     x &= 0xff00ff00;
     return x | t;
+}
+
+// A small sprite as the list of its pixels that are not clear, the opaque
+// ones apart: stamping it touches nothing else.
+struct Px {
+    int x, y;
+    QRgb v;
+};
+struct Compiled {
+    qint64 key = 0; // the image's cache key; 0 for none
+    std::vector<Px> opaque, blend;
+};
+
+const Compiled* compiled(const QImage& sprite)
+{
+    constexpr int kMaxPixels = 32 * 32;
+    if (sprite.width() * sprite.height() > kMaxPixels)
+        return nullptr;
+    // The sprites of the marks being drawn now.
+    static Compiled kept[8];
+    static int next = 0;
+    const qint64 key = sprite.cacheKey();
+    for (const Compiled& c : kept)
+        if (c.key == key)
+            return &c;
+    Compiled& c = kept[next];
+    next = (next + 1) % 8;
+    c.key = key;
+    c.opaque.clear();
+    c.blend.clear();
+    for (int y = 0; y < sprite.height(); ++y) {
+        const QRgb* line = reinterpret_cast<const QRgb*>(sprite.constScanLine(y));
+        for (int x = 0; x < sprite.width(); ++x) {
+            if (line[x] >= 0xff000000u)
+                c.opaque.push_back(Px{x, y, line[x]});
+            else if (line[x] != 0)
+                c.blend.push_back(Px{x, y, line[x]});
+        }
+    }
+    return &c;
 }
 
 struct Key {
@@ -118,6 +159,19 @@ void stamp(QImage& target, const QImage& sprite, QPointF at)
         return;
     uchar* bits = target.bits();
     const qsizetype bpl = target.bytesPerLine();
+    if (sx == 0 && sy == 0 && ex == sprite.width() && ey == sprite.height()) {
+        if (const Compiled* c = compiled(sprite)) {
+            // Whole within the target: only the sprite's marked pixels.
+            uchar* origin = bits + y0 * bpl + x0 * 4;
+            for (const Px& p : c->opaque)
+                *reinterpret_cast<QRgb*>(origin + p.y * bpl + p.x * 4) = p.v;
+            for (const Px& p : c->blend) {
+                QRgb* d = reinterpret_cast<QRgb*>(origin + p.y * bpl + p.x * 4);
+                *d = p.v + byteMul(*d, qAlpha(~p.v));
+            }
+            return;
+        }
+    }
     const uchar* spriteBits = sprite.constBits();
     const qsizetype spriteBpl = sprite.bytesPerLine();
     const int n = ex - sx;
