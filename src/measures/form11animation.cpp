@@ -42,7 +42,7 @@ void Form11::paint(const DrawingPlan& plan)
     struct Layer {
         PictureBox* box = nullptr;
         QImage image;
-        QPainter painter; // for the grid lines only
+        QPainter painter; // for points off the whole pixels
         double scale = 1; // pixels per unit of the box's scale
     };
     Layer layers[6];
@@ -94,9 +94,13 @@ void Form11::paint(const DrawingPlan& plan)
         }
         return mark;
     };
-    for (const DrawOp& op : plan.ops) {
+    const auto penWidth = [&](const DrawOp& op) {
+        return op.pic == Pic::Consignment ? op.width : layers[int(op.pic)].box->drawWidth();
+    };
+    for (qsizetype i = 0; i < plan.ops.size(); ++i) {
+        const DrawOp& op = plan.ops[i];
         Layer& l = layers[int(op.pic)];
-        const int width = op.pic == Pic::Consignment ? op.width : l.box->drawWidth();
+        const int width = penWidth(op);
         switch (op.kind) {
         case DrawOp::Clear:
             // What was laid on so far would be wiped with the picture.
@@ -124,9 +128,21 @@ void Form11::paint(const DrawingPlan& plan)
             break;
         }
         case DrawOp::Line: {
-            QPainter& p = painter(l);
-            p.setPen(QPen(op.color, width));
-            p.drawLine(QPointF(op.x * l.scale, op.y * l.scale), QPointF(op.x2 * l.scale, op.y2 * l.scale));
+            // A run of lines (the grid) is drawn once per geometry and laid
+            // down whole.
+            QList<QLineF> run;
+            for (; i < plan.ops.size(); ++i) {
+                const DrawOp& o = plan.ops[i];
+                if (o.kind != DrawOp::Line || o.pic != op.pic || o.color != op.color || penWidth(o) != width)
+                    break;
+                run.append(QLineF(o.x * l.scale, o.y * l.scale, o.x2 * l.scale, o.y2 * l.scale));
+            }
+            --i;
+            const QImage grid = sprites::lines(l.box->size(), op.color, width, run);
+            if (l.image.isNull())
+                l.image = grid;
+            else
+                stamp(l, l.image, grid, QPointF(0, 0));
             break;
         }
         case DrawOp::Warning:

@@ -203,19 +203,24 @@ void stampRing(QImage& target, QPointF centre, const QColor& color, double radiu
     stamp(target, ringRef(color, radius, width, dx, dy), QPointF(x, y));
 }
 
-QImage lines(QSize size, const QColor& color, const QList<QLine>& lines)
+namespace {
+
+// A grid per consignment size in sight: the few last ones, whole-pixel
+// lines and lines in fractions of a pixel apart.
+template <class L>
+QImage grid(QSize size, const QColor& color, int width, const QList<L>& lines)
 {
     struct Grid {
         QSize size;
         QRgb rgba;
-        QList<QLine> lines;
+        int width;
+        QList<L> lines;
         QImage image;
     };
-    // A grid per consignment size in sight: the few last ones.
     static QList<Grid> grids;
     for (qsizetype i = 0; i < grids.size(); ++i) {
         const Grid& g = grids[i];
-        if (g.size == size && g.rgba == color.rgba() && g.lines == lines) {
+        if (g.size == size && g.rgba == color.rgba() && g.width == width && g.lines == lines) {
             if (i > 0)
                 grids.move(i, 0);
             return grids.first().image;
@@ -225,14 +230,23 @@ QImage lines(QSize size, const QColor& color, const QList<QLine>& lines)
     img.fill(Qt::transparent);
     {
         QPainter p(&img);
-        p.setPen(QPen(color, 1));
-        for (const QLine& l : lines)
+        p.setPen(QPen(color, width));
+        for (const L& l : lines)
             p.drawLine(l);
     }
     if (grids.size() >= kMaxGrids)
         grids.removeLast();
-    grids.prepend(Grid{size, color.rgba(), lines, img});
+    grids.prepend(Grid{size, color.rgba(), width, lines, img});
     return img;
+}
+
+} // namespace
+
+QImage lines(QSize size, const QColor& color, const QList<QLine>& lines) { return grid(size, color, 1, lines); }
+
+QImage lines(QSize size, const QColor& color, int width, const QList<QLineF>& lines)
+{
+    return grid(size, color, width, lines);
 }
 
 int kept() { return int(cache().size()); }

@@ -37,6 +37,9 @@ void stampRing(QImage& target, QPointF centre, const QColor& color, double radiu
 // Lines one pixel wide and without smoothing on a clear image of `size`: a
 // consignment's grid, drawn once for its geometry; the last few are kept.
 QImage lines(QSize size, const QColor& color, const QList<QLine>& lines);
+// Lines as the painter strokes them between points in fractions of a pixel,
+// `width` pixels wide and without smoothing.
+QImage lines(QSize size, const QColor& color, int width, const QList<QLineF>& lines);
 
 // Sprites kept now (for tests of the bound).
 int kept();
