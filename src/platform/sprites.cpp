@@ -46,33 +46,37 @@ struct Compiled {
     std::vector<Px> opaque, blend;
 };
 
-const Compiled* compiled(const QImage& sprite)
+const Compiled* compiled(const QImage& sprite, int w, int h)
 {
     constexpr int kMaxPixels = 32 * 32;
-    if (sprite.width() * sprite.height() > kMaxPixels)
+    if (w * h > kMaxPixels)
         return nullptr;
-    // The sprites of the marks being drawn now.
-    static Compiled kept[8];
-    static int next = 0;
+    // The sprites stamped lately, by their image; the last one first.
+    static QHash<qint64, Compiled> kept;
+    static const Compiled* last = nullptr;
     const qint64 key = sprite.cacheKey();
-    for (const Compiled& c : kept)
-        if (c.key == key)
-            return &c;
-    Compiled& c = kept[next];
-    next = (next + 1) % 8;
-    c.key = key;
-    c.opaque.clear();
-    c.blend.clear();
-    for (int y = 0; y < sprite.height(); ++y) {
-        const QRgb* line = reinterpret_cast<const QRgb*>(sprite.constScanLine(y));
-        for (int x = 0; x < sprite.width(); ++x) {
-            if (line[x] >= 0xff000000u)
-                c.opaque.push_back(Px{x, y, line[x]});
-            else if (line[x] != 0)
-                c.blend.push_back(Px{x, y, line[x]});
+    if (last && last->key == key)
+        return last;
+    auto it = kept.constFind(key);
+    if (it == kept.constEnd()) {
+        last = nullptr;
+        if (kept.size() >= kMaxKept)
+            kept.clear();
+        Compiled c;
+        c.key = key;
+        for (int y = 0; y < h; ++y) {
+            const QRgb* line = reinterpret_cast<const QRgb*>(sprite.constScanLine(y));
+            for (int x = 0; x < w; ++x) {
+                if (line[x] >= 0xff000000u)
+                    c.opaque.push_back(Px{x, y, line[x]});
+                else if (line[x] != 0)
+                    c.blend.push_back(Px{x, y, line[x]});
+            }
         }
+        it = kept.insert(key, std::move(c));
     }
-    return &c;
+    last = &*it;
+    return last;
 }
 
 struct Key {
@@ -152,15 +156,16 @@ void stamp(QImage& target, const QImage& sprite, QPointF at)
         return;
     }
     const int x0 = qRound(at.x()), y0 = qRound(at.y());
+    const int w = sprite.width(), h = sprite.height();
     const int sx = std::max(0, -x0), sy = std::max(0, -y0);
-    const int ex = std::min(sprite.width(), target.width() - x0);
-    const int ey = std::min(sprite.height(), target.height() - y0);
+    const int ex = std::min(w, target.width() - x0);
+    const int ey = std::min(h, target.height() - y0);
     if (sx >= ex || sy >= ey)
         return;
     uchar* bits = target.bits();
     const qsizetype bpl = target.bytesPerLine();
-    if (sx == 0 && sy == 0 && ex == sprite.width() && ey == sprite.height()) {
-        if (const Compiled* c = compiled(sprite)) {
+    if (sx == 0 && sy == 0 && ex == w && ey == h) {
+        if (const Compiled* c = compiled(sprite, w, h)) {
             // Whole within the target: only the sprite's marked pixels.
             uchar* origin = bits + y0 * bpl + x0 * 4;
             for (const Px& p : c->opaque)

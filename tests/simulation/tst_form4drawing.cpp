@@ -214,7 +214,7 @@ void TestForm4Drawing::everyUnitOnAVisibleCell()
     f.load();
     const double prevalence = 0.5 / double(g.cells()) + 1e-9; // one infested unit
     f.ctl<QLineEdit>(QStringLiteral("Text1"), 0)->setText(QString::number(N));
-    f.ctl<QLineEdit>(QStringLiteral("Text1"), 1)->setText(QString::number(prevalence, 'g', 12));
+    f.ctl<QLineEdit>(QStringLiteral("Text1"), 1)->setText(QString::number(prevalence, 'f', 12));
     f.ctl<QLineEdit>(QStringLiteral("Text1"), 2)->setText(QStringLiteral("1"));
     ScriptedRandom r(unitDraws({N, N - 1}, N));
     setRng(&r);
