@@ -7,6 +7,7 @@
 #include "simulation/form4drawing.h"
 #include "simulation/preenchetabela.h"
 
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QTest>
 #include <benchmark/benchmark.h>
@@ -60,9 +61,13 @@ static void BM_Form4DrawingLargest(benchmark::State& state)
     tav::Form4& f = shownPage("5000", "0.9", "4999", "1", true);
     tav::LcgRandom r;
     tav::setRng(&r);
+    QCoreApplication::processEvents();
     for (auto _ : state) {
         tav::IgnoreErrors h;
         benchmark::DoNotOptimize(tav::drawConsignment(f, h));
+        // Up to the repaint of the panel.
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
     }
     tav::setRng(nullptr);
     tav::resetProgram();

@@ -98,7 +98,19 @@ BENCHMARK(BM_ConsignmentPlan)->Args({0, 9999})->Args({9000, 1})->Unit(benchmark:
 
 #include "common/program.h"
 #include "measures/form11.h"
+#include "platform/combo.h"
 #include "platform/slider.h"
+
+#include <QCoreApplication>
+#include <QTest>
+
+// What the user waits for after a change: the page's own work and then the
+// repaint it asked for, which the event loop delivers.
+static void paintFrame()
+{
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+}
 
 // The page's own paths at the largest inputs: a parameter change (model,
 // ALP answers and a redraw from the field) and one timer tick's drawing.
@@ -107,6 +119,7 @@ static Form11& measurePage(bool withPanel)
     resetProgram();
     Form11& f = formRef<Form11>();
     f.show();
+    (void)QTest::qWaitForWindowExposed(f.widget());
     f.ctl<Slider>(QStringLiteral("Hscroll4"))->setValue(10000);
     f.ctl<Slider>(QStringLiteral("Hscroll5"))->setValue(9999);
     f.ctl<Slider>(QStringLiteral("Hscroll7"))->setValue(1);
@@ -120,8 +133,10 @@ static void BM_PageParameterChange(benchmark::State& state)
     Form11& f = measurePage(true);
     auto* s = f.ctl<Slider>(QStringLiteral("Hscroll1"));
     int v = 9000;
+    paintFrame();
     for (auto _ : state) {
         s->setValue(v);
+        paintFrame();
         v = v == 9000 ? 9001 : 9000;
     }
     resetProgram();
@@ -131,8 +146,11 @@ BENCHMARK(BM_PageParameterChange)->Unit(benchmark::kMillisecond);
 static void BM_PageTick(benchmark::State& state)
 {
     Form11& f = measurePage(false);
-    for (auto _ : state)
+    paintFrame();
+    for (auto _ : state) {
         f.Timer1_Timer();
+        paintFrame();
+    }
     resetProgram();
 }
 BENCHMARK(BM_PageTick)->Unit(benchmark::kMillisecond);
@@ -145,3 +163,80 @@ static void BM_PageModelOnly(benchmark::State& state)
     resetProgram();
 }
 BENCHMARK(BM_PageModelOnly)->Unit(benchmark::kMillisecond);
+
+namespace {
+
+// The page at its heaviest drawing: 10000 units, prevalence 0.9999, a sample
+// of 5000 and a measure that lets nearly every pest through.
+Form11& heaviestDrawing(benchmark::State& state)
+{
+    resetProgram();
+    Form11& f = formRef<Form11>();
+    f.show();
+    if (!QTest::qWaitForWindowExposed(f.widget()))
+        state.SkipWithError("not exposed");
+    f.ctl<Slider>(QStringLiteral("Hscroll4"))->setValue(10000);
+    f.ctl<Slider>(QStringLiteral("Hscroll5"))->setValue(9999);
+    f.ctl<Slider>(QStringLiteral("Hscroll7"))->setValue(1);
+    f.ctl<Slider>(QStringLiteral("Hscroll3"))->setValue(5000);
+    f.ctl<Slider>(QStringLiteral("Hscroll1"))->setValue(9999);
+    f.ctl<Slider>(QStringLiteral("Hscroll2"))->setValue(9999);
+    paintFrame();
+    return f;
+}
+
+// One slider moved by one step and back, as a drag does, up to the frame.
+void sliderFrame(benchmark::State& state, const char* name, int a, int b)
+{
+    Form11& f = heaviestDrawing(state);
+    auto* s = f.ctl<Slider>(QString::fromLatin1(name));
+    int v = a;
+    for (auto _ : state) {
+        s->setValue(v);
+        paintFrame();
+        v = v == a ? b : a;
+    }
+    resetProgram();
+}
+
+} // namespace
+
+// Prevalence and consignment size redraw all six pictures; efficacy from the
+// second, sample from the consignment, P1 from the host, P2 the last one.
+static void BM_Form11PrevalenceSliderFrame(benchmark::State& s) { sliderFrame(s, "Hscroll5", 9998, 9999); }
+BENCHMARK(BM_Form11PrevalenceSliderFrame)->Unit(benchmark::kMillisecond);
+static void BM_Form11SizeSliderFrame(benchmark::State& s) { sliderFrame(s, "Hscroll4", 9999, 10000); }
+BENCHMARK(BM_Form11SizeSliderFrame)->Unit(benchmark::kMillisecond);
+static void BM_Form11EfficacySliderFrame(benchmark::State& s) { sliderFrame(s, "Hscroll7", 2, 1); }
+BENCHMARK(BM_Form11EfficacySliderFrame)->Unit(benchmark::kMillisecond);
+static void BM_Form11SampleSliderFrame(benchmark::State& s) { sliderFrame(s, "Hscroll3", 4999, 5000); }
+BENCHMARK(BM_Form11SampleSliderFrame)->Unit(benchmark::kMillisecond);
+static void BM_Form11P1SliderFrame(benchmark::State& s) { sliderFrame(s, "Hscroll1", 9998, 9999); }
+BENCHMARK(BM_Form11P1SliderFrame)->Unit(benchmark::kMillisecond);
+
+// A pick from the variability list redraws everything.
+static void BM_Form11VariabilityPickFrame(benchmark::State& state)
+{
+    Form11& f = heaviestDrawing(state);
+    auto* c = f.ctl<ComboBox>(QStringLiteral("Combo1"));
+    int i = 0;
+    for (auto _ : state) {
+        c->setListIndex(i);
+        paintFrame();
+        i = i == 0 ? 1 : 0;
+    }
+    resetProgram();
+}
+BENCHMARK(BM_Form11VariabilityPickFrame)->Unit(benchmark::kMillisecond);
+
+// One tick of the running animation at the heaviest drawing, up to the frame.
+static void BM_Form11TickFrame(benchmark::State& state)
+{
+    Form11& f = heaviestDrawing(state);
+    for (auto _ : state) {
+        f.Timer1_Timer();
+        paintFrame();
+    }
+    resetProgram();
+}
+BENCHMARK(BM_Form11TickFrame)->Unit(benchmark::kMillisecond);

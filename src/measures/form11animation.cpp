@@ -10,8 +10,8 @@
 #include "common/twips.h"
 #include "platform/controls.h"
 #include "platform/pictures.h"
+#include "platform/sprites.h"
 
-#include <QHash>
 #include <QPainter>
 #include <QTimer>
 #include <cmath>
@@ -34,40 +34,15 @@ void Form11::setPointer(int pointer)
     }
 }
 
-namespace {
-
-// One circle drawn once and then stamped wherever it is wanted: stroking
-// thousands of tiny circles one by one takes far longer than a frame.
-const QImage& stamp(const QColor& color, double radius, int width)
-{
-    static QHash<QString, QImage> stamps;
-    const QString key = QStringLiteral("%1/%2/%3").arg(color.rgb()).arg(qRound(radius * 10)).arg(width);
-    auto it = stamps.find(key);
-    if (it == stamps.end()) {
-        const int side = int(std::ceil(2 * (radius + width))) + 2;
-        QImage img(side, side, QImage::Format_ARGB32_Premultiplied);
-        img.fill(Qt::transparent);
-        QPainter p(&img);
-        p.setRenderHint(QPainter::Antialiasing);
-        p.setPen(QPen(color, width));
-        p.drawEllipse(QPointF(side / 2.0, side / 2.0), radius, radius);
-        p.end();
-        it = stamps.insert(key, img);
-    }
-    return *it;
-}
-
-} // namespace
-
 void Form11::paint(const DrawingPlan& plan)
 {
-    // Each picture's strokes go onto one transparent layer that is laid onto
-    // the picture's drawing in a single step: tens of thousands of marks
-    // stay within a frame.
+    // Each picture's marks go onto one transparent layer that is laid onto
+    // the picture's drawing in a single step; circles and points are stamped
+    // from sprites, so tens of thousands of marks stay within a frame.
     struct Layer {
         PictureBox* box = nullptr;
         QImage image;
-        QPainter painter;
+        QPainter painter; // for points off the whole pixels
         double scale = 1; // pixels per unit of the box's scale
     };
     Layer layers[6];
@@ -77,46 +52,97 @@ void Form11::paint(const DrawingPlan& plan)
         layers[i].scale = layers[i].box->scaleMode() == PictureBox::ScaleTwips ? 1.0 / kTwipsPerPixel : 1.0;
     }
     const auto flush = [](Layer& l) {
-        if (!l.painter.isActive())
+        if (l.painter.isActive())
+            l.painter.end();
+        if (l.image.isNull())
             return;
-        l.painter.end();
-        l.box->paintPicture(QPixmap::fromImage(l.image), 0, 0);
+        l.box->paintPicture(QPixmap::fromImage(std::move(l.image)), 0, 0);
+        l.image = QImage();
     };
-    const auto layer = [](Layer& l) -> QPainter& {
-        if (!l.painter.isActive()) {
+    const auto layer = [](Layer& l) -> QImage& {
+        if (l.image.isNull()) {
             l.image = QImage(l.box->size(), QImage::Format_ARGB32_Premultiplied);
             l.image.fill(Qt::transparent);
-            l.painter.begin(&l.image);
-            // Marks of a pixel or two: plain strokes, as the window system draws them.
         }
+        return l.image;
+    };
+    const auto painter = [&](Layer& l) -> QPainter& {
+        if (!l.painter.isActive())
+            // Marks of a pixel or two: plain strokes, as the window system draws them.
+            l.painter.begin(&layer(l));
         return l.painter;
     };
-    for (const DrawOp& op : plan.ops) {
+    const auto stamp = [](Layer& l, QImage& target, const QImage& mark, QPointF at) {
+        if (l.painter.isActive())
+            l.painter.end();
+        sprites::stamp(target, mark, at);
+    };
+    // Runs of marks share their sprite: it is looked up again only when the
+    // mark changes.
+    QImage mark;
+    QRgb markColor = 0;
+    double markRadius = -1;
+    int markWidth = -1;
+    DrawOp::Kind markKind = DrawOp::Clear;
+    const auto sprite = [&](const DrawOp& op, double radius, int width) -> const QImage& {
+        if (op.kind != markKind || op.color.rgba() != markColor || radius != markRadius || width != markWidth) {
+            mark = op.kind == DrawOp::Point ? sprites::point(op.color, width) : sprites::ring(op.color, radius, width);
+            markKind = op.kind;
+            markColor = op.color.rgba();
+            markRadius = radius;
+            markWidth = width;
+        }
+        return mark;
+    };
+    const auto penWidth = [&](const DrawOp& op) {
+        return op.pic == Pic::Consignment ? op.width : layers[int(op.pic)].box->drawWidth();
+    };
+    for (qsizetype i = 0; i < plan.ops.size(); ++i) {
+        const DrawOp& op = plan.ops[i];
         Layer& l = layers[int(op.pic)];
-        const int width = op.pic == Pic::Consignment ? op.width : l.box->drawWidth();
+        const int width = penWidth(op);
         switch (op.kind) {
         case DrawOp::Clear:
             // What was laid on so far would be wiped with the picture.
             if (l.painter.isActive())
                 l.painter.end();
+            l.image = QImage();
             l.box->cls();
             break;
         case DrawOp::Point: {
-            QPainter& p = layer(l);
-            p.setPen(QPen(op.color, width));
-            p.drawPoint(QPointF(op.x * l.scale, op.y * l.scale));
+            const QPointF at(op.x * l.scale, op.y * l.scale);
+            if (at.x() == std::floor(at.x()) && at.y() == std::floor(at.y())) {
+                // A point on a whole pixel is the sprite's, placed on it.
+                const QImage& m = sprite(op, 0, width);
+                stamp(l, layer(l), m, at - QPointF(m.width() / 2, m.height() / 2));
+            } else {
+                QPainter& p = painter(l);
+                p.setPen(QPen(op.color, width));
+                p.drawPoint(at);
+            }
             break;
         }
         case DrawOp::Circle: {
-            const QImage& mark = stamp(op.color, op.radius * l.scale, width);
-            layer(l).drawImage(QPointF(op.x * l.scale - mark.width() / 2.0, op.y * l.scale - mark.height() / 2.0),
-                               mark);
+            const QImage& m = sprite(op, op.radius * l.scale, width);
+            stamp(l, layer(l), m, QPointF(op.x * l.scale - m.width() / 2.0, op.y * l.scale - m.height() / 2.0));
             break;
         }
         case DrawOp::Line: {
-            QPainter& p = layer(l);
-            p.setPen(QPen(op.color, width));
-            p.drawLine(QPointF(op.x * l.scale, op.y * l.scale), QPointF(op.x2 * l.scale, op.y2 * l.scale));
+            // A run of lines (the grid) is drawn once per geometry and laid
+            // down whole.
+            QList<QLineF> run;
+            for (; i < plan.ops.size(); ++i) {
+                const DrawOp& o = plan.ops[i];
+                if (o.kind != DrawOp::Line || o.pic != op.pic || o.color != op.color || penWidth(o) != width)
+                    break;
+                run.append(QLineF(o.x * l.scale, o.y * l.scale, o.x2 * l.scale, o.y2 * l.scale));
+            }
+            --i;
+            const QImage grid = sprites::lines(l.box->size(), op.color, width, run);
+            if (l.image.isNull())
+                l.image = grid;
+            else
+                stamp(l, l.image, grid, QPointF(0, 0));
             break;
         }
         case DrawOp::Warning:

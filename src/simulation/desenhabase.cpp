@@ -5,6 +5,7 @@
 #include "common/random.h"
 #include "common/runtime.h"
 #include "platform/controls.h"
+#include "platform/sprites.h"
 
 #include <QColor>
 #include <QImage>
@@ -42,8 +43,8 @@ QList<int> steps(int step, int limit)
 
 void reseed(RandomSource& r) { r.reseed(clock().timer()); }
 
-// Shapes for one picture box, painted with one painter and laid onto the
-// box's drawing at once: thousands of rings or dots stay within a frame.
+// Shapes for one picture box, stamped on one layer and laid onto the box's
+// drawing at once: thousands of rings or dots stay within a frame.
 // Coordinates and pen are those of the box.
 class Layer {
 public:
@@ -52,69 +53,54 @@ public:
           scale_(box->scaleMode() == PictureBox::ScaleTwips ? 1.0 / 15.0 : 1.0)
     {
         image_.fill(Qt::transparent);
-        painter_.begin(&image_);
-        painter_.setRenderHint(QPainter::Antialiasing);
     }
     ~Layer() { flush(); }
     // Every ring of one radius and colour looks the same: it is drawn once
-    // and then stamped, which keeps the largest drawings within a frame.
+    // and then stamped on the nearest whole pixel.
     void circle(double x, double y, double radius, const QColor& color)
     {
         const double r = radius * scale_;
-        if (sprite_.isNull() || r != spriteRadius_ || color != spriteColor_)
-            makeSprite(r, color);
-        const QPointF centre(x * scale_, y * scale_);
-        painter_.drawImage(QPointF(std::round(centre.x() - spriteOffset_), std::round(centre.y() - spriteOffset_)),
-                           sprite_);
+        if (sprite_.isNull() || r != spriteRadius_ || color != spriteColor_) {
+            sprite_ = sprites::ring(color, r, box_->drawWidth());
+            spriteRadius_ = r;
+            spriteColor_ = color;
+        }
+        const double offset = sprite_.width() / 2.0;
+        sprites::stamp(image_, sprite_, QPointF(std::round(x * scale_ - offset), std::round(y * scale_ - offset)));
         ++shapes_;
     }
-    void line(double x1, double y1, double x2, double y2, const QColor& color)
+    // Grid lines on whole pixels and without smoothing, so that they keep
+    // their colour instead of fading into two half-tone rows; drawn once per
+    // geometry.
+    void grid(const QList<int>& verticals, double height, const QList<int>& horizontals, double width,
+              const QColor& color)
     {
-        pen(color);
-        painter_.drawLine(QPointF(x1 * scale_, y1 * scale_), QPointF(x2 * scale_, y2 * scale_));
+        const auto at = [&](double x, double y) {
+            return QPoint(int(std::lround(x * scale_)), int(std::lround(y * scale_)));
+        };
+        QList<QLine> lines;
+        lines.reserve(verticals.size() + horizontals.size());
+        for (int x : verticals)
+            lines.append(QLine(at(x, 0), at(x, height)));
+        for (int y : horizontals)
+            lines.append(QLine(at(0, y), at(width, y)));
+        sprites::stamp(image_, sprites::lines(image_.size(), color, lines), QPointF(0, 0));
         ++shapes_;
     }
     void flush()
     {
-        if (painter_.isActive())
-            painter_.end();
         if (shapes_ > 0)
             box_->paintPicture(QPixmap::fromImage(image_), 0, 0);
         shapes_ = 0;
     }
 
 private:
-    void pen(const QColor& color)
-    {
-        if (color != current_ || !painter_.pen().isSolid()) {
-            current_ = color;
-            painter_.setPen(QPen(color, box_->drawWidth()));
-        }
-    }
-
-    void makeSprite(double r, const QColor& color)
-    {
-        const double pen = box_->drawWidth();
-        const int side = int(std::ceil(2 * (r + pen))) + 2;
-        sprite_ = QImage(side, side, QImage::Format_ARGB32_Premultiplied);
-        sprite_.fill(Qt::transparent);
-        QPainter p(&sprite_);
-        p.setRenderHint(QPainter::Antialiasing);
-        p.setPen(QPen(color, pen));
-        spriteOffset_ = side / 2.0;
-        p.drawEllipse(QPointF(spriteOffset_, spriteOffset_), r, r);
-        spriteRadius_ = r;
-        spriteColor_ = color;
-    }
-
     PictureBox* box_;
     QImage sprite_;
-    double spriteRadius_ = -1, spriteOffset_ = 0;
+    double spriteRadius_ = -1;
     QColor spriteColor_;
     QImage image_;
-    QPainter painter_;
     double scale_;
-    QColor current_;
     int shapes_ = 0;
 };
 
@@ -285,15 +271,8 @@ void desenhabase(const BaseSurface& s, float& ninfestadas, int flag, int32_t pop
     const BaseGeometry& g = plan.geometry;
     {
         // The grid lines are one pixel wide whatever the box's pen.
-        const int oldWidth = p->drawWidth();
-        p->setDrawWidth(1);
         Layer grid(p);
-        for (int x : g.verticals())
-            grid.line(x, 0, x, g.H, kGridGrey);
-        for (int y : g.horizontals())
-            grid.line(0, y, g.W, y, kGridGrey);
-        grid.flush();
-        p->setDrawWidth(oldWidth);
+        grid.grid(g.verticals(), g.H, g.horizontals(), g.W, kGridGrey);
     }
     ninfestadas = plan.ninfestadas;
 

@@ -9,6 +9,7 @@
 #include "common/runtime.h"
 #include "common/window.h"
 #include "platform/controls.h"
+#include "platform/sprites.h"
 
 #include <QImage>
 #include <QPainter>
@@ -71,7 +72,10 @@ ConsignmentGrid consignmentGrid(float width, float height, int32_t N)
     g.height = height;
     g.ratio = float(cdiv(width, height));
     g.cols = clng(vbInt(double(float(csqrt(double(float(checked(double(g.ratio) * N))))) + 0.5f)));
-    g.rows = clng(vbInt(double(float(cdiv(g.cols, g.ratio)) + 0.5f)));
+    g.shapeRows = clng(vbInt(double(float(cdiv(g.cols, g.ratio)) + 0.5f)));
+    // Unit N sits in row Int(N / cols), counted from 0. Without a column
+    // the cell height below raises.
+    g.rows = g.cols > 0 ? int32_t(std::max<int64_t>(g.shapeRows, int64_t(N) / g.cols + 1)) : g.shapeRows;
     g.cellH = float(cdiv(height, g.rows));
     g.cellW = float(cdiv(width, g.cols));
     g.verticals = lineSteps(width, width / float(g.cols));
@@ -404,25 +408,37 @@ public:
 
     // On whole pixels and without smoothing, so that a thin line keeps its
     // colour over the picture instead of fading into two half-tone rows.
-    void line(double x1, double y1, double x2, double y2, const QColor& c)
+    // The grid is drawn once per geometry and laid down whole.
+    void grid(const QList<float>& verticals, float height, const QList<float>& horizontals, float width,
+              const QColor& c)
     {
-        QPainter& p = painter(c);
-        p.setRenderHint(QPainter::Antialiasing, false);
-        p.drawLine(QPoint(int(std::lround(px(x1))), int(std::lround(px(y1)))),
-                   QPoint(int(std::lround(px(x2))), int(std::lround(px(y2)))));
-        p.setRenderHint(QPainter::Antialiasing, true);
+        if (!box_)
+            raise(ErrObjectRequired);
+        const auto at = [&](double x, double y) { return QPoint(int(std::lround(px(x))), int(std::lround(px(y)))); };
+        QList<QLine> lines;
+        lines.reserve(verticals.size() + horizontals.size());
+        for (float x : verticals)
+            lines.append(QLine(at(x, 0), at(x, height)));
+        for (float y : horizontals)
+            lines.append(QLine(at(0, y), at(width, y)));
+        const QImage drawn = sprites::lines(image_.size(), c, lines);
+        if (dirty_)
+            sprites::stamp(image_, drawn, QPointF(0, 0));
+        else
+            image_ = drawn;
         dirty_ = true;
     }
+    // Stamped from a sprite: stroking thousands of small circles one by one
+    // takes longer than a frame.
     void circle(const QPointF& centre, double radius, const QColor& c)
     {
-        const double r = px(radius);
-        painter(c).drawEllipse(QPointF(px(centre.x()), px(centre.y())), r, r);
+        if (!box_)
+            raise(ErrObjectRequired);
+        sprites::stampRing(image_, QPointF(px(centre.x()), px(centre.y())), c, px(radius), box_->drawWidth());
         dirty_ = true;
     }
     void flush()
     {
-        if (painter_.isActive())
-            painter_.end();
         if (dirty_ && box_)
             box_->paintPicture(QPixmap::fromImage(image_), 0, 0);
         image_.fill(Qt::transparent);
@@ -431,22 +447,9 @@ public:
 
 private:
     double px(double v) const { return box_->scaleMode() == PictureBox::ScaleTwips ? v / 15.0 : v; }
-    QPainter& painter(const QColor& c)
-    {
-        if (!box_)
-            raise(ErrObjectRequired);
-        if (!painter_.isActive()) {
-            painter_.begin(&image_);
-            painter_.setRenderHint(QPainter::Antialiasing);
-        }
-        painter_.setPen(QPen(c, box_->drawWidth()));
-        painter_.setBrush(Qt::NoBrush);
-        return painter_;
-    }
 
     QPointer<PictureBox> box_;
     QImage image_;
-    QPainter painter_;
     bool dirty_ = false;
 };
 
@@ -522,10 +525,8 @@ bool drawConsignment(Form& frm, ErrorHandler& h)
         Layer layer(pic1);
         if (!h.step([&] {
                 picture1()->setDrawWidth(1);
-                for (float x : paintedLines(g.verticals, g.width))
-                    layer.line(x, 0, x, g.height, kGridColor);
-                for (float y : paintedLines(g.horizontals, g.height))
-                    layer.line(0, y, g.width, y, kGridColor);
+                layer.grid(paintedLines(g.verticals, g.width), g.height, paintedLines(g.horizontals, g.height),
+                           g.width, kGridColor);
             }))
             return false;
 

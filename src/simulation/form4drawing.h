@@ -29,14 +29,17 @@ class RandomSource;
 struct ConsignmentGrid {
     float width = 0, height = 0;
     float ratio = 0;
-    int32_t cols = 0, rows = 0;
+    // shapeRows is what the picture's shape asks for; rows adds one when the
+    // last units would fall below it, so that every unit has a cell in sight.
+    int32_t cols = 0, shapeRows = 0, rows = 0;
     float cellW = 0, cellH = 0;
     QList<float> verticals;   // x of each vertical line, from 0 while within the width
     QList<float> horizontals; // y of each horizontal line
 
-    int64_t cells() const { return int64_t(cols) * rows; }
+    // The cells the infested count is taken on: those of the picture's shape.
+    int64_t cells() const { return int64_t(cols) * shapeRows; }
     // The centre of unit u: row Int(u / cols), column u - cols x row (the
-    // top-left cell holds no unit; units from cols x rows on fall below).
+    // top-left cell holds no unit).
     QPointF centre(int32_t unit) const;
     float infestedRadius() const { return cellH / 3.5f; }
     float inspectedRadius() const { return cellH / 2.2f; }

@@ -2,10 +2,12 @@
 // controls and their couplings, the results panel, the ALP slider and
 // answers, the animation buttons and timer, the reset and the unload.
 
+#include "common/clock.h"
 #include "common/messages.h"
 #include "common/program.h"
 #include "common/random.h"
 #include "common/readings.h"
+#include "measures/animation.h"
 #include "measures/form11.h"
 #include "platform/combo.h"
 #include "platform/controls.h"
@@ -13,6 +15,7 @@
 #include "shell/indice.h"
 #include "testkit.h"
 
+#include <QPainter>
 #include <QRadioButton>
 #include <QSlider>
 #include <QTimer>
@@ -61,6 +64,54 @@ bool hasColour(const QImage& img, const QColor& c)
             if (img.pixelColor(x, y) == c)
                 return true;
     return false;
+}
+
+// A clock that stands still, so that the drawing's reseeds repeat.
+class StillClock : public Clock {
+public:
+    double timer() const override { return 43210.5; }
+};
+
+// One picture as the plan's marks draw it, one by one with a painter: each
+// ring drawn afresh and laid where its centre falls, each point stroked.
+QImage drawnOneByOne(PictureBox* box, const measures::DrawingPlan& plan, measures::Pic pic)
+{
+    const double scale = box->scaleMode() == PictureBox::ScaleTwips ? 1.0 / 15.0 : 1.0;
+    QImage layer(box->size(), QImage::Format_ARGB32_Premultiplied);
+    layer.fill(Qt::transparent);
+    for (const measures::DrawOp& op : plan.ops) {
+        if (op.pic != pic)
+            continue;
+        const int width = pic == measures::Pic::Consignment ? op.width : box->drawWidth();
+        if (op.kind == measures::DrawOp::Clear) {
+            layer.fill(Qt::transparent);
+            continue;
+        }
+        QPainter p(&layer);
+        p.setPen(QPen(op.color, width));
+        if (op.kind == measures::DrawOp::Point) {
+            p.drawPoint(QPointF(op.x * scale, op.y * scale));
+        } else if (op.kind == measures::DrawOp::Line) {
+            p.drawLine(QPointF(op.x * scale, op.y * scale), QPointF(op.x2 * scale, op.y2 * scale));
+        } else if (op.kind == measures::DrawOp::Circle) {
+            const double r = op.radius * scale;
+            const int side = int(std::ceil(2 * (r + width))) + 2;
+            QImage ring(side, side, QImage::Format_ARGB32_Premultiplied);
+            ring.fill(Qt::transparent);
+            QPainter rp(&ring);
+            rp.setRenderHint(QPainter::Antialiasing);
+            rp.setPen(QPen(op.color, width));
+            rp.drawEllipse(QPointF(side / 2.0, side / 2.0), r, r);
+            rp.end();
+            p.drawImage(QPointF(op.x * scale - side / 2.0, op.y * scale - side / 2.0), ring);
+        }
+    }
+    QImage out(box->size(), QImage::Format_RGB32);
+    out.fill(box->backColor());
+    QPainter p(&out);
+    p.drawPixmap(0, 0, box->picture());
+    p.drawImage(0, 0, layer);
+    return out;
 }
 
 } // namespace
@@ -491,6 +542,77 @@ private slots:
         QFETCH(bool, consignment);
         QCOMPARE(hasColour(page().ctl<PictureBox>(QStringLiteral("Picture1"))->image(), QColor(200, 200, 200)),
                  consignment);
+    }
+
+    // The six pictures show the plan's marks exactly, also right after a
+    // drawing of another size, whose marks were of other sizes.
+    void picturesShowThePlan_data()
+    {
+        QTest::addColumn<int>("beforeSize");
+        QTest::addColumn<int>("size");
+        QTest::addColumn<float>("prevalence");
+        QTest::addColumn<int>("sample");
+        QTest::addColumn<float>("surviving");
+        QTest::newRow("largest after 9000") << 9000 << 10000 << 0.3f << 20 << 0.9f;
+        QTest::newRow("load values") << 4000 << 4000 << 0.3f << 25 << 0.1f;
+        QTest::newRow("heaviest after the load size") << 4000 << 10000 << 0.9999f << 5000 << 0.999999f;
+        QTest::newRow("accepted, every stage") << 10000 << 2000 << 0.01f << 10 << 0.5f;
+        QTest::newRow("eleven after the largest") << 10000 << 11 << 0.3f << 2 << 0.5f;
+        QTest::newRow("largest after eleven") << 11 << 10000 << 0.3f << 20 << 0.9f;
+    }
+    void picturesShowThePlan()
+    {
+        QFETCH(int, beforeSize);
+        QFETCH(int, size);
+        QFETCH(float, prevalence);
+        QFETCH(int, sample);
+        QFETCH(float, surviving);
+        ProgramFixture f;
+        StillClock still;
+        setClock(&still);
+        QVERIFY(showPage());
+        const auto drawWith = [&](RandomSource& r, int32_t pop, float inf, int32_t samp, float effic) {
+            setRng(&r);
+            int flag = 0;
+            float pr1 = 0.9f, pr2 = 0.9f;
+            page().desenhabase(flag, pop, inf, samp, pr1, pr2, effic);
+            setRng(counting);
+        };
+        LcgRandom first(5);
+        drawWith(first, beforeSize, 0.5f, 10, 0.5f);
+        LcgRandom onPage(77), planned(77);
+        drawWith(onPage, size, prevalence, sample, surviving);
+
+        const char* names[6] = {"Picture6", "Picture7", "Picture1", "Picture4", "Picture2", "Picture3"};
+        const auto box = [&](int i) { return page().ctl<PictureBox>(QString::fromLatin1(names[i])); };
+        measures::AnimationParams in;
+        in.pop = size;
+        in.inf = prevalence;
+        in.samp = sample;
+        in.pr1 = 0.9f;
+        in.pr2 = 0.9f;
+        in.effic = surviving;
+        in.cvar = page().cvar_pmp;
+        measures::AnimationGeometry g;
+        g.fieldW = box(0)->scaleWidth();
+        g.fieldH = box(0)->scaleHeight();
+        g.afterW = box(1)->scaleWidth();
+        g.afterH = box(1)->scaleHeight();
+        g.shelfW = box(3)->scaleWidth();
+        g.shelfH = box(3)->scaleHeight();
+        g.hostW = box(4)->scaleWidth();
+        g.hostH = box(4)->scaleHeight();
+        g.estW = box(5)->scaleWidth();
+        g.estH = box(5)->scaleHeight();
+        measures::AnimationState st;
+        const measures::DrawingPlan plan = measures::planDrawing(in, g, st, planned);
+        setClock(nullptr);
+        QCOMPARE(onPage.next(), planned.next());
+        if (QByteArray(QTest::currentDataTag()).startsWith("accepted"))
+            QVERIFY(!plan.refused && plan.establishedCircles > 0);
+        for (int i = 0; i < 6; ++i)
+            QVERIFY2(box(i)->image() == drawnOneByOne(box(i), plan, measures::Pic(i)), names[i]);
+        QCOMPARE(f.msgs.count(), 0);
     }
 
     // The variability: a pick redraws while stopped, not while running;

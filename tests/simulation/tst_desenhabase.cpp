@@ -1,5 +1,6 @@
 // The consignment drawing of the results window: its grid, the units it
 // marks, the bound on the sample's repeated draws and what it paints.
+#include "common/clock.h"
 #include "common/messages.h"
 #include "common/random.h"
 #include "common/runtime.h"
@@ -8,7 +9,9 @@
 #include "simulation/fresultsim.h"
 #include "testkit.h"
 
+#include <QPainter>
 #include <QTest>
+#include <cmath>
 #include <functional>
 
 using namespace tav;
@@ -353,6 +356,161 @@ private slots:
         }
         // The verdict stays as it was.
         QCOMPARE(heading(3)->text(), QStringLiteral("Consignment"));
+    }
+
+    // Every pixel the grid changes is the grid colour, in lines one pixel
+    // wide on the pixels nearest theirs, also after a grid of another size.
+    void gridLinesAreCrisp_data()
+    {
+        QTest::addColumn<int>("before");
+        QTest::addColumn<int>("pop");
+        QTest::addColumn<int>("verticals");
+        QTest::addColumn<int>("horizontals");
+        // 11 x 10 cells, steps of 308 and 303 twips: the last lines (3388
+        // and 3030, 226 and 202 pixels) fall on the edge, outside.
+        QTest::newRow("100 units") << 0 << 100 << 11 << 10;
+        QTest::newRow("100 after 27") << 27 << 100 << 11 << 10;
+        // 5 x 4 cells, steps of 678 and 758 twips, all within.
+        QTest::newRow("27 after 100") << 100 << 27 << 5 << 4;
+    }
+    void gridLinesAreCrisp()
+    {
+        QFETCH(int, before);
+        QFETCH(int, pop);
+        QFETCH(int, verticals);
+        QFETCH(int, horizontals);
+        test::ProgramFixture fx;
+        win = &formRef<FResultSim>();
+        LcgRandom r(3);
+        setRng(&r);
+        if (before > 0)
+            win->desenhabase(0, before, 0.1f, 2, 0.5f, 0.5f);
+        // No infested cell and no sample: the grid alone.
+        win->desenhabase(0, pop, 0.0f, 0, 0.5f, 0.5f);
+        PictureBox* box = pic("Picture1");
+        const QImage drawn = box->image();
+        QImage back(box->size(), QImage::Format_RGB32);
+        back.fill(box->backColor());
+        {
+            QPainter p(&back);
+            p.drawPixmap(0, 0, box->picture());
+        }
+        const BaseGeometry g = baseGeometry(float(box->scaleWidth()), float(box->scaleHeight()), pop);
+        const auto lines = [&](bool vertical) {
+            const int along = vertical ? drawn.height() / 2 + 5 : drawn.width() / 2 + 5;
+            const int across = vertical ? drawn.width() : drawn.height();
+            QList<int> at;
+            for (int i = 0; i < across; ++i) {
+                const int x = vertical ? i : along, y = vertical ? along : i;
+                if (drawn.pixel(x, y) == back.pixel(x, y))
+                    continue;
+                if (drawn.pixelColor(x, y) != QColor(200, 200, 200))
+                    return QList<int>{-1 - i};
+                at << i;
+            }
+            return at;
+        };
+        QList<int> expectedVerticals, expectedHorizontals;
+        for (int x : g.verticals())
+            if (std::lround(x / 15.0) < drawn.width())
+                expectedVerticals << int(std::lround(x / 15.0));
+        for (int y : g.horizontals())
+            if (std::lround(y / 15.0) < drawn.height())
+                expectedHorizontals << int(std::lround(y / 15.0));
+        QCOMPARE(expectedVerticals.size(), verticals);
+        QCOMPARE(expectedHorizontals.size(), horizontals);
+        QCOMPARE(lines(true), expectedVerticals);
+        QCOMPARE(lines(false), expectedHorizontals);
+        QCOMPARE(fx.msgs.count(), 0);
+    }
+
+    // The consignment picture is the grid and the rings of the plan, each
+    // ring drawn afresh and laid on the nearest whole pixel, also right after
+    // a drawing of another size, whose rings were of other sizes.
+    void consignmentShowsThePlan_data()
+    {
+        QTest::addColumn<int>("before");
+        QTest::addColumn<int>("pop");
+        QTest::addColumn<float>("inf");
+        QTest::addColumn<int>("samp");
+        QTest::newRow("100 units") << 0 << 100 << 0.1f << 10;
+        QTest::newRow("largest after 100") << 100 << 5000 << 0.9f << 500;
+        QTest::newRow("100 after the largest") << 5000 << 100 << 0.3f << 20;
+        QTest::newRow("4900 after 5000") << 5000 << 4900 << 0.5f << 100;
+    }
+    void consignmentShowsThePlan()
+    {
+        QFETCH(int, before);
+        QFETCH(int, pop);
+        QFETCH(float, inf);
+        QFETCH(int, samp);
+        struct StillClock : Clock {
+            double timer() const override { return 12345.25; }
+        } still;
+        setClock(&still);
+        test::ProgramFixture fx;
+        win = &formRef<FResultSim>();
+        LcgRandom first(9), onPage(31), planned(31);
+        setRng(&first);
+        if (before > 0)
+            win->desenhabase(0, before, 0.5f, 10, 0.5f, 0.5f);
+        setRng(&onPage);
+        win->desenhabase(0, pop, inf, samp, 0.5f, 0.5f);
+        setRng(nullptr);
+        PictureBox* box = pic("Picture1");
+        const BasePlan plan = planBase(float(box->scaleWidth()), float(box->scaleHeight()), pop, inf, samp, planned);
+        setClock(nullptr);
+        QVERIFY(plan.drawn && !plan.sampleFailed);
+
+        const BaseGeometry& g = plan.geometry;
+        const auto layer = [&] {
+            QImage img(box->size(), QImage::Format_ARGB32_Premultiplied);
+            img.fill(Qt::transparent);
+            return img;
+        };
+        QImage grid = layer(), rings = layer(), drawing = layer();
+        {
+            QPainter p(&grid);
+            p.setPen(QPen(QColor(200, 200, 200), 1));
+            const auto at = [](double x, double y) { return QPoint(int(std::lround(x / 15)), int(std::lround(y / 15))); };
+            for (int x : g.verticals())
+                p.drawLine(at(x, 0), at(x, g.H));
+            for (int y : g.horizontals())
+                p.drawLine(at(0, y), at(g.W, y));
+        }
+        {
+            QPainter p(&rings);
+            const auto ring = [&](int u, double radius, const QColor& color) {
+                const double r = radius / 15;
+                const int side = int(std::ceil(2 * (r + box->drawWidth()))) + 2;
+                QImage sprite(side, side, QImage::Format_ARGB32_Premultiplied);
+                sprite.fill(Qt::transparent);
+                QPainter sp(&sprite);
+                sp.setRenderHint(QPainter::Antialiasing);
+                sp.setPen(QPen(color, box->drawWidth()));
+                sp.drawEllipse(QPointF(side / 2.0, side / 2.0), r, r);
+                sp.end();
+                const QPointF c = g.centre(u) / 15;
+                p.drawImage(QPointF(std::round(c.x() - side / 2.0), std::round(c.y() - side / 2.0)), sprite);
+            };
+            for (int u : plan.infested)
+                ring(u, g.ch / 3.5f, QColor(255, 0, 0));
+            for (int u : plan.sampled)
+                ring(u, g.ch / 2.2f, QColor(0, 0, 255));
+        }
+        {
+            QPainter p(&drawing);
+            p.drawImage(0, 0, grid);
+            p.drawImage(0, 0, rings);
+        }
+        QImage expected(box->size(), QImage::Format_RGB32);
+        expected.fill(box->backColor());
+        {
+            QPainter p(&expected);
+            p.drawPixmap(0, 0, box->picture());
+            p.drawImage(0, 0, drawing);
+        }
+        QCOMPARE(box->image(), expected);
     }
 
     void errorEndsTheDrawing()

@@ -11,6 +11,7 @@
 
 #include <QImage>
 #include <QLineEdit>
+#include <QPainter>
 #include <QTest>
 #include <memory>
 
@@ -63,6 +64,10 @@ private slots:
     void geometryWithoutUnits();
     void unitPositions_data();
     void unitPositions();
+    void everyUnitOnAVisibleCell_data();
+    void everyUnitOnAVisibleCell();
+    void gridFollowsTheSize_data();
+    void gridFollowsTheSize();
     void infestedCountOnCells_data();
     void infestedCountOnCells();
     void drawsSkipMarkedUnits();
@@ -83,27 +88,32 @@ void TestForm4Drawing::geometry_data()
 {
     QTest::addColumn<int>("N");
     QTest::addColumn<int>("cols");
+    QTest::addColumn<int>("shapeRows");
     QTest::addColumn<int>("rows");
     QTest::addColumn<int>("verticals");
     QTest::addColumn<int>("horizontals");
     // The lines step by repeated single-precision additions while within the
-    // picture, so the last one may fall just outside and is not drawn.
-    QTest::newRow("100 units") << 100 << 12 << 9 << 13 << 9;
-    QTest::newRow("1000 units") << 1000 << 36 << 27 << 36 << 28;
-    QTest::newRow("5000 units") << 5000 << 81 << 61 << 82 << 61;
-    QTest::newRow("one unit") << 1 << 1 << 1 << 2 << 2;
+    // picture, so the last one may fall just outside and is not drawn. A row
+    // is added when the shape's cells leave the last units without one.
+    QTest::newRow("100 units") << 100 << 12 << 9 << 9 << 13 << 9;
+    QTest::newRow("1000 units") << 1000 << 36 << 27 << 28 << 36 << 29;
+    QTest::newRow("5000 units") << 5000 << 81 << 61 << 62 << 82 << 63;
+    QTest::newRow("one unit") << 1 << 1 << 1 << 2 << 2 << 3;
 }
 
 void TestForm4Drawing::geometry()
 {
     QFETCH(int, N);
     QFETCH(int, cols);
+    QFETCH(int, shapeRows);
     QFETCH(int, rows);
     QFETCH(int, verticals);
     QFETCH(int, horizontals);
     const ConsignmentGrid g = consignmentGrid(kW, kH, N);
     QCOMPARE(g.cols, cols);
+    QCOMPARE(g.shapeRows, shapeRows);
     QCOMPARE(g.rows, rows);
+    QCOMPARE(g.cells(), int64_t(cols) * shapeRows);
     QCOMPARE(g.cellW, kW / float(cols));
     QCOMPARE(g.cellH, kH / float(rows));
     QCOMPARE(g.verticals.size(), verticals);
@@ -143,15 +153,14 @@ void TestForm4Drawing::unitPositions_data()
     QTest::addColumn<int>("unit");
     QTest::addColumn<int>("col");
     QTest::addColumn<int>("row");
-    QTest::addColumn<bool>("seen");
     // The top-left cell holds no unit; unit cols opens the second row.
-    QTest::newRow("first unit") << 100 << 1 << 1 << 0 << true;
-    QTest::newRow("end of the first row") << 100 << 11 << 11 << 0 << true;
-    QTest::newRow("unit cols") << 100 << 12 << 0 << 1 << true;
-    QTest::newRow("last unit of 100") << 100 << 100 << 4 << 8 << true;
-    QTest::newRow("last cell of 5000") << 5000 << 4940 << 80 << 60 << true;
-    QTest::newRow("first unit below 5000's grid") << 5000 << 4941 << 0 << 61 << false;
-    QTest::newRow("the single unit") << 1 << 1 << 0 << 1 << false;
+    QTest::newRow("first unit") << 100 << 1 << 1 << 0;
+    QTest::newRow("end of the first row") << 100 << 11 << 11 << 0;
+    QTest::newRow("unit cols") << 100 << 12 << 0 << 1;
+    QTest::newRow("last unit of 100") << 100 << 100 << 4 << 8;
+    QTest::newRow("last cell of 5000's shape") << 5000 << 4940 << 80 << 60;
+    QTest::newRow("first unit past 5000's shape") << 5000 << 4941 << 0 << 61;
+    QTest::newRow("the single unit") << 1 << 1 << 0 << 1;
 }
 
 void TestForm4Drawing::unitPositions()
@@ -160,12 +169,106 @@ void TestForm4Drawing::unitPositions()
     QFETCH(int, unit);
     QFETCH(int, col);
     QFETCH(int, row);
-    QFETCH(bool, seen);
     const ConsignmentGrid g = consignmentGrid(kW, kH, N);
     const QPointF c = g.centre(unit);
     QCOMPARE(float(c.x()), float(col) * g.cellW + g.cellW / 2);
     QCOMPARE(float(c.y()), float(row) * g.cellH + g.cellH / 2);
-    QCOMPARE(c.y() < kH, seen);
+    QVERIFY(c.y() < kH);
+}
+
+// Whatever the size, every unit's cell lies within the grid and the
+// picture, and a mark on the last unit is seen on the page.
+void TestForm4Drawing::everyUnitOnAVisibleCell_data()
+{
+    QTest::addColumn<int>("N");
+    QTest::newRow("one") << 1;
+    QTest::newRow("ten") << 10;
+    QTest::newRow("twenty-seven") << 27;
+    QTest::newRow("hundred") << 100;
+    QTest::newRow("163") << 163;
+    QTest::newRow("thousand") << 1000;
+    QTest::newRow("4999") << 4999;
+    QTest::newRow("largest on the panel") << 5000;
+    QTest::newRow("hidden panel's 10000") << 10000;
+}
+
+void TestForm4Drawing::everyUnitOnAVisibleCell()
+{
+    QFETCH(int, N);
+    const ConsignmentGrid g = consignmentGrid(kW, kH, N);
+    for (int u = 1; u <= N; ++u) {
+        const QPointF c = g.centre(u);
+        const int row = u / g.cols, col = u - row * g.cols;
+        const bool inside = row < g.rows && col < g.cols && c.x() - g.cellW / 2 >= 0 && c.y() - g.cellH / 2 >= 0
+                            && c.x() + g.cellW / 2 <= kW * 1.0001 && c.y() + g.cellH / 2 <= kH * 1.0001;
+        if (!inside)
+            QFAIL(qPrintable(QStringLiteral("unit %1 at %2, %3").arg(u).arg(c.x()).arg(c.y())));
+    }
+    if (N < 2)
+        return;
+
+    // The last unit infested and the one before it inspected, drawn on the
+    // page: both marks in sight.
+    test::ProgramFixture fx;
+    Form4& f = formRef<Form4>();
+    f.load();
+    const double prevalence = 0.5 / double(g.cells()) + 1e-9; // one infested unit
+    f.ctl<QLineEdit>(QStringLiteral("Text1"), 0)->setText(QString::number(N));
+    f.ctl<QLineEdit>(QStringLiteral("Text1"), 1)->setText(QString::number(prevalence, 'f', 12));
+    f.ctl<QLineEdit>(QStringLiteral("Text1"), 2)->setText(QStringLiteral("1"));
+    ScriptedRandom r(unitDraws({N, N - 1}, N));
+    setRng(&r);
+    IgnoreErrors h;
+    QVERIFY(drawConsignment(f, h));
+    QCOMPARE(fx.msgs.count(), 0);
+    const QImage picture = f.ctl<PictureBox>(QStringLiteral("Picture1"))->image();
+    const auto px = [](QPointF p) { return p / 15.0; };
+    QVERIFY(leaningPixels(picture, px(g.centre(N)), g.infestedRadius() / 15, Qt::red) > 0);
+    QVERIFY(leaningPixels(picture, px(g.centre(N - 1)), g.inspectedRadius() / 15, Qt::blue) > 0);
+}
+
+void TestForm4Drawing::gridFollowsTheSize_data()
+{
+    QTest::addColumn<QList<int>>("sizes");
+    QTest::newRow("smaller after larger") << QList<int>{1000, 100};
+    QTest::newRow("larger after smaller") << QList<int>{100, 5000};
+    QTest::newRow("back to the first") << QList<int>{100, 1000, 100};
+    QTest::newRow("one row more for the last unit") << QList<int>{971, 972};
+}
+
+// The grid laid down is the one of the size drawn, whatever was drawn
+// before: its lines at the whole pixels nearest theirs, and nothing else.
+void TestForm4Drawing::gridFollowsTheSize()
+{
+    QFETCH(QList<int>, sizes);
+    test::ProgramFixture fx;
+    Form4& f = formRef<Form4>();
+    f.load();
+    auto* box = f.ctl<PictureBox>(QStringLiteral("Picture1"));
+    f.ctl<QLineEdit>(QStringLiteral("Text1"), 1)->setText(QStringLiteral("0.00001")); // no infested unit
+    f.ctl<QLineEdit>(QStringLiteral("Text1"), 2)->setText(QStringLiteral("0"));       // and no sample
+    ScriptedRandom r;
+    setRng(&r);
+    for (int N : sizes) {
+        f.ctl<QLineEdit>(QStringLiteral("Text1"), 0)->setText(QString::number(N));
+        IgnoreErrors h;
+        QVERIFY(drawConsignment(f, h));
+    }
+    const ConsignmentGrid g = consignmentGrid(float(box->scaleWidth()), float(box->scaleHeight()), sizes.last());
+    QImage expected(box->size(), QImage::Format_RGB32);
+    expected.fill(box->backColor());
+    {
+        QPainter p(&expected);
+        p.drawPixmap(0, 0, box->picture());
+        p.setPen(QPen(QColor(200, 200, 200), 1));
+        const auto at = [](double x, double y) { return QPoint(int(std::lround(x / 15)), int(std::lround(y / 15))); };
+        for (float x : g.verticals)
+            p.drawLine(at(x, 0), at(x, g.height));
+        for (float y : g.horizontals)
+            p.drawLine(at(0, y), at(g.width, y));
+    }
+    QCOMPARE(box->image(), expected);
+    QCOMPARE(fx.msgs.count(), 0);
 }
 
 void TestForm4Drawing::infestedCountOnCells_data()

@@ -1,0 +1,47 @@
+#pragma once
+// Marks drawn once and then stamped: stroking thousands of tiny circles one
+// by one takes far longer than a frame, so each kind of mark (colour, size,
+// pen, where it sits within a pixel) is rendered into a small premultiplied
+// image the first time it is asked for and copied from then on.
+//
+// The last few sprites asked for are kept, a fixed number whatever the
+// drawings made, so that redraws with the same geometry reuse them.
+
+#include <QColor>
+#include <QImage>
+#include <QLine>
+#include <QList>
+#include <QPointF>
+
+namespace tav::sprites {
+
+// An antialiased outline circle of `radius` pixels drawn with a pen `width`
+// pixels wide, centred at (side / 2 + dx, side / 2 + dy) of a square image
+// of side ceil(2 (radius + width)) + 2; dx and dy are within a pixel.
+QImage ring(const QColor& color, double radius, int width, double dx = 0, double dy = 0);
+
+// A point as QPainter sets it with a pen `width` pixels wide and without
+// smoothing, at (side / 2, side / 2) of a square image of side 2 width + 2.
+QImage point(const QColor& color, int width);
+
+// Lays `sprite` over `target` with its top-left corner at `at`, rounded to
+// the pixel and clipped to the target: the same pixels as
+// QPainter::drawImage(at, sprite) on a painter without transform or clip,
+// for premultiplied images (others go through a painter).
+void stamp(QImage& target, const QImage& sprite, QPointF at);
+
+// An antialiased ring stamped with its centre at `centre` (pixels): the
+// sprite drawn a quarter of a pixel or less from where the centre falls.
+void stampRing(QImage& target, QPointF centre, const QColor& color, double radius, int width);
+
+// Lines one pixel wide and without smoothing on a clear image of `size`: a
+// consignment's grid, drawn once for its geometry; the last few are kept.
+QImage lines(QSize size, const QColor& color, const QList<QLine>& lines);
+// Lines as the painter strokes them between points in fractions of a pixel,
+// `width` pixels wide and without smoothing.
+QImage lines(QSize size, const QColor& color, int width, const QList<QLineF>& lines);
+
+// Sprites kept now (for tests of the bound).
+int kept();
+
+} // namespace tav::sprites
