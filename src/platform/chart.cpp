@@ -3,6 +3,7 @@
 #include "common/runtime.h"
 #include "common/safefile.h"
 #include "common/twips.h"
+#include "platform/busy.h"
 #include "platform/innerpart.h"
 
 #include <QBuffer>
@@ -527,6 +528,7 @@ void Chart::writeImage()
         throw RuntimeError(kErrFileAccess, QStringLiteral("Path/File access error"));
     if (QFileInfo(name).suffix().isEmpty())
         name += QStringLiteral(".bmp");
+    BusyCursor busy;
     const QImage img = picture_.isNull() ? image() : picture_;
     picture_ = QImage();
     QByteArray bytes;
@@ -535,6 +537,7 @@ void Chart::writeImage()
     if (!img.save(&buffer, "BMP"))
         throw RuntimeError(kErrFileAccess, QStringLiteral("Path/File access error"));
     // Written whole or not at all, the old file kept on failure.
+    busy.progress();
     writeFileWhole(name, bytes);
 }
 
