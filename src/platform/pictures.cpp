@@ -45,6 +45,8 @@ QPixmap kept(const QString& key, const std::function<QPixmap()>& draw)
 
 void setDrawAnew(bool on) { g_drawAnew = on; }
 
+bool drawingAnew() { return g_drawAnew; }
+
 QPixmap beetle()
 {
     return cached(QStringLiteral("beetle"), [] {

@@ -34,6 +34,15 @@ QMap<QString, QImage> picturesOf(Form& f)
     return out;
 }
 
+bool inked(const QImage& img)
+{
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if (img.pixel(x, y) != img.pixel(0, 0))
+                return true;
+    return false;
+}
+
 void reload(Form& f)
 {
     f.unload();
@@ -55,6 +64,8 @@ private slots:
     void sameAsDrawnAnew_data();
     void sameAsDrawnAnew();
     void keptAcrossLoads();
+    void lessonTextsSameAsLaidOutAnew_data();
+    void lessonTextsSameAsLaidOutAnew();
 };
 
 void TestKeptPictures::sameAsDrawnAnew_data()
@@ -105,6 +116,56 @@ void TestKeptPictures::keptAcrossLoads()
     reload(f);
     QCOMPARE(f.ctl<PictureBox>(QStringLiteral("Picture1"))->picture().cacheKey(), equation);
     QCOMPARE(f.ctl<ImageButton>(QStringLiteral("Image6"))->picture().cacheKey(), face);
+}
+
+void TestKeptPictures::lessonTextsSameAsLaidOutAnew_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<int>("texts");
+    QTest::newRow("topic 2") << "Form2" << 4;
+    QTest::newRow("topic 11") << "Form10a" << 4;
+    QTest::newRow("topic 13") << "Form12" << 5;
+}
+
+// The paragraphs painted from their kept pictures, after a visit to another
+// page and back, look as when laid out anew.
+void TestKeptPictures::lessonTextsSameAsLaidOutAnew()
+{
+    QFETCH(QString, window);
+    QFETCH(int, texts);
+    ProgramFixture fx;
+    indice().show();
+    Form& f = windowNamed(window);
+    f.show();
+    auto paragraphs = [&] {
+        QList<QImage> out;
+        for (int i = 0; i < texts; ++i)
+            out << f.ctl<Label>(QStringLiteral("Label1"), i)->grab().toImage();
+        return out;
+    };
+    paragraphs(); // painted once: kept
+    Form& other = windowNamed(QStringLiteral("Form3"));
+    other.show();
+    reload(f);
+    QList<QImage> kept = paragraphs();
+    // A text changed in place is laid out for what it says now.
+    Label* first = f.ctl<Label>(QStringLiteral("Label1"), 0);
+    first->setText(QStringLiteral("Another paragraph in the same box."));
+    kept << first->grab().toImage();
+    QList<QImage> fresh;
+    {
+        DrawAnew anew;
+        reload(f);
+        fresh = paragraphs();
+        first = f.ctl<Label>(QStringLiteral("Label1"), 0);
+        first->setText(QStringLiteral("Another paragraph in the same box."));
+        fresh << first->grab().toImage();
+    }
+    QCOMPARE(fresh.size(), texts + 1);
+    for (int i = 0; i <= texts; ++i) {
+        QVERIFY2(!kept[i].isNull() && kept[i] == fresh[i], qPrintable(QString::number(i)));
+        QVERIFY2(inked(kept[i]), qPrintable(QString::number(i))); // the text is there
+    }
 }
 
 QTEST_MAIN(TestKeptPictures)
