@@ -12,6 +12,7 @@
 #include <QChartView>
 #include <QFileInfo>
 #include <QGraphicsLayout>
+#include <QGraphicsScene>
 #include <QGraphicsRectItem>
 #include <QGraphicsSimpleTextItem>
 #include <QLineSeries>
@@ -151,6 +152,7 @@ Chart::Chart(QWidget* parent) : QWidget(parent), view_(new QChartView(this)), ch
     markInnerPart(view_);
     view_->setFrameShape(QFrame::NoFrame);
     view_->setRenderHint(QPainter::Antialiasing);
+    view_->scene()->setItemIndexMethod(QGraphicsScene::NoIndex);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(view_);
