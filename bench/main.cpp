@@ -180,9 +180,15 @@ int main(int argc, char** argv)
     int n = int(args.size());
     args.push_back(nullptr);
     benchmark::Initialize(&n, args.data());
-    BudgetReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.printTable();
+    // The table closes the console output; another format asked for on the
+    // command line (json, csv) comes as it is.
+    if (given(argc, argv, "--benchmark_format") && !given(argc, argv, "--benchmark_format=console")) {
+        benchmark::RunSpecifiedBenchmarks();
+    } else {
+        BudgetReporter reporter;
+        benchmark::RunSpecifiedBenchmarks(&reporter);
+        reporter.printTable();
+    }
     benchmark::Shutdown();
     return 0;
 }
