@@ -2,11 +2,15 @@
 #include "common/tabelaimp.h"
 #include "output/capture.h"
 #include "output/fprintpp.h"
+#include "output/fprintpreview.h"
 #include "output/imprimetabela.h"
 #include "output/services.h"
 #include "platform/controls.h"
+#include "platform/slider.h"
+#include "repaint.h"
 #include "shell/form1.h"
 
+#include <QPushButton>
 #include <QTest>
 #include <benchmark/benchmark.h>
 
@@ -29,19 +33,31 @@ void fillTable()
 
 } // namespace
 
-// One preview page of a 500-row table, drawn at 100 % and at 10 %.
+// One preview page of a 500-row table at 100 % and at 10 %: Next in the
+// preview window, up to the page repainted. After the last page Next starts
+// from the first again.
 static void BM_PreviewPageOf500Rows(benchmark::State& state)
 {
     tav::ImagePrinter paper;
     tav::setPrinter(&paper);
     fillTable();
-    tav::PictureBox box;
-    const double zoom = state.range(0) / 100.0;
+    tav::resetProgram();
+    tav::FPrintPreview& preview = tav::fprintpreview();
+    preview.show();
+    preview.ctl<tav::Slider>(QStringLiteral("Combo1"))->setValue(int(state.range(0)));
+    bench::untilRepainted();
+    auto* next = preview.ctl<QPushButton>(QStringLiteral("Command1"));
+    bench::PaintWatch watch;
     for (auto _ : state) {
-        box.cls();
-        QVariant linha = 0;
-        benchmark::DoNotOptimize(tav::imprimetabela(&box, zoom, linha, QStringLiteral("preview"), 12000));
+        watch.expect(QStringLiteral("FPrintPreview"));
+        QTest::mouseClick(next, Qt::LeftButton);
+        bench::untilRepainted();
+        if (!watch.painted()) {
+            state.SkipWithError("page not painted");
+            break;
+        }
     }
+    tav::resetProgram();
     tav::setPrinter(nullptr);
     tav::tabelaimp().clear();
 }

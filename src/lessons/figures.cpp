@@ -1,5 +1,7 @@
 #include "lessons/figures.h"
 
+#include "platform/pictures.h"
+
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
@@ -244,7 +246,7 @@ Node establishmentDenominator(const Type& ty)
 
 } // namespace
 
-QPixmap establishmentEquation()
+static QPixmap drawEstablishmentEquation()
 {
     const Type ty{kTimes, 22, true};
     const Node f = row({frac(ty.op(QStringLiteral("1")),
@@ -255,7 +257,7 @@ QPixmap establishmentEquation()
     return typeset(f, 314, 71);
 }
 
-QPixmap thresholdEquation()
+static QPixmap drawThresholdEquation()
 {
     const Type ty{kTimes, 19, true};
     const Node f = row({ty.t(QStringLiteral("RDL")), ty.op(QStringLiteral(" = ")),
@@ -263,7 +265,7 @@ QPixmap thresholdEquation()
     return typeset(f, 320, 59);
 }
 
-QPixmap confidenceEquation()
+static QPixmap drawConfidenceEquation()
 {
     const Type ty{kTimes, 19, true};
     const Node f = row({ty.t(QStringLiteral("RDL")), ty.op(QStringLiteral(" = ")),
@@ -299,7 +301,7 @@ Node protectionFormula()
 
 void paintProtectionEquation(QPainter& p) { paintFormula(p, protectionFormula(), 620, 75); }
 
-QPixmap protectionEquation() { return typeset(protectionFormula(), 620, 75); }
+static QPixmap drawProtectionEquation() { return typeset(protectionFormula(), 620, 75); }
 
 namespace {
 
@@ -350,7 +352,7 @@ void centred(QPainter& p, const QString& text, double cx, double top, const QCol
 
 } // namespace
 
-QPixmap pathwayDiagram()
+static QPixmap drawPathwayDiagram()
 {
     const int W = 630, H = 195;
     QPixmap pix(W, H);
@@ -435,5 +437,12 @@ QPixmap pathwayDiagram()
     }
     return pix;
 }
+
+// The figures never change: each is typeset once and kept across loads.
+QPixmap establishmentEquation() { return pictures::kept(QStringLiteral("fig:establishment"), drawEstablishmentEquation); }
+QPixmap thresholdEquation() { return pictures::kept(QStringLiteral("fig:threshold"), drawThresholdEquation); }
+QPixmap confidenceEquation() { return pictures::kept(QStringLiteral("fig:confidence"), drawConfidenceEquation); }
+QPixmap protectionEquation() { return pictures::kept(QStringLiteral("fig:protection"), drawProtectionEquation); }
+QPixmap pathwayDiagram() { return pictures::kept(QStringLiteral("fig:pathway"), drawPathwayDiagram); }
 
 } // namespace tav::figures

@@ -1,6 +1,6 @@
 #pragma once
 // The formula and diagram pictures of the lesson pages, drawn as typeset
-// text on white at their design sizes.
+// text on white at their design sizes, each drawn once and kept.
 
 #include <QPixmap>
 

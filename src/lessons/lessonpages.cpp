@@ -7,6 +7,7 @@
 #include "shell/indice.h"
 #include "shell/topics.h"
 
+#include <QCache>
 #include <QPainter>
 
 namespace tav {
@@ -77,15 +78,67 @@ QString LessonText::displayed(const QString& caption)
     return out;
 }
 
+namespace {
+
+// The paragraphs are fixed texts in fixed boxes, so their laid-out
+// pictures are kept across loads: a page shown again paints them without
+// laying out and shaping its text anew. The store is bounded (the lesson
+// texts fill a small part of it) and keyed by all that the picture depends
+// on.
+QCache<QString, QImage>& keptTexts()
+{
+    static QCache<QString, QImage> store(16 * 1024 * 1024); // bytes
+    return store;
+}
+
+QImage drawnText(const QString& text, const QFont& font, const QColor& color, int flags, QSize size, qreal dpr)
+{
+    QImage img(size * dpr, QImage::Format_ARGB32_Premultiplied);
+    img.setDevicePixelRatio(dpr);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    p.setFont(font);
+    p.setPen(color);
+    p.drawText(QRect(QPoint(0, 0), size), flags, text);
+    return img;
+}
+
+} // namespace
+
 void LessonText::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     if (autoFillBackground())
         p.fillRect(rect(), palette().color(QPalette::Window));
-    p.setFont(font());
-    p.setPen(palette().color(QPalette::WindowText));
-    p.setClipRect(contentsRect());
-    p.drawText(contentsRect(), int(alignment()) | Qt::TextWordWrap, displayed(text()));
+    const QRect box = contentsRect();
+    if (box.isEmpty())
+        return;
+    const QString shown = displayed(text());
+    const QColor color = palette().color(QPalette::WindowText);
+    const int flags = int(alignment()) | Qt::TextWordWrap;
+    const qreal dpr = devicePixelRatioF();
+    if (pictures::drawingAnew()) {
+        p.drawImage(box.topLeft(), drawnText(shown, font(), color, flags, box.size(), dpr));
+        return;
+    }
+    const QString key = QStringLiteral("%1|%2|%3|%4|%5x%6@%7")
+                            .arg(font().key())
+                            .arg(color.rgba())
+                            .arg(flags)
+                            .arg(shown)
+                            .arg(box.width())
+                            .arg(box.height())
+                            .arg(dpr);
+    QImage* kept = keptTexts().object(key);
+    if (!kept) {
+        kept = new QImage(drawnText(shown, font(), color, flags, box.size(), dpr));
+        const qsizetype bytes = kept->sizeInBytes();
+        if (!keptTexts().insert(key, kept, bytes)) { // larger than the whole store
+            p.drawImage(box.topLeft(), drawnText(shown, font(), color, flags, box.size(), dpr));
+            return;
+        }
+    }
+    p.drawImage(box.topLeft(), *kept);
 }
 
 // LessonPage ------------------------------------------------------------------

@@ -4,6 +4,7 @@
 #include "common/safefile.h"
 #include "common/twips.h"
 #include "output/services.h"
+#include "platform/busy.h"
 #include "platform/controls.h"
 #include "shell/indice.h"
 
@@ -53,11 +54,13 @@ QPixmap loadPicture(const QString& file)
 
 void savePicture(const QImage& image, const QString& file)
 {
+    BusyCursor busy;
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     if (!image.save(&buffer, "BMP"))
         throw RuntimeError(ErrPathFileAccess, QStringLiteral("Path/File access error"));
+    busy.progress();
     writeFileWhole(file, bytes);
 }
 

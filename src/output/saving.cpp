@@ -52,11 +52,26 @@ std::optional<QString> askSaveName(Form& frm, const QString& filter, const QStri
 
 // Text files -----------------------------------------------------------------
 
-void TextFile::open(const QString& name) { file_.open(name); }
+void TextFile::open(const QString& name)
+{
+    busy_.emplace();
+    file_.open(name);
+}
 
-void TextFile::write(const QString& text) { file_.write(text.toLocal8Bit()); }
+void TextFile::write(const QString& text)
+{
+    if (busy_)
+        busy_->progress();
+    file_.write(text.toLocal8Bit());
+}
 
-void TextFile::close() { file_.commit(); }
+void TextFile::close()
+{
+    if (busy_)
+        busy_->progress();
+    file_.commit();
+    busy_.reset();
+}
 
 bool saveNameAccepted(int flags, const QString& name)
 {

@@ -4,6 +4,7 @@
 // text and a chart as a bitmap.
 
 #include "common/safefile.h"
+#include "platform/busy.h"
 
 #include <QString>
 #include <QStringList>
@@ -43,6 +44,7 @@ public:
 
 private:
     SafeFile file_;
+    std::optional<BusyCursor> busy_; // from open to close
 };
 
 // Whether a name from the Save dialog may be written under `flags`: with

@@ -173,7 +173,10 @@ bool PrintJob::end()
     if (!open_)
         return false;
     open_ = false;
-    return printer_.endDoc();
+    busy_.progress();
+    const bool sent = printer_.endDoc();
+    busy_.release();
+    return sent;
 }
 
 // The system printer --------------------------------------------------------

@@ -4,6 +4,8 @@
 // The program uses the Qt implementations; tests install the scripted ones
 // below so that no real dialog opens and nothing reaches a real printer.
 
+#include "platform/busy.h"
+
 #include <QImage>
 #include <QList>
 #include <QString>
@@ -83,13 +85,22 @@ public:
     PrintJob(const PrintJob&) = delete;
     PrintJob& operator=(const PrintJob&) = delete;
     bool ok() const { return open_; }
-    QPainter& painter() { return printer_.painter(); }
-    bool newPage() { return open_ && printer_.newPage(); }
+    QPainter& painter()
+    {
+        busy_.progress();
+        return printer_.painter();
+    }
+    bool newPage()
+    {
+        busy_.progress();
+        return open_ && printer_.newPage();
+    }
     bool end();
 
 private:
     Printer& printer_;
     bool open_ = false;
+    BusyCursor busy_; // declared last: restored after the document is dropped
 };
 
 // The system's printer (a PDF file when told so).

@@ -3,6 +3,7 @@
 #include "common/runtime.h"
 #include "common/safefile.h"
 #include "common/twips.h"
+#include "platform/busy.h"
 #include "platform/innerpart.h"
 
 #include <QBuffer>
@@ -11,6 +12,7 @@
 #include <QChartView>
 #include <QFileInfo>
 #include <QGraphicsLayout>
+#include <QGraphicsScene>
 #include <QGraphicsRectItem>
 #include <QGraphicsSimpleTextItem>
 #include <QLineSeries>
@@ -152,6 +154,7 @@ Chart::Chart(QWidget* parent) : QWidget(parent), view_(nullptr), chart_(new QCha
     markInnerPart(view_);
     view_->setFrameShape(QFrame::NoFrame);
     view_->setRenderHint(QPainter::Antialiasing);
+    view_->scene()->setItemIndexMethod(QGraphicsScene::NoIndex);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(view_);
@@ -529,6 +532,7 @@ void Chart::writeImage()
         throw RuntimeError(kErrFileAccess, QStringLiteral("Path/File access error"));
     if (QFileInfo(name).suffix().isEmpty())
         name += QStringLiteral(".bmp");
+    BusyCursor busy;
     const QImage img = picture_.isNull() ? image() : picture_;
     picture_ = QImage();
     QByteArray bytes;
@@ -537,6 +541,7 @@ void Chart::writeImage()
     if (!img.save(&buffer, "BMP"))
         throw RuntimeError(kErrFileAccess, QStringLiteral("Path/File access error"));
     // Written whole or not at all, the old file kept on failure.
+    busy.progress();
     writeFileWhole(name, bytes);
 }
 

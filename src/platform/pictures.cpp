@@ -26,17 +26,26 @@ QColor grey(const QColor& c, bool greyed)
     return QColor(g, g, g);
 }
 
-template <class F>
-const QPixmap& cached(const QString& key, F draw)
+bool g_drawAnew = false;
+
+QPixmap cached(const QString& key, const std::function<QPixmap()>& draw) { return kept(key, draw); }
+
+} // namespace
+
+QPixmap kept(const QString& key, const std::function<QPixmap()>& draw)
 {
-    static QHash<QString, QPixmap> cache;
-    auto it = cache.find(key);
-    if (it == cache.end())
-        it = cache.insert(key, draw());
+    if (g_drawAnew)
+        return draw();
+    static QHash<QString, QPixmap> store;
+    auto it = store.constFind(key);
+    if (it == store.cend())
+        it = store.insert(key, draw());
     return *it;
 }
 
-} // namespace
+void setDrawAnew(bool on) { g_drawAnew = on; }
+
+bool drawingAnew() { return g_drawAnew; }
 
 QPixmap beetle()
 {
@@ -290,6 +299,12 @@ QIcon windowIcon()
     return icon;
 }
 
-QCursor handCursor() { return QCursor(pictures::hand(), 12, 1); }
+QCursor handCursor()
+{
+    // Building a cursor from a picture converts it each time; every load
+    // sets it on many controls.
+    static const QCursor kept(pictures::hand(), 12, 1);
+    return pictures::g_drawAnew ? QCursor(pictures::hand(), 12, 1) : kept;
+}
 
 } // namespace tav

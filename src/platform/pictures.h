@@ -6,8 +6,19 @@
 #include <QIcon>
 #include <QPixmap>
 #include <QString>
+#include <functional>
 
 namespace tav::pictures {
+
+// Every picture here (and the lesson figures) is drawn once and kept across
+// loads: none changes between loads, and the keys come from the design (a
+// picture and its size), so the store is bounded by the design and does not
+// grow with visits.
+QPixmap kept(const QString& key, const std::function<QPixmap()>& draw);
+// Tests: with true, every picture (and every kept lesson text) is drawn
+// anew and nothing is kept, to compare the kept pictures with fresh ones.
+void setDrawAnew(bool on);
+bool drawingAnew();
 
 QPixmap beetle();           // 32x32 window icon: red and blue beetle on yellow
 QPixmap hand();             // 32x32 pointing hand with blue cuff (hot spot 12, 1)

@@ -1,6 +1,7 @@
 // The Qt message boxes behind the message service.
 
 #include "common/messages.h"
+#include "platform/busy.h"
 #include "platform/pictures.h"
 
 #include <QApplication>
@@ -57,6 +58,7 @@ public:
         // neither Esc nor the close box answers it.
         if ((style & 7) != MbYesNo)
             box.setEscapeButton(made[0]);
+        const BusyCursor::Paused ordinaryPointer;
         box.exec();
         for (int i = 0; i < made.size(); ++i)
             if (box.clickedButton() == made[i])
