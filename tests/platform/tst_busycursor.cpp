@@ -16,6 +16,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
+#include <sys/resource.h>
+
 using namespace tav;
 
 namespace {
@@ -28,6 +31,15 @@ bool busy()
 }
 bool overridden() { return QGuiApplication::overrideCursor() != nullptr; }
 
+// Writes past the limit fail with EFBIG (RLIM_INFINITY: the hard limit).
+void setFileSizeLimit(rlim_t bytes)
+{
+    rlimit l{};
+    getrlimit(RLIMIT_FSIZE, &l);
+    l.rlim_cur = bytes == RLIM_INFINITY ? l.rlim_max : bytes;
+    setrlimit(RLIMIT_FSIZE, &l);
+}
+
 } // namespace
 
 class TestBusyCursor : public QObject {
@@ -38,7 +50,7 @@ private slots:
     void cleanup()
     {
         BusyCursor::setThresholdForTesting(-1);
-        setWriteLimitForTesting(-1);
+        setFileSizeLimit(RLIM_INFINITY);
         while (overridden())
             QGuiApplication::restoreOverrideCursor();
     }
@@ -159,7 +171,9 @@ private slots:
             if (badFolder) {
                 f.open(dir.filePath(QStringLiteral("no/such/folder/page.txt")));
             } else {
-                setWriteLimitForTesting(0);
+                // The kernel refuses every byte, as a full disk would.
+                std::signal(SIGXFSZ, SIG_IGN);
+                setFileSizeLimit(0);
                 f.open(dir.filePath(QStringLiteral("page.txt")));
                 f.write(QStringLiteral("line\r\n"));
             }
