@@ -1,7 +1,7 @@
 // Benchmarks of what a user triggers. Run with `make bench`.
+#include "platform/actions.h"
 #include "shell/app.h"
 
-#include <QApplication>
 #include <QElapsedTimer>
 #include <benchmark/benchmark.h>
 #include <cstdio>
@@ -12,7 +12,7 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QElapsedTimer t;
     t.start();
-    QApplication app(argc, argv);
+    tav::Application app(argc, argv);
     tav::setupApplication(app);
     std::printf("application construction: %.3f ms\n", t.nsecsElapsed() / 1e6);
     benchmark::Initialize(&argc, argv);

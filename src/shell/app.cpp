@@ -5,18 +5,15 @@
 #include "platform/pictures.h"
 #include "shell/hover.h"
 
-#include <QApplication>
-
 namespace tav {
 
-void setupApplication(QApplication& app)
+void setupApplication(Application& app)
 {
     QApplication::setApplicationName(QStringLiteral("Tavrelo"));
     QApplication::setWindowIcon(windowIcon());
     QApplication::setFont(arial(8.25));
     app.setQuitOnLastWindowClosed(false);
     installHover(app);
-    installActionScopes();
 }
 
 } // namespace tav

@@ -12,6 +12,7 @@
 #include "platform/slider.h"
 #include "shell/indice.h"
 #include "testkit.h"
+#include "testmain.h"
 
 #include <QRadioButton>
 #include <QSlider>
@@ -723,5 +724,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestForm11)
+TAV_TEST_MAIN(TestForm11)
 #include "tst_form11.moc"

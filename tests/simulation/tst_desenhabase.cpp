@@ -7,6 +7,7 @@
 #include "simulation/desenhabase.h"
 #include "simulation/fresultsim.h"
 #include "testkit.h"
+#include "testmain.h"
 
 #include <QTest>
 #include <functional>
@@ -367,5 +368,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestDesenhabase)
+TAV_TEST_MAIN(TestDesenhabase)
 #include "tst_desenhabase.moc"

@@ -13,6 +13,7 @@
 #include "simulation/resultados.h"
 #include "simulation/simula.h"
 #include "testkit.h"
+#include "testmain.h"
 
 #include <QMouseEvent>
 #include <QTableWidget>
@@ -504,5 +505,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestFResultSim)
+TAV_TEST_MAIN(TestFResultSim)
 #include "tst_fresultsim.moc"

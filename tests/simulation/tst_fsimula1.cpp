@@ -12,6 +12,7 @@
 #include "simulation/memsimula.h"
 #include "simulation/resultados.h"
 #include "testkit.h"
+#include "testmain.h"
 
 #include <QApplication>
 #include <QSlider>
@@ -357,5 +358,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestFSimula1)
+TAV_TEST_MAIN(TestFSimula1)
 #include "tst_fsimula1.moc"

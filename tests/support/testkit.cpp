@@ -1,5 +1,6 @@
 #include "testkit.h"
 
+#include "platform/actions.h"
 #include "shell/app.h"
 
 #include <QApplication>
@@ -10,8 +11,10 @@ namespace tav::test {
 
 ProgramFixture::ProgramFixture()
 {
-    if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance()))
+    if (auto* app = qobject_cast<Application*>(QCoreApplication::instance()))
         setupApplication(*app);
+    else if (qobject_cast<QApplication*>(QCoreApplication::instance()))
+        qFatal("a window test runs under tav::Application (TAV_TEST_MAIN)");
     resetProgram();
     setMessages(&msgs);
     setExitHandler([this] { ++exits; });
