@@ -45,6 +45,14 @@ FormWidget::FormWidget(Form* form)
     setCentralWidget(client_);
 }
 
+FormWidget::~FormWidget()
+{
+    // Controls torn down with the window raise no notice: once this body has
+    // run, the window no longer knows itself as a FormWidget to stop them.
+    for (QObject* c : findChildren<QObject*>())
+        c->blockSignals(true);
+}
+
 bool FormWidget::isCurrent() const { return form_ && form_->widget_ == this; }
 
 void FormWidget::setClientSizeTwips(int width, int height)

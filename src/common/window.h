@@ -34,6 +34,7 @@ class FormWidget : public QMainWindow {
     Q_OBJECT
 public:
     explicit FormWidget(Form* form);
+    ~FormWidget() override;
     Form* form() const { return form_; }
     // The client area, where controls are placed.
     QWidget* client() const { return client_; }

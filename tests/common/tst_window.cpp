@@ -14,12 +14,20 @@ using namespace tav;
 
 namespace {
 
+// A part of a control that still reports a change while it is torn down.
+class NoisyPart : public QObject {
+public:
+    using QObject::QObject;
+    ~NoisyPart() override { setObjectName(QStringLiteral("gone")); }
+};
+
 class Probe : public Form {
 public:
     Probe() : Form(QStringLiteral("Probe")) {}
     int loads = 0, unloads = 0, activations = 0, resizes = 0;
     bool cancelUnload = false;
     int kept = 0; // a module-level variable: survives unloads
+    int teardownNotices = 0;
     std::function<void()> onClick;
 
 protected:
@@ -29,6 +37,11 @@ protected:
         box->setText(QStringLiteral("design"));
         auto* button = place<ImageButton>(w->client(), QStringLiteral("Image1"), 100, 600, 480, 480);
         onSignal(button, &ImageButton::clicked, this, [this] { if (onClick) onClick(); });
+        auto* part = new NoisyPart(button);
+        onSignal(part, &QObject::objectNameChanged, this, [this] {
+            ++teardownNotices;
+            ctl(QStringLiteral("Image1"));
+        });
         w->setClientSizeTwips(6000, 4000);
     }
     void formLoad() override { ++loads; }
@@ -255,7 +268,10 @@ void TestWindow::closedWindowWaitsForTheAction()
     QVERIFY(old);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(old.isNull());
+    // Its destruction ran no procedure, which would have loaded it again.
+    QCOMPARE(p.teardownNotices, 0);
     QCOMPARE(p.isLoaded(), then == QLatin1String("reload"));
+    QCOMPARE(p.loads, then == QLatin1String("reload") ? 2 : 1);
 }
 
 TAV_TEST_MAIN(TestWindow)
