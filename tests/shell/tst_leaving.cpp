@@ -351,6 +351,8 @@ private slots:
         }
         setMessages(&fx.msgs);
 
+        // Gone from sight. A handler that went on reaching the page's
+        // controls loaded it again, hidden and afresh, as any access does.
         QVERIFY(!f.visible());
         QVERIFY(f.widgetIfLoaded() != old.data());
         Form* next = nullptr;
