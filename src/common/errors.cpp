@@ -3,7 +3,10 @@
 #include "common/messages.h"
 #include "common/program.h"
 
+#include <QScopeGuard>
 #include <QSet>
+#include <exception>
+#include <vector>
 
 namespace tav {
 
@@ -19,6 +22,15 @@ struct Action {
     QSet<QString> ignored;
 };
 Action& g_action = *new Action;
+
+void (*g_actionsEnded)() = nullptr;
+
+// The callers of throughQt waiting for their Qt call, innermost last; a null
+// entry stands for an event delivery inside it.
+struct Caller {
+    std::exception_ptr error;
+};
+std::vector<Caller*>& g_callers = *new std::vector<Caller*>;
 
 QString siteKey(const QString& title, const QString& advice, const std::source_location& where, int index)
 {
@@ -51,13 +63,50 @@ void leaveAction()
     if (g_action.depth > 0 && --g_action.depth == 0) {
         g_action.aborted = false;
         g_action.ignored.clear();
+        if (g_actionsEnded)
+            g_actionsEnded();
     }
 }
+
+void setActionsEndedHook(void (*hook)()) { g_actionsEnded = hook; }
+
+void runHandler(const std::function<void()>& f)
+{
+    const ActionScope action;
+    Caller* caller = g_callers.empty() ? nullptr : g_callers.back();
+    // The statement that raised the signal has already failed.
+    if (caller && caller->error)
+        return;
+    try {
+        f();
+    } catch (const RuntimeError& e) {
+        setCurrentError(e);
+        if (caller)
+            caller->error = std::current_exception();
+    } catch (const std::exception&) {
+        if (caller)
+            caller->error = std::current_exception();
+    }
+}
+
+void throughQt(const std::function<void()>& call)
+{
+    Caller caller;
+    g_callers.push_back(&caller);
+    const auto pop = qScopeGuard([] { g_callers.pop_back(); });
+    call();
+    if (caller.error)
+        std::rethrow_exception(caller.error);
+}
+
+EventDelivery::EventDelivery() { g_callers.push_back(nullptr); }
+EventDelivery::~EventDelivery() { g_callers.pop_back(); }
 
 ActionScope::ActionScope() { enterAction(); }
 ActionScope::~ActionScope() { leaveAction(); }
 
 bool actionAborted() { return g_action.aborted; }
+bool actionRunning() { return g_action.depth > 0; }
 
 NestedCommand::NestedCommand()
 {

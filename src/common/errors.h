@@ -9,7 +9,8 @@
 //
 // A step is any callable. A failure inside a procedure it calls that does not
 // handle the error itself propagates as RuntimeError and counts against the
-// calling step. After encerra no step runs.
+// calling step; so does one in a handler that a control's notice ran on the
+// program's behalf (see throughQt). After encerra no step runs.
 //
 //   TrapErrors t(u"Try again"_s, u"Error Index"_s);
 //   t.step([&] { ... }) && t.step([&] { ... });
@@ -22,8 +23,9 @@
 //    the very box the user just ignored;
 //  - after Abort, no trapped step runs for the rest of the action, in this
 //    procedure or any other the handler still calls.
-// The platform opens an ActionScope wherever a user event reaches a handler;
-// a TrapErrors opens one too, so a procedure run on its own is one action.
+// The application opens an action for every event it delivers and the
+// handler boundary for every signal (platform/actions.h); a TrapErrors opens
+// one too, so a procedure run on its own is one action.
 
 #include "common/runtime.h"
 
@@ -52,9 +54,39 @@ public:
 // The same, for a hook that opens and closes the scope in two calls.
 void enterAction();
 void leaveAction();
+// Runs each time the outermost action has ended (the window lifecycle then
+// lets the windows closed during it go).
+void setActionsEndedHook(void (*hook)());
+
+// Where Qt calls program code: a slot, or an event handler of ours. f runs as
+// (part of) one action, and no error leaves it into Qt's frames: a caller
+// that raised the signal through throughQt gets it back once Qt's call has
+// returned; an error with no caller to go back to ends the handler only.
+void runHandler(const std::function<void()>& f);
+// Runs a Qt call that may run handlers (a control's notice of a change the
+// program made, a programmatic click): the first error a handler let
+// through is raised here after the call, as if the handler had been called
+// directly. Once one is kept, the other handlers of the call do not run.
+void throughQt(const std::function<void()>& call);
+// One event delivered by the application: one action, or part of the one
+// in progress when delivered inside it (a yield, a box's loop). Errors of
+// the handlers it runs do not go to a caller further up, whose statement
+// did not raise them.
+class EventDelivery {
+public:
+    EventDelivery();
+    ~EventDelivery();
+    EventDelivery(const EventDelivery&) = delete;
+    EventDelivery& operator=(const EventDelivery&) = delete;
+
+private:
+    ActionScope action_;
+};
 
 // The current action was ended through Abort.
 bool actionAborted();
+// An action is in progress (some handler or procedure is still running).
+bool actionRunning();
 
 // A command run inside another that goes on after it whatever it answers
 // (a save composes its picture through the print command, then writes what

@@ -26,6 +26,13 @@ QList<std::function<void()>>& resetters()
 }
 QPointer<Form> g_active;
 std::function<void(Form&)> g_builtHook;
+
+// The windows unloaded during the action in progress.
+QList<QPointer<FormWidget>>& closed()
+{
+    static QList<QPointer<FormWidget>> c;
+    return c;
+}
 } // namespace
 
 FormWidget::FormWidget(Form* form)
@@ -38,7 +45,15 @@ FormWidget::FormWidget(Form* form)
     setCentralWidget(client_);
 }
 
-bool FormWidget::current() const { return form_ && form_->widget_ == this; }
+FormWidget::~FormWidget()
+{
+    // Controls torn down with the window raise no notice: once this body has
+    // run, the window no longer knows itself as a FormWidget to stop them.
+    for (QObject* c : findChildren<QObject*>())
+        c->blockSignals(true);
+}
+
+bool FormWidget::isCurrent() const { return form_ && form_->widget_ == this; }
 
 void FormWidget::setClientSizeTwips(int width, int height)
 {
@@ -50,15 +65,15 @@ void FormWidget::closeEvent(QCloseEvent* e)
 {
     // The close box unloads the form; the unload procedure may cancel it.
     e->ignore();
-    if (current() && !programEnded())
-        form_->unload();
+    if (isCurrent() && !programEnded())
+        runHandler([&] { form_->unload(); });
 }
 
 void FormWidget::resizeEvent(QResizeEvent* e)
 {
     QMainWindow::resizeEvent(e);
-    if (current() && !form_->building_ && !programEnded())
-        form_->formResize();
+    if (isCurrent() && !form_->building_ && !programEnded())
+        runHandler([&] { form_->formResize(); });
 }
 
 bool FormWidget::event(QEvent* e)
@@ -66,12 +81,16 @@ bool FormWidget::event(QEvent* e)
     // The window's own events (close box, resize, activation) reach its
     // procedures here rather than through a signal: each is one action.
     const ActionScope action;
-    if (e->type() == QEvent::WindowActivate && current() && !programEnded())
-        form_->activated();
+    if (e->type() == QEvent::WindowActivate && isCurrent() && !programEnded())
+        runHandler([&] { form_->activated(); });
     return QMainWindow::event(e);
 }
 
-Form::Form(const QString& name) : name_(name) { registry().append(this); }
+Form::Form(const QString& name) : name_(name)
+{
+    registry().append(this);
+    setActionsEndedHook(&Form::releaseClosed);
+}
 
 Form::~Form()
 {
@@ -152,10 +171,29 @@ void Form::destroyWidget(bool deferred)
     for (QTimer* t : w->findChildren<QTimer*>())
         t->stop();
     w->hide();
-    if (deferred)
-        w->deleteLater();
-    else
+    if (deferred) {
+        // Released when the outermost action ends: an event of one of its
+        // controls may still be on its way up the stack (a key press whose
+        // change notice opened a box, in whose loop the window was closed).
+        closed().append(w);
+        if (!actionRunning())
+            releaseClosed();
+    } else {
         delete w;
+    }
+}
+
+void Form::releaseClosed()
+{
+    if (closed().isEmpty())
+        return;
+    const auto ws = closed();
+    closed().clear();
+    // Posted from the delivery that is ending, so they run once that
+    // delivery has returned to the loop.
+    for (FormWidget* w : ws)
+        if (w)
+            w->deleteLater();
 }
 
 bool Form::visible() const { return widget_ && widget_->isVisible(); }
@@ -211,6 +249,10 @@ void Form::shutdownAll()
 
 void Form::resetAll()
 {
+    const auto ws = closed();
+    closed().clear();
+    for (FormWidget* w : ws)
+        delete w;
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     for (Form* f : registry())
         if (f->widget_)

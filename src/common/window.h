@@ -11,6 +11,12 @@
 // The loaded window is a FormWidget (a QMainWindow named after the form);
 // controls sit on its client area at their twip positions and carry their
 // names as objectName, arrays as "Text1_0".
+//
+// A window unloaded while code is still running (a handler waiting in a
+// message box or a yield, an event of one of its controls still being
+// delivered) disappears at once and counts as unloaded, but its widgets stay
+// until the outermost action has ended: nothing is destroyed under code that
+// still runs on it. Until then its controls' notices reach no procedure.
 
 #include "common/runtime.h"
 
@@ -28,10 +34,13 @@ class FormWidget : public QMainWindow {
     Q_OBJECT
 public:
     explicit FormWidget(Form* form);
+    ~FormWidget() override;
     Form* form() const { return form_; }
     // The client area, where controls are placed.
     QWidget* client() const { return client_; }
     void setClientSizeTwips(int width, int height);
+    // The window its form has loaded now (not one closed and waiting to go).
+    bool isCurrent() const;
 
 protected:
     void closeEvent(QCloseEvent* e) override;
@@ -39,7 +48,6 @@ protected:
     bool event(QEvent* e) override;
 
 private:
-    bool current() const;
     QPointer<Form> form_;
     QWidget* client_;
 };
@@ -61,9 +69,10 @@ public:
     void show();
     void hide();
     // Runs the unload procedure (which may cancel), destroys the controls and
-    // keeps the instance. Destruction is deferred to the event loop, so a
-    // window may unload itself from one of its own handlers. Unloading a
-    // window that is not loaded does nothing.
+    // keeps the instance. Destruction waits for the end of the outermost
+    // action and then for the event loop, so a window may unload itself from
+    // one of its own handlers. Unloading a window that is not loaded does
+    // nothing.
     void unload();
     bool visible() const;
 
@@ -125,6 +134,7 @@ private:
     [[noreturn]] void throwMissing(const QString& name) const;
     void destroyWidget(bool deferred);
     void activated();
+    static void releaseClosed();
 
     QString name_;
     FormWidget* widget_ = nullptr;

@@ -139,7 +139,7 @@ bool FGrafico12::Watcher::eventFilter(QObject* watched, QEvent* e)
             QPointer<FormWidget> guard(w);
             QTimer::singleShot(0, page, [page, guard, index] {
                 if (guard && guard == page->widgetIfLoaded())
-                    page->Text3_Validate(index);
+                    runHandler([&] { page->Text3_Validate(index); });
             });
         }
     }

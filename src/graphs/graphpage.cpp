@@ -8,6 +8,7 @@
 #include "common/yields.h"
 #include "graphs/graphdraft.h"
 #include "graphs/graphtexts.h"
+#include "platform/actions.h"
 #include "platform/chart.h"
 #include "platform/combo.h"
 #include "platform/controls.h"
@@ -198,9 +199,9 @@ void GraphPage::buildContent(FormWidget* w)
     points->setText(QStringLiteral("N.Points"));
     points->setFont(arial(9.75, true));
     auto* combo = place<ComboBox>(scale, QStringLiteral("Combo1"), 545, 1560, 840, 315);
-    connect(combo, &ComboBox::changed, this, &GraphPage::Combo1_Change);
-    connect(combo, &ComboBox::clicked, this, &GraphPage::Combo1_Click);
-    connect(okButton(scale, 0, 1800, 1470), &ImageButton::clicked, this, [this] { calcula_Click(0); });
+    onSignal(combo, &ComboBox::changed, this, [this] { Combo1_Change(); });
+    onSignal(combo, &ComboBox::clicked, this, [this] { Combo1_Click(); });
+    onSignal(okButton(scale, 0, 1800, 1470), &ImageButton::clicked, this, [this] { calcula_Click(0); });
 
     Frame* specs = frame(c, QStringLiteral("Frame2"), g.frame2,
                          g.text2 == 0 ? QStringLiteral("Consignment size") : QStringLiteral("Specifications"));
@@ -209,7 +210,7 @@ void GraphPage::buildContent(FormWidget* w)
     for (int i = 0; i < g.text2; ++i)
         place<TextBox>(specs, arrayName(QStringLiteral("Text2"), i), 1305, 270 + 345 * i, 930, 285)
             ->installEventFilter(this);
-    connect(okButton(specs, 1, 1800, g.frame2.height() - 450), &ImageButton::clicked, this,
+    onSignal(okButton(specs, 1, 1800, g.frame2.height() - 450), &ImageButton::clicked, this,
             [this] { calcula_Click(1); });
 
     int below = g.frame2.y() + g.frame2.height();
@@ -217,7 +218,7 @@ void GraphPage::buildContent(FormWidget* w)
         Frame* axis = frame(c, QStringLiteral("Frame3"), g.frame3, QStringLiteral("Change scale"));
         place<TextBox>(axis, arrayName(QStringLiteral("Text3"), 0), 500, 570, 825, 285);
         place<TextBox>(axis, arrayName(QStringLiteral("Text3"), 1), 500, 900, 825, 285);
-        connect(okButton(axis, 2, 1800, 840), &ImageButton::clicked, this, [this] { calcula_Click(2); });
+        onSignal(okButton(axis, 2, 1800, 840), &ImageButton::clicked, this, [this] { calcula_Click(2); });
         below = g.frame3.y() + g.frame3.height();
     }
 
@@ -227,7 +228,7 @@ void GraphPage::buildContent(FormWidget* w)
     auto* reset = place<ImageButton>(c, QStringLiteral("Image1"), g.frame1.x() + 300, top, 1905, 375);
     reset->setPicture(pictures::word(QStringLiteral("Reset to default values"), 127, 25));
     reset->setBorderStyle(g.resetBorder ? 1 : 0);
-    connect(reset, &ImageButton::clicked, this, &GraphPage::Image1_Click);
+    onSignal(reset, &ImageButton::clicked, this, [this] { Image1_Click(); });
 
     const QRect gr = spec_.graph.isEmpty() ? QRect(2850, 1980, 8760, 5130) : spec_.graph;
     place<Chart>(c, QStringLiteral("Graph1"), gr.x(), gr.y(), gr.width(), gr.height());
@@ -235,14 +236,14 @@ void GraphPage::buildContent(FormWidget* w)
     place<Grid>(c, QStringLiteral("Grid1"), tr.x(), tr.y(), tr.width(), tr.height());
 
     if (auto* b = w->findChild<ImageButton*>(QStringLiteral("Image9")))
-        connect(b, &ImageButton::clicked, this, &GraphPage::Image9_Click);
+        onSignal(b, &ImageButton::clicked, this, [this] { Image9_Click(); });
     if (auto* b = w->findChild<ImageButton*>(QStringLiteral("Image10")))
-        connect(b, &ImageButton::clicked, this, &GraphPage::Image10_Click);
+        onSignal(b, &ImageButton::clicked, this, [this] { Image10_Click(); });
 
     QMenu* view = addMenu(w, spec_.viewMenu, QStringLiteral("View"));
-    connect(addItem(view, spec_.viewGraph, QStringLiteral("Graph")), &QAction::triggered, this,
+    onSignal(addItem(view, spec_.viewGraph, QStringLiteral("Graph")), &QAction::triggered, this,
             [this] { menuViewGraph_Click(); });
-    connect(addItem(view, spec_.viewTable, QStringLiteral("Table")), &QAction::triggered, this,
+    onSignal(addItem(view, spec_.viewTable, QStringLiteral("Table")), &QAction::triggered, this,
             [this] { menuViewTable_Click(); });
 
     buildPage(w);
@@ -432,10 +433,12 @@ bool GraphPage::eventFilter(QObject* watched, QEvent* e)
                 if (!guard || guard != widgetIfLoaded())
                     return;
                 validating_ = true;
-                if (base == QLatin1String("Text1"))
-                    Text1_Validate(index);
-                else if (base == QLatin1String("Text2"))
-                    Text2_Validate(index);
+                runHandler([&] {
+                    if (base == QLatin1String("Text1"))
+                        Text1_Validate(index);
+                    else if (base == QLatin1String("Text2"))
+                        Text2_Validate(index);
+                });
                 validating_ = false;
             });
         }

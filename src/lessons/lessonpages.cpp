@@ -3,6 +3,7 @@
 #include "common/colors.h"
 #include "common/errors.h"
 #include "lessons/figures.h"
+#include "platform/actions.h"
 #include "platform/pictures.h"
 #include "shell/indice.h"
 #include "shell/topics.h"
@@ -209,7 +210,7 @@ void LessonPage::go(std::initializer_list<const char*> targets)
 void LessonPage::onClick(FormWidget* w, const QString& control, std::function<void()> procedure)
 {
     if (auto* b = w->findChild<ImageButton*>(control))
-        connect(b, &ImageButton::clicked, this, std::move(procedure));
+        onSignal(b, &ImageButton::clicked, this, std::move(procedure));
 }
 
 // Topic 2 ---------------------------------------------------------------------

@@ -10,6 +10,7 @@
 #include "common/errors.h"
 #include "common/readings.h"
 #include "common/twips.h"
+#include "platform/actions.h"
 #include "platform/combo.h"
 #include "platform/controls.h"
 #include "platform/pictures.h"
@@ -117,7 +118,7 @@ void Form11::buildContent(FormWidget* w)
     auto* timer = new QTimer(w);
     timer->setObjectName(QStringLiteral("Timer1"));
     timer->setInterval(1000);
-    connect(timer, &QTimer::timeout, this, [this] { Timer1_Timer(); });
+    onSignal(timer, &QTimer::timeout, this, [this] { Timer1_Timer(); });
 
     auto* play = place<PictureBox>(client, QStringLiteral("Picture8"), 0, 0, 1710, 360);
     play->setPicture(buttonFace(QStringLiteral("Conrinuous simulation"), 1710, 360));
@@ -258,14 +259,14 @@ void Form11::buildContent(FormWidget* w)
         b->setPalette(pal);
         b->setChecked(o.index == 0);
         const int index = o.index;
-        connect(b, &QRadioButton::clicked, this, [this, index] { Option1_Click(index); });
+        onSignal(b, &QRadioButton::clicked, this, [this, index] { Option1_Click(index); });
     }
 
     // Notices.
     auto wire = [this](Slider* s, void (Form11::*change)(), void (Form11::*scroll)()) {
-        connect(s, &Slider::changed, this, [this, change] { (this->*change)(); });
+        onSignal(s, &Slider::changed, this, [this, change] { (this->*change)(); });
         if (scroll)
-            connect(s, &Slider::scrolled, this, [this, scroll] { (this->*scroll)(); });
+            onSignal(s, &Slider::scrolled, this, [this, scroll] { (this->*scroll)(); });
     };
     auto find = [panel](const char* n) { return panel->findChild<Slider*>(QString::fromLatin1(n)); };
     wire(find("Hscroll1"), &Form11::Hscroll1_Change, &Form11::Hscroll1_Scroll);
@@ -275,21 +276,21 @@ void Form11::buildContent(FormWidget* w)
     wire(find("Hscroll5"), &Form11::Hscroll5_Change, &Form11::Hscroll5_Scroll);
     wire(find("Hscroll7"), &Form11::Hscroll7_Change, &Form11::Hscroll7_Scroll);
     wire(find("Hscroll9"), &Form11::Hscroll9_Change, &Form11::Hscroll9_Scroll);
-    connect(find("Hscroll9"), &Slider::clicked, this, [this] { Hscroll9_Click(); });
+    onSignal(find("Hscroll9"), &Slider::clicked, this, [this] { Hscroll9_Click(); });
     wire(alp, &Form11::Slider1_Change, &Form11::Slider1_Scroll);
-    connect(variability, &ComboBox::changed, this, [this] { Combo1_Change(); });
-    connect(variability, &ComboBox::clicked, this, [this] { Combo1_Click(); });
-    connect(imports, &ComboBox::changed, this, [this] { Combo2_Change(); });
-    connect(imports, &ComboBox::clicked, this, [this] { Combo2_Click(); });
-    connect(once, &ImageButton::clicked, this, [this] { Image4_Click(); });
-    connect(playStop, &ImageButton::clicked, this, [this] { Image3_Click(); });
-    connect(reset, &ImageButton::clicked, this, [this] { Image32_Click(); });
+    onSignal(variability, &ComboBox::changed, this, [this] { Combo1_Change(); });
+    onSignal(variability, &ComboBox::clicked, this, [this] { Combo1_Click(); });
+    onSignal(imports, &ComboBox::changed, this, [this] { Combo2_Change(); });
+    onSignal(imports, &ComboBox::clicked, this, [this] { Combo2_Click(); });
+    onSignal(once, &ImageButton::clicked, this, [this] { Image4_Click(); });
+    onSignal(playStop, &ImageButton::clicked, this, [this] { Image3_Click(); });
+    onSignal(reset, &ImageButton::clicked, this, [this] { Image32_Click(); });
     auto* frame4 = client->findChild<QWidget*>(QStringLiteral("Frame4"));
     if (frame4) {
         if (auto* b = frame4->findChild<ImageButton*>(QStringLiteral("Image9")))
-            connect(b, &ImageButton::clicked, this, [this] { Image9_Click(); });
+            onSignal(b, &ImageButton::clicked, this, [this] { Image9_Click(); });
         if (auto* b = frame4->findChild<ImageButton*>(QStringLiteral("Image10")))
-            connect(b, &ImageButton::clicked, this, [this] { Image10_Click(); });
+            onSignal(b, &ImageButton::clicked, this, [this] { Image10_Click(); });
     }
 }
 

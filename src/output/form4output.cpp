@@ -7,6 +7,7 @@
 #include "output/compose.h"
 #include "output/fprintpreview.h"
 #include "output/saving.h"
+#include "platform/actions.h"
 #include "platform/combo.h"
 #include "platform/controls.h"
 #include "platform/grid.h"
@@ -166,7 +167,7 @@ void wireForm4Menus(Form& frm, FormWidget* w)
         QAction* a = w->findChild<QAction*>(QString::fromLatin1(it.name));
         if (!a)
             continue;
-        QObject::connect(a, &QAction::triggered, page, [page, it] {
+        onSignal(a, &QAction::triggered, page, [page, it] {
             IgnoreErrors e;
             auto set = [&](const QString& n, bool on) { e.step([&] { page->ctl(n)->setVisible(on); }); };
             // Save > Picture hides the table before it shows the panel.

@@ -8,6 +8,7 @@
 #include "common/runtime.h"
 #include "output/canvas.h"
 #include "output/services.h"
+#include "platform/actions.h"
 #include "platform/controls.h"
 #include "platform/slider.h"
 #include "shell/page.h"
@@ -139,7 +140,7 @@ void FprintPP::build(FormWidget* w)
 
     auto on = [this](QWidget* wgt, void (FprintPP::*f)()) {
         if (auto* b = qobject_cast<QAbstractButton*>(wgt))
-            connect(b, &QAbstractButton::clicked, this, [this, f] { (this->*f)(); });
+            onSignal(b, &QAbstractButton::clicked, this, [this, f] { (this->*f)(); });
     };
     on(c->findChild<QWidget*>(QStringLiteral("Option1")), &FprintPP::Option1_Click);
     on(c->findChild<QWidget*>(QStringLiteral("Option2")), &FprintPP::Option2_Click);
@@ -149,7 +150,7 @@ void FprintPP::build(FormWidget* w)
     on(ok, &FprintPP::Command2_Click);
     on(c->findChild<QWidget*>(QStringLiteral("Command1")), &FprintPP::Command1_Click);
     on(c->findChild<QWidget*>(QStringLiteral("Cancel")), &FprintPP::Cancel_Click);
-    connect(slider, &Slider::changed, this, [this] { Slider1_Change(); });
+    onSignal(slider, &Slider::changed, this, [this] { Slider1_Change(); });
 
     setupWindow(w, QStringLiteral("Print Preview "), 0x00E0E0E0, 8000, 6000);
     w->setWindowFlags(w->windowFlags() & ~(Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));

@@ -3,6 +3,7 @@
 #include "common/errors.h"
 #include "output/imprimetabela.h"
 #include "output/services.h"
+#include "platform/actions.h"
 #include "platform/controls.h"
 #include "platform/slider.h"
 #include "shell/page.h"
@@ -51,12 +52,12 @@ void FPrintPreview::build(FormWidget* w)
     auto* page = place<PictureBox>(sheet, QStringLiteral("Picture1"), 500, 500, 7000, 5000);
     page->setBackColor(Qt::white);
 
-    connect(zoom, &Slider::changed, this, [this] { Combo1_Change(); });
-    connect(zoom, &Slider::clicked, this, [this] { Combo1_Click(); });
-    connect(b[0], &QPushButton::clicked, this, [this] { Command1_Click(); });
-    connect(b[1], &QPushButton::clicked, this, [this] { Command2_Click(); });
-    connect(b[2], &QPushButton::clicked, this, [this] { Command3_Click(); });
-    connect(b[3], &QPushButton::clicked, this, [this] { Command4_Click(); });
+    onSignal(zoom, &Slider::changed, this, [this] { Combo1_Change(); });
+    onSignal(zoom, &Slider::clicked, this, [this] { Combo1_Click(); });
+    onSignal(b[0], &QPushButton::clicked, this, [this] { Command1_Click(); });
+    onSignal(b[1], &QPushButton::clicked, this, [this] { Command2_Click(); });
+    onSignal(b[2], &QPushButton::clicked, this, [this] { Command3_Click(); });
+    onSignal(b[3], &QPushButton::clicked, this, [this] { Command4_Click(); });
 
     setupWindow(w, QStringLiteral("Print preview"), 0x8000000F, 8265, 6135);
     w->setWindowFlags(w->windowFlags() & ~(Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));

@@ -9,6 +9,7 @@
 #include "output/graphoutput.h"
 #include "output/resultsimoutput.h"
 #include "output/saving.h"
+#include "platform/actions.h"
 #include "platform/controls.h"
 
 #include <QHash>
@@ -98,19 +99,19 @@ void wireOutput(Form& self, FormWidget* w)
     Form* page = &self;
     if (row.copy)
         if (QAction* a = item(w, {QStringLiteral("menuEditCopy"), QStringLiteral("menuEditCopia")}))
-            QObject::connect(a, &QAction::triggered, page, [page] { ignoring([page] { copiajanela(*page); }); });
+            onSignal(a, &QAction::triggered, page, [page] { ignoring([page] { copiajanela(*page); }); });
     if (row.print != PrintCommand::None) {
         if (auto* b = w->findChild<ImageButton*>(QStringLiteral("Image7")))
-            QObject::connect(b, &ImageButton::clicked, page, [page] { Image7_Click(*page); });
+            onSignal(b, &ImageButton::clicked, page, [page] { Image7_Click(*page); });
         if (QAction* a = item(w, {QStringLiteral("menuFilePrint"), QStringLiteral("MenuFilePrint"),
                                   QStringLiteral("menuFilePrintr"), QStringLiteral("meniFilePrint")}))
-            QObject::connect(a, &QAction::triggered, page, [page] { Image7_Click(*page); });
+            onSignal(a, &QAction::triggered, page, [page] { Image7_Click(*page); });
     }
     if (row.save != SaveCommand::None) {
         if (auto* b = w->findChild<ImageButton*>(QStringLiteral("Image8")))
-            QObject::connect(b, &ImageButton::clicked, page, [page] { Image8_Click(*page); });
+            onSignal(b, &ImageButton::clicked, page, [page] { Image8_Click(*page); });
         if (QAction* a = item(w, {QStringLiteral("menuFileSave"), QStringLiteral("meniFileSave")}))
-            QObject::connect(a, &QAction::triggered, page, [page] { Image8_Click(*page); });
+            onSignal(a, &QAction::triggered, page, [page] { Image8_Click(*page); });
     }
     if (row.print == PrintCommand::InspectionPage)
         wireForm4Menus(self, w);
@@ -125,7 +126,7 @@ void wireOutput(Form& self, FormWidget* w)
                      {"menuFileSaveResults", true, true}};
         for (const auto& it : items)
             if (QAction* a = item(w, {QString::fromLatin1(it.name)}))
-                QObject::connect(a, &QAction::triggered, page,
+                onSignal(a, &QAction::triggered, page,
                                  [page, r = it.results, s = it.save] { form11MenuCommand(*page, r, s); });
     }
 }

@@ -3,6 +3,7 @@
 #include "common/runtime.h"
 #include "common/safefile.h"
 #include "common/twips.h"
+#include "platform/actions.h"
 #include "platform/busy.h"
 #include "platform/innerpart.h"
 
@@ -168,7 +169,7 @@ Chart::Chart(QWidget* parent) : QWidget(parent), view_(nullptr), chart_(new QCha
         legendMarks_[s]->setVisible(false);
         legendTexts_[s]->setVisible(false);
     }
-    connect(chart_, &QGraphicsWidget::geometryChanged, this, &Chart::layoutLegend);
+    onSignal(chart_, &QGraphicsWidget::geometryChanged, this, [this] { layoutLegend(); });
 
     xAxis_ = new QCategoryAxis();
     xAxis_->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);

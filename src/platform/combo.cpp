@@ -1,6 +1,7 @@
 #include "platform/combo.h"
 
 #include "common/runtime.h"
+#include "platform/actions.h"
 #include "platform/innerpart.h"
 
 #include <QComboBox>
@@ -31,7 +32,7 @@ ComboBox::ComboBox(QWidget* parent) : QWidget(parent), box_(new QComboBox(this))
     // Only the user's edits: the program's writes report themselves in
     // setText, and a pick sets the text without a change notice.
     connect(box_->lineEdit(), &QLineEdit::textEdited, this, &ComboBox::changed);
-    connect(box_, &QComboBox::activated, this, [this](int i) {
+    onSignal(box_, &QComboBox::activated, this, [this](int i) {
         // Picking the entry already current must still replace typed text.
         if (i >= 0 && box_->lineEdit()->text() != box_->itemText(i))
             box_->lineEdit()->setText(box_->itemText(i));
@@ -46,7 +47,8 @@ void ComboBox::setText(const QString& t)
     if (t == text())
         return;
     box_->lineEdit()->setText(t);
-    emit changed();
+    // The handler's error is the setter's, as it would be called directly.
+    throughQt([&] { emit changed(); });
 }
 
 void ComboBox::addItem(const QString& item)
@@ -86,7 +88,7 @@ void ComboBox::setListIndex(int i)
     box_->setCurrentIndex(i);
     // setCurrentIndex keeps the edit text when the index is unchanged.
     box_->lineEdit()->setText(box_->itemText(i));
-    emit clicked();
+    throughQt([&] { emit clicked(); });
 }
 
 QLineEdit* ComboBox::lineEdit() const { return box_->lineEdit(); }

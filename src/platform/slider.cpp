@@ -1,9 +1,11 @@
 #include "platform/slider.h"
 
 #include "common/runtime.h"
+#include "platform/actions.h"
 #include "platform/innerpart.h"
 
 #include <QMouseEvent>
+#include <QScopeGuard>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QStyle>
@@ -65,7 +67,7 @@ Slider::Slider(QWidget* parent) : QWidget(parent)
     slider_->setTracking(false);
 
     connect(slider_, &QSlider::valueChanged, this, &Slider::changed);
-    connect(slider_, &QSlider::sliderMoved, this, [this] {
+    onSignal(slider_, &QSlider::sliderMoved, this, [this] {
         // A value the program sets while the thumb is held moves the thumb
         // too; that is a change, not the user scrolling.
         if (settingValue_)
@@ -73,7 +75,7 @@ Slider::Slider(QWidget* parent) : QWidget(parent)
         emit scrolled();
         showTip();
     });
-    connect(slider_, &QSlider::sliderReleased, this, &Slider::hideTip);
+    onSignal(slider_, &QSlider::sliderReleased, this, [this] { hideTip(); });
     thumb->onRelease = [this] { emit clicked(); };
 }
 
@@ -85,9 +87,13 @@ void Slider::setValue(int v)
         return;
     const bool outer = !settingValue_;
     settingValue_ = true;
-    slider_->setValue(v);
-    if (outer)
-        settingValue_ = false;
+    const auto done = qScopeGuard([&] {
+        if (outer)
+            settingValue_ = false;
+    });
+    // The change handler's error is the setter's, as it would be called
+    // directly.
+    throughQt([&] { slider_->setValue(v); });
 }
 
 int Slider::min() const { return slider_->minimum(); }
@@ -113,7 +119,7 @@ void Slider::setRange(int min, int max)
         slider_->setRange(min, max);
     }
     if (value() != before)
-        emit changed();
+        throughQt([&] { emit changed(); });
 }
 
 int Slider::smallChange() const { return slider_->singleStep(); }

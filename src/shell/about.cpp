@@ -3,6 +3,7 @@
 #include "common/colors.h"
 #include "common/errors.h"
 #include "common/messages.h"
+#include "platform/actions.h"
 #include "platform/controls.h"
 #include "platform/desktop.h"
 #include "platform/pictures.h"
@@ -37,7 +38,7 @@ void frmAbout::build(FormWidget* w)
     emblem->setPicture(pictures::emblemWide());
     emblem->setStretch(true);
     emblem->setBorderStyle(1);
-    connect(emblem, &ImageButton::clicked, this, [this] { Image1_Click(); });
+    onSignal(emblem, &ImageButton::clicked, this, [this] { Image1_Click(); });
 
     Label* title = place<Label>(c, QStringLiteral("lblTitle"), 1755, 150, 2775, 285);
     title->setForeColor(vbColor(0x00800000));
@@ -65,7 +66,7 @@ void frmAbout::build(FormWidget* w)
     contact->setForeColor(vbColor(0x00FF0000));
     contact->setFont(arial(9, true, true));
     contact->setAutoSize(true);
-    connect(contact, &Label::clicked, this, [this] { Label1_Click(); });
+    onSignal(contact, &Label::clicked, this, [this] { Label1_Click(); });
 
     auto* ok = place<QPushButton>(c, QStringLiteral("cmdOK"), 2880, 1200, 1260, 345);
     ok->setText(QStringLiteral("OK"));
@@ -73,14 +74,14 @@ void frmAbout::build(FormWidget* w)
     ok->setAutoDefault(true);
     auto* info = place<QPushButton>(c, QStringLiteral("cmdSysInfo"), 2910, 1590, 1245, 345);
     info->setText(QStringLiteral("&System Info..."));
-    connect(ok, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
-    connect(info, &QPushButton::clicked, this, [this] { cmdSysInfo_Click(); });
+    onSignal(ok, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
+    onSignal(info, &QPushButton::clicked, this, [this] { cmdSysInfo_Click(); });
     // Esc presses OK, as the box's cancel button.
     auto* esc = new QAction(w);
     esc->setShortcut(Qt::Key_Escape);
     esc->setShortcutContext(Qt::WindowShortcut);
     w->addAction(esc);
-    connect(esc, &QAction::triggered, this, [this] { cmdOK_Click(); });
+    onSignal(esc, &QAction::triggered, this, [this] { cmdOK_Click(); });
     ok->setFocus();
 
     setupWindow(w, QString(), 0x00FFFFFF, 4800, 2070);

@@ -14,7 +14,7 @@
 
 namespace tav {
 
-void setupApplication(QApplication& app)
+void setupApplication(Application& app)
 {
 #if defined(__GLIBC__)
     // Large blocks (a window's backing store, a drawing's layers) are mapped
@@ -31,7 +31,6 @@ void setupApplication(QApplication& app)
     QApplication::setFont(arial(8.25));
     app.setQuitOnLastWindowClosed(false);
     installHover(app);
-    installActionScopes();
 }
 
 } // namespace tav

@@ -1,10 +1,10 @@
 #pragma once
-class QApplication;
-
 namespace tav {
+
+class Application;
 
 // Application title, icon, fonts and quit policy: the program ends only
 // through encerra.
-void setupApplication(QApplication& app);
+void setupApplication(Application& app);
 
 } // namespace tav

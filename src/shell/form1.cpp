@@ -7,6 +7,7 @@
 #include "common/program.h"
 #include "common/readings.h"
 #include "common/runtime.h"
+#include "platform/actions.h"
 #include "platform/controls.h"
 #include "platform/pictures.h"
 #include "shell/amostra.h"
@@ -98,13 +99,13 @@ void Form1::buildContent(FormWidget* w)
     const int optionTops[] = {780, 1200, 1560};
     for (int i = 0; i < 3; ++i) {
         auto* option = place<QRadioButton>(inputs, arrayName(kOption1, i), 3090, optionTops[i], 270, 240);
-        connect(option, &QRadioButton::clicked, this, [this, i] { Option1_Click(i); });
+        onSignal(option, &QRadioButton::clicked, this, [this, i] { Option1_Click(i); });
     }
     ctl<QRadioButton>(kOption1, 2)->setChecked(true);
 
     auto* calculate = place<ImageButton>(inputs, QStringLiteral("Image1"), 270, 1935, 1080, 360);
     calculate->setPicture(pictures::word(QStringLiteral("Calculate")));
-    connect(calculate, &ImageButton::clicked, this, [this] { Image1_Click(); });
+    onSignal(calculate, &ImageButton::clicked, this, [this] { Image1_Click(); });
 }
 
 void Form1::pageLoad()

@@ -5,6 +5,7 @@
 #include "common/messages.h"
 #include "common/program.h"
 #include "output/wiring.h"
+#include "platform/actions.h"
 #include "platform/controls.h"
 #include "platform/pictures.h"
 #include "shell/about.h"
@@ -31,10 +32,10 @@ void Indice::build(FormWidget* w)
     QMenu* help = addMenu(w, QStringLiteral("menuHelp"), QStringLiteral("Help"));
     QAction* helpItem = addItem(help, QStringLiteral("menuHelpHelp"), QStringLiteral("Help"));
     QAction* about = addItem(help, QStringLiteral("menuHelpAbout"), QStringLiteral("About"));
-    connect(exitItem, &QAction::triggered, this, [this] { menuFileExit_Click(); });
-    connect(last, &QAction::triggered, this, [this] { menu0_Click(); });
-    connect(helpItem, &QAction::triggered, this, [this] { menuHelpHelp_Click(); });
-    connect(about, &QAction::triggered, this, [this] { menuHelpAbout_Click(); });
+    onSignal(exitItem, &QAction::triggered, this, [this] { menuFileExit_Click(); });
+    onSignal(last, &QAction::triggered, this, [this] { menu0_Click(); });
+    onSignal(helpItem, &QAction::triggered, this, [this] { menuHelpHelp_Click(); });
+    onSignal(about, &QAction::triggered, this, [this] { menuHelpAbout_Click(); });
 
     Label* band = place<Label>(c, QStringLiteral("Label1"), -60, -60, 10005, 1020);
     band->setBackColor(vbColor(0x00C0FFFF));
@@ -56,7 +57,7 @@ void Indice::build(FormWidget* w)
         link->setText(t.caption);
         link->setFont(arial(14.25, true, true));
         link->setAutoSize(true);
-        connect(link, &Label::clicked, this, [this, i] { Label3_Click(i); });
+        onSignal(link, &Label::clicked, this, [this, i] { Label3_Click(i); });
     }
 
     auto* round = place<ImageButton>(c, arrayName(QStringLiteral("Image1"), 0), 15, 0, 900, 900);
@@ -68,7 +69,7 @@ void Indice::build(FormWidget* w)
     auto* exitButton = place<ImageButton>(c, QStringLiteral("Image11"), 4785, 7455, 480, 480);
     exitButton->setPicture(pictures::exitFace());
     exitButton->setToolTip(QStringLiteral("Exit application"));
-    connect(exitButton, &ImageButton::clicked, this, [this] { Image11_Click(); });
+    onSignal(exitButton, &ImageButton::clicked, this, [this] { Image11_Click(); });
 
     // The hidden picture store.
     auto store = [c](const QString& name, int l, int t, int wd, int h) {

@@ -3,6 +3,7 @@
 #include "common/errors.h"
 #include "common/messages.h"
 #include "common/program.h"
+#include "platform/actions.h"
 #include "platform/controls.h"
 #include "shell/indice.h"
 #include "shell/menus.h"
@@ -159,12 +160,12 @@ void wireNavigation(Form& self, FormWidget* w)
         };
         for (const auto& [b, command] : buttons)
             if (ImageButton* img = bar ? bar->findChild<ImageButton*>(b->name) : nullptr)
-                QObject::connect(img, &ImageButton::clicked, page, [page, c = command] { navigate(*page, c); });
+                onSignal(img, &ImageButton::clicked, page, [page, c = command] { navigate(*page, c); });
     }
 
     auto item = [&](const QString& name, std::function<void()> run) {
         if (QAction* a = w->findChild<QAction*>(name))
-            QObject::connect(a, &QAction::triggered, page, std::move(run));
+            onSignal(a, &QAction::triggered, page, std::move(run));
     };
     item(fileCloseName(self.name()), [page] { navigate(*page, NavCommand::FileClose); });
     item(fileExitName(self.name()), [page] { navigate(*page, NavCommand::FileExit); });

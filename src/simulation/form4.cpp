@@ -6,6 +6,7 @@
 #include "common/messages.h"
 #include "common/readings.h"
 #include "common/runtime.h"
+#include "platform/actions.h"
 #include "platform/combo.h"
 #include "platform/controls.h"
 #include "platform/grid.h"
@@ -160,8 +161,8 @@ void Form4::buildContent(FormWidget* w)
     auto* variabilityBox = place<ComboBox>(inputs, QStringLiteral("Combo2"), 3420, 690, 780, 315);
     variabilityBox->setText(QStringLiteral("Combo2"));
     variabilityBox->setFont(arial(8.25));
-    connect(variabilityBox, &ComboBox::changed, this, [this] { Combo2_Change(); });
-    connect(variabilityBox, &ComboBox::clicked, this, [this] { Combo2_Change(); });
+    onSignal(variabilityBox, &ComboBox::changed, this, [this] { Combo2_Change(); });
+    onSignal(variabilityBox, &ComboBox::clicked, this, [this] { Combo2_Change(); });
 
     Frame* calc = place<Frame>(inputs, QStringLiteral("Frame2"), 2175, 1890, 1965, 1035);
     calc->setTitle(QStringLiteral("Calculate sample size"));
@@ -174,15 +175,15 @@ void Form4::buildContent(FormWidget* w)
     place<TextBox>(calc, QStringLiteral("Text3"), 480, 615, 615, 285);
     auto* ok = place<ImageButton>(calc, QStringLiteral("calcula"), 1260, 405, 495, 405);
     ok->setPicture(pictures::word(QStringLiteral("ok"), 33, 27));
-    connect(ok, &ImageButton::clicked, this, [this] { calcula_Click(); });
+    onSignal(ok, &ImageButton::clicked, this, [this] { calcula_Click(); });
 
     auto* simulate = place<ImageButton>(inputs, QStringLiteral("Image1"), 300, 2400, 1080, 360);
     simulate->setPicture(pictures::word(QStringLiteral("Simulate")));
-    connect(simulate, &ImageButton::clicked, this, [this] { Image1_Click(); });
+    onSignal(simulate, &ImageButton::clicked, this, [this] { Image1_Click(); });
     auto* reset = place<ImageButton>(c, QStringLiteral("Image3"), 7305, 5250, 1935, 405);
     reset->setPicture(pictures::word(QStringLiteral("Reset to default values"), 127, 25));
     reset->setBorderStyle(1);
-    connect(reset, &ImageButton::clicked, this, [this] { Image3_Click(); });
+    onSignal(reset, &ImageButton::clicked, this, [this] { Image3_Click(); });
 
     Label* results = place<Label>(c, QStringLiteral("Label6"), 390, 5910, 11175, 465);
     results->setText(QStringLiteral("Results"));
@@ -210,9 +211,9 @@ void Form4::buildContent(FormWidget* w)
     new ControlDrag(panel, panel, true);
 
     if (auto* showImage = w->findChild<ImageButton*>(QStringLiteral("Image9")))
-        connect(showImage, &ImageButton::clicked, this, [this] { Image9_Click(); });
+        onSignal(showImage, &ImageButton::clicked, this, [this] { Image9_Click(); });
     if (auto* showTable = w->findChild<ImageButton*>(QStringLiteral("Image10")))
-        connect(showTable, &ImageButton::clicked, this, [this] { Image10_Click(); });
+        onSignal(showTable, &ImageButton::clicked, this, [this] { Image10_Click(); });
 }
 
 void Form4::pageLoad()

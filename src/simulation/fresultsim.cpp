@@ -2,6 +2,7 @@
 
 #include "common/colors.h"
 #include "common/errors.h"
+#include "platform/actions.h"
 #include "platform/controls.h"
 #include "platform/pictures.h"
 #include "common/format.h"
@@ -224,21 +225,21 @@ void FResultSim::buildContent(FormWidget* w)
         sl->setTickFrequency(500);
         sl->setValue(10);
         const int i = s.index;
-        connect(sl, &Slider::changed, this, [this, i] { sliderChanged(i); });
-        connect(sl, &Slider::scrolled, this, [this, i] { sliderScrolled(i); });
+        onSignal(sl, &Slider::changed, this, [this, i] { sliderChanged(i); });
+        onSignal(sl, &Slider::scrolled, this, [this, i] { sliderScrolled(i); });
     }
     panel->installEventFilter(new DragMover(panel, panel));
     grid->table()->viewport()->installEventFilter(new DragMover(grid, grid));
 
     auto* again = place<ImageButton>(c, QStringLiteral("Image4"), 450, 7470, 1425, 360);
     again->setPicture(pictures::word(QStringLiteral("Simulate again"), 95, 24));
-    connect(again, &ImageButton::clicked, this, [this] { Image4_Click(); });
+    onSignal(again, &ImageButton::clicked, this, [this] { Image4_Click(); });
     auto* change = place<ImageButton>(c, QStringLiteral("Image3"), 2250, 7470, 1425, 360);
     change->setPicture(pictures::word(QStringLiteral("Change inputs"), 95, 24));
-    connect(change, &ImageButton::clicked, this, [this] { Image3_Click(); });
+    onSignal(change, &ImageButton::clicked, this, [this] { Image3_Click(); });
     auto* continuous = place<ImageButton>(c, QStringLiteral("Image1"), 4275, 7485, 1710, 360);
     continuous->setPicture(pictures::word(QStringLiteral("Conrinuous simulation"), 114, 24));
-    connect(continuous, &ImageButton::clicked, this, [this] { Image1_Click(); });
+    onSignal(continuous, &ImageButton::clicked, this, [this] { Image1_Click(); });
     // The two faces of the continuous-run button, never shown.
     auto* start = place<PictureBox>(c, QStringLiteral("Picture8"), 6240, 7485, 1710, 360);
     start->setPicture(pictures::word(QStringLiteral("Conrinuous simulation"), 114, 24));
@@ -248,14 +249,14 @@ void FResultSim::buildContent(FormWidget* w)
     stop->hide();
 
     if (auto* show = w->findChild<ImageButton*>(QStringLiteral("Image9")))
-        connect(show, &ImageButton::clicked, this, [this] { Image9_Click(); });
+        onSignal(show, &ImageButton::clicked, this, [this] { Image9_Click(); });
     if (auto* table = w->findChild<ImageButton*>(QStringLiteral("Image10")))
-        connect(table, &ImageButton::clicked, this, [this] { Image10_Click(); });
+        onSignal(table, &ImageButton::clicked, this, [this] { Image10_Click(); });
 
     auto* timer = new QTimer(w);
     timer->setObjectName(QStringLiteral("Timer1"));
     timer->setInterval(1000);
-    connect(timer, &QTimer::timeout, this, [this] { Image4_Click(); });
+    onSignal(timer, &QTimer::timeout, this, [this] { Image4_Click(); });
 }
 
 void FResultSim::pageLoad()

@@ -6,6 +6,7 @@
 #include "common/messages.h"
 #include "common/readings.h"
 #include "common/runtime.h"
+#include "platform/actions.h"
 #include "platform/combo.h"
 #include "platform/controls.h"
 #include "platform/pictures.h"
@@ -104,7 +105,7 @@ void FSimula1::build(FormWidget* w)
         ->setToolTip(QStringLiteral("Enter the Confidence Level to calculate the necessary sample size"));
     auto* ok = place<ImageButton>(calc, QStringLiteral("calcula"), 1485, 405, 495, 405);
     ok->setPicture(pictures::word(QStringLiteral("ok"), 33, 27));
-    connect(ok, &ImageButton::clicked, this, [this] { calcula_Click(); });
+    onSignal(ok, &ImageButton::clicked, this, [this] { calcula_Click(); });
 
     Frame* probs = frame(c, QStringLiteral("Frame2"), 210, 2220, 8370, 1650,
                          QStringLiteral("Probabilities of establishment"));
@@ -126,8 +127,8 @@ void FSimula1::build(FormWidget* w)
         s->setSmallChange(30);
         s->setLargeChange(300);
         s->setTickFrequency(1000);
-        connect(s, &Slider::changed, this, [this, i] { sliderChanged(i); });
-        connect(s, &Slider::scrolled, this, [this, i] { sliderScrolled(i); });
+        onSignal(s, &Slider::changed, this, [this, i] { sliderChanged(i); });
+        onSignal(s, &Slider::scrolled, this, [this, i] { sliderScrolled(i); });
         // Wide enough for five decimals.
         auto* box = place<TextBox>(probs, QStringLiteral("lp%1").arg(i), 6225, boxTops[i - 1], 690, 285);
         box->setText(QStringLiteral(" "));
@@ -139,8 +140,8 @@ void FSimula1::build(FormWidget* w)
     combo(probs, QStringLiteral("Combo4"), 7140, 1035, {});
     for (int i = 2; i <= 4; ++i) {
         auto* v = w->findChild<ComboBox*>(QStringLiteral("Combo%1").arg(i));
-        connect(v, &ComboBox::changed, this, [this, i] { variabilityChanged(i); });
-        connect(v, &ComboBox::clicked, this, [this, i] { variabilityChanged(i); });
+        onSignal(v, &ComboBox::changed, this, [this, i] { variabilityChanged(i); });
+        onSignal(v, &ComboBox::clicked, this, [this, i] { variabilityChanged(i); });
     }
 
     label(c, QStringLiteral("Label4"), 315, 4080, 1275, 270, QStringLiteral("N. Iterations"));
@@ -148,14 +149,14 @@ void FSimula1::build(FormWidget* w)
 
     auto* run = place<ImageButton>(c, QStringLiteral("Image1"), 3255, 4005, 1080, 360);
     run->setPicture(pictures::word(QStringLiteral("Simulate")));
-    connect(run, &ImageButton::clicked, this, [this] { Image1_Click(); });
+    onSignal(run, &ImageButton::clicked, this, [this] { Image1_Click(); });
     auto* reset = place<ImageButton>(c, QStringLiteral("Image2"), 5610, 4035, 1935, 405);
     reset->setPicture(pictures::word(QStringLiteral("Reset to default values"), 127, 25));
     reset->setBorderStyle(1);
-    connect(reset, &ImageButton::clicked, this, [this] { Image2_Click(); });
+    onSignal(reset, &ImageButton::clicked, this, [this] { Image2_Click(); });
     auto* cancel = place<ImageButton>(c, QStringLiteral("Image3"), 7800, 4065, 795, 375);
     cancel->setPicture(pictures::word(QStringLiteral("Cancel"), 53, 25));
-    connect(cancel, &ImageButton::clicked, this, [this] { Image3_Click(); });
+    onSignal(cancel, &ImageButton::clicked, this, [this] { Image3_Click(); });
 
     setupWindow(w, QStringLiteral("Simulation inputs"), 0x00E0E0E0, 8940, 4815);
 }

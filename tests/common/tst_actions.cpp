@@ -5,9 +5,14 @@
 
 #include "common/errors.h"
 #include "common/messages.h"
+#include "platform/actions.h"
+#include "platform/combo.h"
+#include "platform/slider.h"
 #include "testkit.h"
+#include "testmain.h"
 
 #include <QPushButton>
+#include <QSlider>
 #include <QTest>
 #include <QTimer>
 
@@ -264,26 +269,136 @@ private slots:
     }
 
     // A handler that lets its error through to the procedure that raised
-    // its signal: the action still ends with the click.
+    // its signal: the error comes back to the caller's step once Qt's call
+    // has returned, and the action still ends with the click.
     void errorThroughASignalEndsWithIt()
     {
         test::ProgramFixture fx;
         fx.msgs.answer(IdAbort);
         QPushButton inner;
-        connect(&inner, &QPushButton::clicked, [] { raise(ErrOverflow); });
+        onSignal(&inner, &QPushButton::clicked, &inner, [] { raise(ErrOverflow); });
         QPushButton button;
-        connect(&button, &QPushButton::clicked, [&] {
+        bool statementWentOn = false;
+        onSignal(&button, &QPushButton::clicked, &button, [&] {
             TrapErrors t(kAdvice, kTitle);
-            t.step([&] { inner.click(); });
+            t.step([&] {
+                throughQt([&] { inner.click(); });
+                statementWentOn = true;
+            });
         });
         button.show();
         QVERIFY(QTest::qWaitForWindowExposed(&button));
         test::click(&button);
         QCOMPARE(fx.msgs.count(), 1);
+        QCOMPARE(fx.msgs.last().title, kTitle);
+        QVERIFY(!statementWentOn);
         QVERIFY(!actionAborted());
         QVERIFY(procedure(0));
     }
+
+    // A control's notice of a change the program made runs its handler
+    // through the boundary: the handler's error is the setter's, counted
+    // against the step that called it, whose Retry runs it again.
+    void handlerErrorsReachTheSetter_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::newRow("a slider's value") << 0;
+        QTest::newRow("a combo box's text") << 1;
+        QTest::newRow("a pick from a combo box's list") << 2;
+    }
+    void handlerErrorsReachTheSetter()
+    {
+        QFETCH(int, kind);
+        test::ProgramFixture fx;
+        fx.msgs.answer({IdRetry, IdAbort});
+        Slider slider;
+        ComboBox combo;
+        combo.addItem(QStringLiteral("a"));
+        combo.addItem(QStringLiteral("b"));
+        int runs = 0, secondHandlerRuns = 0;
+        const auto failing = [&] {
+            ++runs;
+            raise(ErrDivisionByZero);
+        };
+        const auto second = [&] { ++secondHandlerRuns; };
+        onSignal(&slider, &Slider::changed, &slider, failing);
+        onSignal(&slider, &Slider::changed, &slider, second);
+        onSignal(&combo, &ComboBox::changed, &combo, failing);
+        onSignal(&combo, &ComboBox::changed, &combo, second);
+        onSignal(&combo, &ComboBox::clicked, &combo, failing);
+        onSignal(&combo, &ComboBox::clicked, &combo, second);
+        int value = 0;
+        TrapErrors t(kAdvice, kTitle);
+        const bool went = t.step([&] {
+            ++value;
+            if (kind == 0)
+                slider.setValue(value);
+            else if (kind == 1)
+                combo.setText(QString::number(value));
+            else
+                combo.setListIndex(value % 2);
+        });
+        QVERIFY(!went);
+        QCOMPARE(runs, 2);
+        QCOMPARE(fx.msgs.count(), 2);
+        QCOMPARE(currentError().number(), int(ErrDivisionByZero));
+        // Once a handler failed, the statement is left: the signal's other
+        // handlers do not run.
+        QCOMPARE(secondHandlerRuns, 0);
+        // The control itself is left in order: a later value is taken, and
+        // is a change of the program's, not the user scrolling.
+        if (kind == 0) {
+            int scrolls = 0;
+            onSignal(&slider, &Slider::scrolled, &slider, [&] { ++scrolls; });
+            ignoring([&] { slider.setValue(7); });
+            QCOMPARE(slider.value(), 7);
+            slider.slider()->setSliderDown(true);
+            slider.slider()->setSliderPosition(8);
+            slider.slider()->setSliderDown(false);
+            QCOMPARE(scrolls, 1);
+        }
+    }
+
+    // An error with no caller to go back to (a user's click) ends its
+    // handler only; one raised while the caller's Qt call yields belongs to
+    // the event handled in the yield, not to the caller's statement.
+    void handlerErrorsWithoutACaller()
+    {
+        test::ProgramFixture fx;
+        QPushButton button;
+        bool otherRan = false;
+        onSignal(&button, &QPushButton::clicked, &button, [] { raise(ErrOverflow); });
+        onSignal(&button, &QPushButton::clicked, &button, [&] { otherRan = true; });
+        button.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&button));
+        test::click(&button);
+        QVERIFY(otherRan);
+        QCOMPARE(currentError().number(), int(ErrOverflow));
+        QCOMPARE(fx.msgs.count(), 0);
+
+        QTimer tick;
+        tick.setSingleShot(true);
+        bool ticked = false;
+        onSignal(&tick, &QTimer::timeout, &tick, [&] {
+            ticked = true;
+            raise(ErrTypeMismatch);
+        });
+        QPushButton inner;
+        onSignal(&inner, &QPushButton::clicked, &inner, [&] {
+            tick.start(0);
+            while (!ticked)
+                QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        });
+        bool statementWentOn = false;
+        TrapErrors t(kAdvice, kTitle);
+        QVERIFY(t.step([&] {
+            throughQt([&] { inner.click(); });
+            statementWentOn = true;
+        }));
+        QVERIFY(statementWentOn);
+        QCOMPARE(fx.msgs.count(), 0);
+    }
 };
 
-QTEST_MAIN(TestActions)
+TAV_TEST_MAIN(TestActions)
 #include "tst_actions.moc"

@@ -3,6 +3,7 @@
 #include "common/format.h"
 #include "common/runtime.h"
 #include "platform/grid.h"
+#include "testmain.h"
 
 #include <QLocale>
 #include <QTest>
@@ -84,5 +85,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestFormat)
+TAV_TEST_MAIN(TestFormat)
 #include "tst_format.moc"

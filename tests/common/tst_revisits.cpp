@@ -14,6 +14,7 @@
 //   TAVRELO_REVISITS_FIGURES=300 tst_revisits figures [Form11]
 
 #include "../output/outputkit.h"
+#include "testmain.h"
 
 #include "common/window.h"
 #include "output/fprintpp.h"
@@ -400,5 +401,5 @@ void TestRevisits::figures()
     std::fflush(stdout);
 }
 
-QTEST_MAIN(TestRevisits)
+TAV_TEST_MAIN(TestRevisits)
 #include "tst_revisits.moc"

@@ -3,6 +3,7 @@
 #include "common/random.h"
 #include "common/runtime.h"
 #include "testkit.h"
+#include "testmain.h"
 
 #include <QFileInfo>
 #include <QSet>
@@ -252,5 +253,5 @@ void TestRuntime::reseedsWithinOneTickDoNotCycle()
     QVERIFY(seen.size() > 4900);
 }
 
-QTEST_MAIN(TestRuntime)
+TAV_TEST_MAIN(TestRuntime)
 #include "tst_runtime.moc"

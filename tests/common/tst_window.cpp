@@ -2,8 +2,10 @@
 // instance, control access loads hidden, the close box, deferred destruction.
 #include "common/errors.h"
 #include "common/window.h"
+#include "platform/actions.h"
 #include "platform/controls.h"
 #include "testkit.h"
+#include "testmain.h"
 
 #include <QLineEdit>
 #include <QTest>
@@ -12,12 +14,20 @@ using namespace tav;
 
 namespace {
 
+// A part of a control that still reports a change while it is torn down.
+class NoisyPart : public QObject {
+public:
+    using QObject::QObject;
+    ~NoisyPart() override { setObjectName(QStringLiteral("gone")); }
+};
+
 class Probe : public Form {
 public:
     Probe() : Form(QStringLiteral("Probe")) {}
     int loads = 0, unloads = 0, activations = 0, resizes = 0;
     bool cancelUnload = false;
     int kept = 0; // a module-level variable: survives unloads
+    int teardownNotices = 0;
     std::function<void()> onClick;
 
 protected:
@@ -26,7 +36,12 @@ protected:
         auto* box = place<TextBox>(w->client(), arrayName(QStringLiteral("Text1"), 0), 100, 100, 1500, 300);
         box->setText(QStringLiteral("design"));
         auto* button = place<ImageButton>(w->client(), QStringLiteral("Image1"), 100, 600, 480, 480);
-        connect(button, &ImageButton::clicked, this, [this] { if (onClick) onClick(); });
+        onSignal(button, &ImageButton::clicked, this, [this] { if (onClick) onClick(); });
+        auto* part = new NoisyPart(button);
+        onSignal(part, &QObject::objectNameChanged, this, [this] {
+            ++teardownNotices;
+            ctl(QStringLiteral("Image1"));
+        });
         w->setClientSizeTwips(6000, 4000);
     }
     void formLoad() override { ++loads; }
@@ -60,6 +75,8 @@ private slots:
     void missingControlRaises();
     void activationOnlyWhenActiveFormChanges();
     void encerraRunsNoUnloadProcedure();
+    void closedWindowWaitsForTheAction_data();
+    void closedWindowWaitsForTheAction();
 };
 
 void TestWindow::showLoadsOnceAndRaisesAfter()
@@ -200,5 +217,62 @@ void TestWindow::encerraRunsNoUnloadProcedure()
     QVERIFY(!p.visible());
 }
 
-QTEST_MAIN(TestWindow)
+// A window unloaded while an action runs stays, hidden and deaf, until the
+// action ends; then it goes with the next pass of the event loop, whatever
+// ended the program or the test meanwhile.
+void TestWindow::closedWindowWaitsForTheAction_data()
+{
+    QTest::addColumn<QString>("then");
+    QTest::newRow("the action ends") << "end";
+    QTest::newRow("the program ends in the action") << "encerra";
+    QTest::newRow("the test resets in the action") << "reset";
+    QTest::newRow("loaded again in the action") << "reload";
+}
+
+void TestWindow::closedWindowWaitsForTheAction()
+{
+    QFETCH(QString, then);
+    test::ProgramFixture fx;
+    Probe& p = formRef<Probe>();
+    p.show();
+    QPointer<FormWidget> old = p.widget();
+    auto* button = p.ctl<ImageButton>(QStringLiteral("Image1"));
+    int clicks = 0;
+    p.onClick = [&] { ++clicks; };
+    {
+        const ActionScope action;
+        p.unload();
+        QVERIFY(!p.isLoaded());
+        QCOMPARE(p.unloads, 1);
+        QVERIFY(old && old->isHidden());
+        // Its controls' notices reach no procedure, and so load nothing.
+        emit button->clicked();
+        QCOMPARE(clicks, 0);
+        QVERIFY(!p.isLoaded());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::processEvents();
+        QVERIFY(old);
+        if (then == QLatin1String("encerra")) {
+            encerra();
+        } else if (then == QLatin1String("reset")) {
+            resetProgram();
+            QVERIFY(old.isNull());
+            return;
+        } else if (then == QLatin1String("reload")) {
+            p.show();
+            QVERIFY(p.widgetIfLoaded() != old.data());
+            emit p.ctl<ImageButton>(QStringLiteral("Image1"))->clicked();
+            QCOMPARE(clicks, 1);
+        }
+    }
+    QVERIFY(old);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(old.isNull());
+    // Its destruction ran no procedure, which would have loaded it again.
+    QCOMPARE(p.teardownNotices, 0);
+    QCOMPARE(p.isLoaded(), then == QLatin1String("reload"));
+    QCOMPARE(p.loads, then == QLatin1String("reload") ? 2 : 1);
+}
+
+TAV_TEST_MAIN(TestWindow)
 #include "tst_window.moc"

@@ -11,6 +11,7 @@
 #include "platform/grid.h"
 #include "graphtestkit.h"
 #include "testkit.h"
+#include "testmain.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -233,5 +234,5 @@ void TestFGrafico12::checksOnLeavingABox()
         QCOMPARE(f.msgs.last().text, warning);
 }
 
-QTEST_MAIN(TestFGrafico12)
+TAV_TEST_MAIN(TestFGrafico12)
 #include "tst_fgrafico12.moc"

@@ -12,6 +12,7 @@
 #include "platform/grid.h"
 #include "graphtestkit.h"
 #include "testkit.h"
+#include "testmain.h"
 
 #include <QLineEdit>
 #include <QLocale>
@@ -265,5 +266,5 @@ void TestFGrafico4::unloadWhilePlotting()
     QCOMPARE(f.msgs.count(), 0);
 }
 
-QTEST_MAIN(TestFGrafico4)
+TAV_TEST_MAIN(TestFGrafico4)
 #include "tst_fgrafico4.moc"

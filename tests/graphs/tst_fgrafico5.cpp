@@ -11,6 +11,7 @@
 #include "platform/grid.h"
 #include "graphtestkit.h"
 #include "testkit.h"
+#include "testmain.h"
 
 #include <QLineEdit>
 #include <QLocale>
@@ -205,5 +206,5 @@ void TestFGrafico5::checksOnLeavingABox()
     QCOMPARE(edit->text(), text);
 }
 
-QTEST_MAIN(TestFGrafico5)
+TAV_TEST_MAIN(TestFGrafico5)
 #include "tst_fgrafico5.moc"

@@ -11,6 +11,7 @@
 #include "platform/grid.h"
 #include "graphtestkit.h"
 #include "testkit.h"
+#include "testmain.h"
 
 #include <QLineEdit>
 #include <QLocale>
@@ -221,5 +222,5 @@ void TestFGrafico6::checksOnLeavingABox()
     QCOMPARE(edit->text(), text);
 }
 
-QTEST_MAIN(TestFGrafico6)
+TAV_TEST_MAIN(TestFGrafico6)
 #include "tst_fgrafico6.moc"

@@ -5,6 +5,7 @@
 #include "graphs/fgrafico12.h"
 #include "platform/chart.h"
 #include "testkit.h"
+#include "testmain.h"
 
 #include <QAbstractAxis>
 #include <QChart>
@@ -70,5 +71,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestGraph12Axes)
+TAV_TEST_MAIN(TestGraph12Axes)
 #include "tst_graph12axes.moc"

@@ -16,6 +16,7 @@
 #include "shell/topics.h"
 #include "graphtestkit.h"
 #include "testkit.h"
+#include "testmain.h"
 
 #include <QLineEdit>
 #include <QLocale>
@@ -352,5 +353,5 @@ void TestGraphCommit::resultNotFinite()
         QVERIFY2(!row.join(QLatin1Char('|')).contains(QLatin1String("Infinity")), qPrintable(row.join('|')));
 }
 
-QTEST_MAIN(TestGraphCommit)
+TAV_TEST_MAIN(TestGraphCommit)
 #include "tst_graphcommit.moc"

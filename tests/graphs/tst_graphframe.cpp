@@ -12,6 +12,7 @@
 #include "shell/indice.h"
 #include "shell/topics.h"
 #include "testkit.h"
+#include "testmain.h"
 
 #include <QLineEdit>
 #include <QMenu>
@@ -302,5 +303,5 @@ void TestGraphFrame::leavingDuringYieldStops()
     QCOMPARE(g.graph1()->numPoints(), 60);
 }
 
-QTEST_MAIN(TestGraphFrame)
+TAV_TEST_MAIN(TestGraphFrame)
 #include "tst_graphframe.moc"

@@ -11,6 +11,7 @@
 #include "shell/topics.h"
 #include "graphtestkit.h"
 #include "testkit.h"
+#include "testmain.h"
 
 #include <QLineEdit>
 #include <QMenu>
@@ -564,5 +565,5 @@ void TestGraphPages::checks()
     }
 }
 
-QTEST_MAIN(TestGraphPages)
+TAV_TEST_MAIN(TestGraphPages)
 #include "tst_graphpages.moc"

@@ -10,6 +10,7 @@
 #include "platform/controls.h"
 #include "shell/indice.h"
 #include "shell/topics.h"
+#include "testmain.h"
 
 #include <QApplication>
 #include <QFontMetrics>
@@ -661,5 +662,5 @@ void TestLessons::resizeMovesOnlyToolbarAndTitle()
     }
 }
 
-QTEST_MAIN(TestLessons)
+TAV_TEST_MAIN(TestLessons)
 #include "tst_lessons.moc"

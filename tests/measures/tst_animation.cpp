@@ -3,6 +3,7 @@
 
 #include "common/random.h"
 #include "measures/animation.h"
+#include "testmain.h"
 
 #include <QTest>
 
@@ -331,5 +332,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestAnimation)
+TAV_TEST_MAIN(TestAnimation)
 #include "tst_animation.moc"

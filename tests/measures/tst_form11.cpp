@@ -14,6 +14,7 @@
 #include "platform/slider.h"
 #include "shell/indice.h"
 #include "testkit.h"
+#include "testmain.h"
 
 #include <QPainter>
 #include <QRadioButton>
@@ -846,5 +847,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestForm11)
+TAV_TEST_MAIN(TestForm11)
 #include "tst_form11.moc"

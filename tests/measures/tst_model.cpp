@@ -5,6 +5,7 @@
 #include "common/messages.h"
 #include "measures/model.h"
 #include "testkit.h"
+#include "testmain.h"
 
 #include <QLocale>
 #include <QTest>
@@ -398,5 +399,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestModel)
+TAV_TEST_MAIN(TestModel)
 #include "tst_model.moc"

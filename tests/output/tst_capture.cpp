@@ -12,6 +12,7 @@
 #include "shell/form1.h"
 #include "shell/indice.h"
 #include "shell/topics.h"
+#include "testmain.h"
 
 #include <QDir>
 #include <QFile>
@@ -253,5 +254,5 @@ void TestCapture::pagePrintStartsFromAClearCanvas()
             QVERIFY2(printed.pixelColor(x, y) == QColor(Qt::white), qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
 }
 
-QTEST_MAIN(TestCapture)
+TAV_TEST_MAIN(TestCapture)
 #include "tst_capture.moc"

@@ -9,6 +9,7 @@
 #include "output/fprintpp.h"
 #include "outputkit.h"
 #include "platform/controls.h"
+#include "testmain.h"
 
 #include <QDir>
 #include <QFile>
@@ -292,5 +293,5 @@ void TestCompose::composingAgainShowsTheNewDrawing()
     QVERIFY(shows(two, QRect(500, 200, 200, 100), QColor(255, 0, 255), 40));
 }
 
-QTEST_MAIN(TestCompose)
+TAV_TEST_MAIN(TestCompose)
 #include "tst_compose.moc"

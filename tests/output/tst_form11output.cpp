@@ -13,6 +13,7 @@
 #include "outputkit.h"
 #include "platform/combo.h"
 #include "platform/controls.h"
+#include "testmain.h"
 
 #include <QAction>
 #include <QDir>
@@ -399,5 +400,5 @@ void TestForm11Output::freshVisitReportsValues()
             QVERIFY2(!w.contains(QLatin1String(design)), design);
 }
 
-QTEST_MAIN(TestForm11Output)
+TAV_TEST_MAIN(TestForm11Output)
 #include "tst_form11output.moc"

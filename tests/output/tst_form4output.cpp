@@ -18,6 +18,7 @@
 #include "platform/grid.h"
 #include "shell/topics.h"
 #include "simulation/form4.h"
+#include "testmain.h"
 
 #include <QDir>
 #include <QFile>
@@ -418,5 +419,5 @@ void TestForm4Output::panelStartsFromAClearCanvas()
     QCOMPARE(after, clean);
 }
 
-QTEST_MAIN(TestForm4Output)
+TAV_TEST_MAIN(TestForm4Output)
 #include "tst_form4output.moc"

@@ -7,6 +7,7 @@
 #include "outputkit.h"
 #include "platform/controls.h"
 #include "platform/slider.h"
+#include "testmain.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -416,5 +417,5 @@ void TestFprintPP::showingAgainReloadsNothing()
     QVERIFY(same(fprintpp().layout(), first));
 }
 
-QTEST_MAIN(TestFprintPP)
+TAV_TEST_MAIN(TestFprintPP)
 #include "tst_fprintpp.moc"

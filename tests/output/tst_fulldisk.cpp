@@ -17,6 +17,7 @@
 #include "platform/grid.h"
 #include "shell/form1.h"
 #include "shell/topics.h"
+#include "testmain.h"
 
 #include <QDir>
 #include <QFile>
@@ -382,5 +383,5 @@ void TestFullDisk::fullTmpfs()
     });
 }
 
-QTEST_MAIN(TestFullDisk)
+TAV_TEST_MAIN(TestFullDisk)
 #include "tst_fulldisk.moc"

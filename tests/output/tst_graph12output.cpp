@@ -15,6 +15,7 @@
 #include "platform/controls.h"
 #include "platform/grid.h"
 #include "shell/topics.h"
+#include "testmain.h"
 
 #include <QDir>
 #include <QFile>
@@ -212,5 +213,5 @@ void TestGraph12Output::abortWhileComposingStillSaves()
     QVERIFY(fprintpp().visible());
 }
 
-QTEST_MAIN(TestGraph12Output)
+TAV_TEST_MAIN(TestGraph12Output)
 #include "tst_graph12output.moc"

@@ -13,6 +13,7 @@
 #include "platform/controls.h"
 #include "platform/grid.h"
 #include "shell/topics.h"
+#include "testmain.h"
 
 #include <QDir>
 #include <QFile>
@@ -139,5 +140,5 @@ void TestGraphOutput::chartImageFailure()
     QVERIFY(fprintpp().isLoaded());
 }
 
-QTEST_MAIN(TestGraphOutput)
+TAV_TEST_MAIN(TestGraphOutput)
 #include "tst_graphoutput.moc"

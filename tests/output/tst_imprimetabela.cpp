@@ -8,6 +8,7 @@
 #include "outputkit.h"
 #include "platform/controls.h"
 #include "platform/slider.h"
+#include "testmain.h"
 
 #include <QPushButton>
 #include <QPrinter>
@@ -496,5 +497,5 @@ void TestImprimetabela::previewScrollsToEveryPart()
     QCOMPARE(f.msgs.count(), 0);
 }
 
-QTEST_MAIN(TestImprimetabela)
+TAV_TEST_MAIN(TestImprimetabela)
 #include "tst_imprimetabela.moc"

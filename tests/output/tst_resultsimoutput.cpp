@@ -13,6 +13,7 @@
 #include "platform/grid.h"
 #include "shell/topics.h"
 #include "simulation/fresultsim.h"
+#include "testmain.h"
 
 #include <QAction>
 #include <QDir>
@@ -376,5 +377,5 @@ void TestResultSimOutput::reportFileFailure()
     QVERIFY(!QFile::exists(name));
 }
 
-QTEST_MAIN(TestResultSimOutput)
+TAV_TEST_MAIN(TestResultSimOutput)
 #include "tst_resultsimoutput.moc"

@@ -14,6 +14,7 @@
 #include "platform/grid.h"
 #include "shell/form1.h"
 #include "shell/topics.h"
+#include "testmain.h"
 
 #include <QDir>
 #include <QFile>
@@ -597,5 +598,5 @@ void TestSaving::saveDialogNeedsAnExistingFolder()
     QVERIFY(saveNameAccepted(0, missing));
 }
 
-QTEST_MAIN(TestSaving)
+TAV_TEST_MAIN(TestSaving)
 #include "tst_saving.moc"

@@ -9,6 +9,7 @@
 #include "output/saving.h"
 #include "output/services.h"
 #include "platform/busy.h"
+#include "testmain.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -230,5 +231,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestBusyCursor)
+TAV_TEST_MAIN(TestBusyCursor)
 #include "tst_busycursor.moc"

@@ -1,5 +1,6 @@
 #include "common/runtime.h"
 #include "platform/chart.h"
+#include "testmain.h"
 
 #include <QCategoryAxis>
 #include <QChart>
@@ -578,5 +579,5 @@ void TestChart::undrawableBoundsFollowTheData()
     QCOMPARE(c.yAxisMax(), yMax);
 }
 
-QTEST_MAIN(TestChart)
+TAV_TEST_MAIN(TestChart)
 #include "tst_chart.moc"

@@ -1,5 +1,6 @@
 #include "common/runtime.h"
 #include "platform/combo.h"
+#include "testmain.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -158,5 +159,5 @@ void TestCombo::listOutOfRange()
     QCOMPARE(b.text(), QStringLiteral("keep"));
 }
 
-QTEST_MAIN(TestCombo)
+TAV_TEST_MAIN(TestCombo)
 #include "tst_combo.moc"

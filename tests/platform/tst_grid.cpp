@@ -1,5 +1,6 @@
 #include "common/runtime.h"
 #include "platform/grid.h"
+#include "testmain.h"
 
 #include <QImage>
 #include <QSignalSpy>
@@ -361,5 +362,5 @@ void TestGrid::userCannotEdit()
     QCOMPARE(g.table()->editTriggers(), QAbstractItemView::NoEditTriggers);
 }
 
-QTEST_MAIN(TestGrid)
+TAV_TEST_MAIN(TestGrid)
 #include "tst_grid.moc"

@@ -4,6 +4,7 @@
 // what it shows when every picture is drawn anew.
 
 #include "testkit.h"
+#include "testmain.h"
 
 #include "platform/controls.h"
 #include "platform/pictures.h"
@@ -168,5 +169,5 @@ void TestKeptPictures::lessonTextsSameAsLaidOutAnew()
     }
 }
 
-QTEST_MAIN(TestKeptPictures)
+TAV_TEST_MAIN(TestKeptPictures)
 #include "tst_keptpictures.moc"

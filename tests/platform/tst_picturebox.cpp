@@ -1,6 +1,7 @@
 // The picture box keeps its drawing shown or hidden, clears it without
 // losing its background, and draws in its own scale.
 #include "platform/controls.h"
+#include "testmain.h"
 
 #include <QTest>
 
@@ -60,5 +61,5 @@ void TestPictureBox::scales()
     QCOMPARE(box->image().pixelColor(px + 10, px), QColor(Qt::white));
 }
 
-QTEST_MAIN(TestPictureBox)
+TAV_TEST_MAIN(TestPictureBox)
 #include "tst_picturebox.moc"

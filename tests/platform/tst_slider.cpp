@@ -1,5 +1,6 @@
 #include "common/runtime.h"
 #include "platform/slider.h"
+#include "testmain.h"
 
 #include <QSlider>
 #include <QStyle>
@@ -314,5 +315,5 @@ void TestSlider::stepsAndTicksReadBack()
     QCOMPARE(s.largeChange(), 500);
 }
 
-QTEST_MAIN(TestSlider)
+TAV_TEST_MAIN(TestSlider)
 #include "tst_slider.moc"

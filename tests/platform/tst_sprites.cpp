@@ -1,6 +1,7 @@
 // Stamped marks: the same pixels as the painter draws, wherever they fall,
 // and a cache that keeps only a few of them.
 #include "platform/sprites.h"
+#include "testmain.h"
 
 #include <QPainter>
 #include <QRandomGenerator>
@@ -139,5 +140,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestSprites)
+TAV_TEST_MAIN(TestSprites)
 #include "tst_sprites.moc"

@@ -2,6 +2,7 @@
 // which tst_sweepgraphs and tst_sweeprelations take, so that they run side by side.
 
 #include "sweep.h"
+#include "testmain.h"
 
 using namespace tav::robust;
 
@@ -13,5 +14,5 @@ private slots:
     void sweep() { sweepRow(); }
 };
 
-QTEST_MAIN(TestSweep)
+TAV_TEST_MAIN(TestSweep)
 #include "tst_sweep.moc"

@@ -2,6 +2,7 @@
 // takes the others, so that they run side by side.
 
 #include "sweep.h"
+#include "testmain.h"
 
 using namespace tav::robust;
 
@@ -13,5 +14,5 @@ private slots:
     void sweep() { sweepRow(); }
 };
 
-QTEST_MAIN(TestSweepGraphs)
+TAV_TEST_MAIN(TestSweepGraphs)
 #include "tst_sweepgraphs.moc"

@@ -1,6 +1,7 @@
 // The hostile sweep (see sweep.h) over graph pages 4, 5, 6 and 12.
 
 #include "sweep.h"
+#include "testmain.h"
 
 using namespace tav::robust;
 
@@ -12,5 +13,5 @@ private slots:
     void sweep() { sweepRow(); }
 };
 
-QTEST_MAIN(TestSweepRelations)
+TAV_TEST_MAIN(TestSweepRelations)
 #include "tst_sweeprelations.moc"

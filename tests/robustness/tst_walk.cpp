@@ -13,6 +13,7 @@
 // (TAVRELO_WALK_LOCALE "both" alternates C and pt_BR over the seeds.)
 
 #include "robustkit.h"
+#include "testmain.h"
 
 #include <QElapsedTimer>
 
@@ -507,5 +508,5 @@ void TestWalk::longWalk()
     QCOMPARE(findings, 0);
 }
 
-QTEST_MAIN(TestWalk)
+TAV_TEST_MAIN(TestWalk)
 #include "tst_walk.moc"

@@ -5,6 +5,7 @@
 #include "shell/about.h"
 #include "shell/indice.h"
 #include "testkit.h"
+#include "testmain.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -122,5 +123,5 @@ void TestAbout::linksOpenTheirAddresses()
     QCOMPARE(fx.msgs.count(), 0);
 }
 
-QTEST_MAIN(TestAbout)
+TAV_TEST_MAIN(TestAbout)
 #include "tst_about.moc"

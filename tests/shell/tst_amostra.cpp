@@ -4,6 +4,7 @@
 #include "common/messages.h"
 #include "shell/amostra.h"
 #include "testkit.h"
+#include "testmain.h"
 
 #include <QLineEdit>
 #include <QLocale>
@@ -418,5 +419,5 @@ void TestAmostra::neverAsksForFewerUnitsThanExact()
     QCOMPARE(fx.msgs.count(), 0);
 }
 
-QTEST_MAIN(TestAmostra)
+TAV_TEST_MAIN(TestAmostra)
 #include "tst_amostra.moc"

@@ -6,6 +6,7 @@
 #include "platform/combo.h"
 #include "shell/topics.h"
 #include "testkit.h"
+#include "testmain.h"
 
 #include <QLineEdit>
 #include <QSet>
@@ -138,5 +139,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestBoxStorms)
+TAV_TEST_MAIN(TestBoxStorms)
 #include "tst_boxstorms.moc"

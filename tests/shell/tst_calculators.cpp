@@ -2,6 +2,7 @@
 // window: their checks in order, the focus after a warning, the result.
 #include "shell/topics.h"
 #include "testkit.h"
+#include "testmain.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -119,5 +120,5 @@ void TestCalculators::failedRoutineLeavesSampleEmpty()
     QCOMPARE(fs.ctl<QLineEdit>(QStringLiteral("Text1_2"))->text(), QString());
 }
 
-QTEST_MAIN(TestCalculators)
+TAV_TEST_MAIN(TestCalculators)
 #include "tst_calculators.moc"

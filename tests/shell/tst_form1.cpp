@@ -7,6 +7,7 @@
 #include "platform/controls.h"
 #include "shell/form1.h"
 #include "testkit.h"
+#include "testmain.h"
 
 #include <QApplication>
 #include <QLocale>
@@ -598,5 +599,5 @@ void TestForm1::loadError()
         QVERIFY(page.ctl<QLabel>(QStringLiteral("Label1"))->text().startsWith(QStringLiteral("To keep constant")));
 }
 
-QTEST_MAIN(TestForm1)
+TAV_TEST_MAIN(TestForm1)
 #include "tst_form1.moc"

@@ -6,6 +6,7 @@
 #include "shell/topics.h"
 #include "shell/navigation.h"
 #include "testkit.h"
+#include "testmain.h"
 
 #include <QTest>
 
@@ -222,5 +223,5 @@ void TestHover::tablesNameOnlyRealSurfaces()
     QVERIFY(!hoverTable(QStringLiteral("frmAbout")));
 }
 
-QTEST_MAIN(TestHover)
+TAV_TEST_MAIN(TestHover)
 #include "tst_hover.moc"

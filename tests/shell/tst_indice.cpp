@@ -6,6 +6,7 @@
 #include "shell/indice.h"
 #include "shell/topics.h"
 #include "testkit.h"
+#include "testmain.h"
 
 #include <QMenuBar>
 #include <QTest>
@@ -199,5 +200,5 @@ void TestIndice::exitEndsWithoutUnloads()
     QVERIFY(!indice().visible());
 }
 
-QTEST_MAIN(TestIndice)
+TAV_TEST_MAIN(TestIndice)
 #include "tst_indice.moc"

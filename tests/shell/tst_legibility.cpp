@@ -15,6 +15,7 @@
 #include "simulation/form4.h"
 #include "simulation/form4drawing.h"
 #include "testkit.h"
+#include "testmain.h"
 
 #include <QApplication>
 #include <QChart>
@@ -366,5 +367,5 @@ void TestLegibility::consignmentGridLinesAreCrisp()
             QVERIFY2(l[i] - l[i - 1] >= 22, qPrintable(QString::number(l[i])));
 }
 
-QTEST_MAIN(TestLegibility)
+TAV_TEST_MAIN(TestLegibility)
 #include "tst_legibility.moc"

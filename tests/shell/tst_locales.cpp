@@ -19,6 +19,7 @@
 #include "simulation/fsimula1.h"
 #include "simulation/resultados.h"
 #include "testkit.h"
+#include "testmain.h"
 
 #include <QLineEdit>
 #include <QLocale>
@@ -340,5 +341,5 @@ void TestLocales::roundTrips()
     QCOMPARE(s.fx->msgs.count(), 0);
 }
 
-QTEST_MAIN(TestLocales)
+TAV_TEST_MAIN(TestLocales)
 #include "tst_locales.moc"

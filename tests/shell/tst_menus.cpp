@@ -1,6 +1,7 @@
 // The File and Edit menu names each window gives its items.
 #include "shell/topics.h"
 #include "testkit.h"
+#include "testmain.h"
 
 #include <QMenu>
 #include <QTest>
@@ -50,5 +51,5 @@ void TestMenus::names()
     QCOMPARE(f.ctl<QAction>(copy)->text(), QStringLiteral("Copy"));
 }
 
-QTEST_MAIN(TestMenus)
+TAV_TEST_MAIN(TestMenus)
 #include "tst_menus.moc"

@@ -12,6 +12,7 @@
 #include "shell/topics.h"
 #include "shell/toolbar.h"
 #include "simulation/fresultsim.h"
+#include "testmain.h"
 
 #include <QApplication>
 #include <QMap>
@@ -860,5 +861,5 @@ void TestNavigation::randomWalk()
     QVERIFY(win("FGrafico1").loadCount() > 0 && win("Form10a").loadCount() > 0);
 }
 
-QTEST_MAIN(TestNavigation)
+TAV_TEST_MAIN(TestNavigation)
 #include "tst_navigation.moc"

@@ -8,6 +8,7 @@
 #include "simulation/desenhabase.h"
 #include "simulation/fresultsim.h"
 #include "testkit.h"
+#include "testmain.h"
 
 #include <QPainter>
 #include <QTest>
@@ -525,5 +526,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestDesenhabase)
+TAV_TEST_MAIN(TestDesenhabase)
 #include "tst_desenhabase.moc"

@@ -13,6 +13,7 @@
 #include "simulation/form4.h"
 #include "simulation/resultados.h"
 #include "testkit.h"
+#include "testmain.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -743,5 +744,5 @@ void TestForm4::activationClearsTheSaveFlag()
     QTRY_COMPARE(page().salvando, 0);
 }
 
-QTEST_MAIN(TestForm4)
+TAV_TEST_MAIN(TestForm4)
 #include "tst_form4.moc"

@@ -8,6 +8,7 @@
 #include "simulation/form4.h"
 #include "simulation/form4drawing.h"
 #include "testkit.h"
+#include "testmain.h"
 
 #include <QImage>
 #include <QLineEdit>
@@ -533,5 +534,5 @@ void TestForm4Drawing::largeConsignmentOnTheHiddenPanel()
     QVERIFY(f.ctl<Label>(QStringLiteral("Label7"), 2)->text().endsWith(QLatin1Char('!')));
 }
 
-QTEST_MAIN(TestForm4Drawing)
+TAV_TEST_MAIN(TestForm4Drawing)
 #include "tst_form4drawing.moc"

@@ -14,6 +14,7 @@
 #include "simulation/resultados.h"
 #include "simulation/simula.h"
 #include "testkit.h"
+#include "testmain.h"
 
 #include <QMouseEvent>
 #include <QTableWidget>
@@ -517,5 +518,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestFResultSim)
+TAV_TEST_MAIN(TestFResultSim)
 #include "tst_fresultsim.moc"

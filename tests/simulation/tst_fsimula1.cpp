@@ -13,6 +13,7 @@
 #include "simulation/memsimula.h"
 #include "simulation/resultados.h"
 #include "testkit.h"
+#include "testmain.h"
 
 #include <QApplication>
 #include <QSlider>
@@ -360,5 +361,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestFSimula1)
+TAV_TEST_MAIN(TestFSimula1)
 #include "tst_fsimula1.moc"

@@ -11,6 +11,7 @@
 #include "simulation/resultados.h"
 #include "simulation/simula.h"
 #include "testkit.h"
+#include "testmain.h"
 
 #include <QTest>
 #include <memory>
@@ -280,5 +281,5 @@ void TestPreencheTabela::rowsOfARunPrintAsTheGridShowsThem()
     QVERIFY(established > 0);
 }
 
-QTEST_MAIN(TestPreencheTabela)
+TAV_TEST_MAIN(TestPreencheTabela)
 #include "tst_preenchetabela.moc"

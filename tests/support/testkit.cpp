@@ -1,5 +1,6 @@
 #include "testkit.h"
 
+#include "platform/actions.h"
 #include "shell/app.h"
 
 #include <QApplication>
@@ -66,8 +67,10 @@ bool TimerGate::eventFilter(QObject* o, QEvent* e)
 
 ProgramFixture::ProgramFixture()
 {
-    if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance()))
+    if (auto* app = qobject_cast<Application*>(QCoreApplication::instance()))
         setupApplication(*app);
+    else if (qobject_cast<QApplication*>(QCoreApplication::instance()))
+        qFatal("a window test runs under tav::Application (TAV_TEST_MAIN)");
     resetProgram();
     setMessages(&msgs);
     setExitHandler([this] { ++exits; });
