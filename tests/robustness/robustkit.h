@@ -607,18 +607,19 @@ public:
     {
         typedTexts.insert(text.trimmed().toLower());
         // A nan or inf the user typed stays theirs, whatever else ends up
-        // beside it in the box (an action taken while a keystroke's box was
-        // up may have changed the rest).
+        // beside it in the box: an action taken while a keystroke's box was
+        // up may have typed into the same box.
+        if (showsNanOrInf(text))
+            nanTyped.append(box);
         struct Mine {
             Session& s;
             const QPointer<QLineEdit>& box;
-            bool own;
             ~Mine()
             {
-                if (own && box)
+                if (box && s.nanTyped.contains(box))
                     s.typedTexts.insert(box->text().trimmed().toLower());
             }
-        } mine{*this, box, showsNanOrInf(text)};
+        } mine{*this, box};
         box->setFocus(Qt::MouseFocusReason);
         box->selectAll();
         if (byKeys)
@@ -646,6 +647,7 @@ public:
     // Before each action: nothing left of the last one.
     void beginAction()
     {
+        nanTyped.clear();
         answers.clearAction();
         paper.documents.clear();
     }
@@ -660,6 +662,7 @@ public:
     LcgRandom program;
     TimerGate timers;
     QSet<QString> typedTexts;
+    QList<QPointer<QLineEdit>> nanTyped; // boxes the user typed a nan or inf into, this step
     // The old text goes with a Delete key press, not a direct edit.
     bool byKeys = false;
 
