@@ -9,7 +9,7 @@ PACKAGES   := g++ make cmake ninja-build ccache pkg-config \
 SUDO       := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 TEST_ENV   := QT_QPA_PLATFORM=offscreen QTEST_DISABLE_STACK_DUMP=1
 
-.PHONY: all deps build run test test-asan bench walk clean
+.PHONY: all deps build run test test-asan bench walk walk-asan clean
 
 all: build
 
@@ -47,10 +47,17 @@ test-asan: deps $(BUILD_ASAN)/build.ninja
 bench: build
 	./$(BUILD)/bench/tavrelo_bench
 
-# A long random walk: make walk SEED=7,8 STEPS=50000 LOCALE=both|C|pt_BR
+# A long random walk: make walk SEED=7,8 STEPS=50000 LOCALE=both|C|pt_BR REAL_BOXES=0|1
+# (REAL_BOXES=1: the program's own message boxes, answered from inside their
+# loops while the walk goes on acting). walk-asan walks in the sanitizer build.
+WALK_ENV = LC_ALL=C.UTF-8 TAVRELO_WALK_SEED=$(or $(SEED),1) TAVRELO_WALK_STEPS=$(or $(STEPS),50000) \
+           TAVRELO_WALK_LOCALE=$(or $(LOCALE),both) TAVRELO_WALK_REAL_BOXES=$(or $(REAL_BOXES),0)
 walk: build
-	cd $(BUILD) && $(TEST_ENV) LC_ALL=C.UTF-8 TAVRELO_WALK_SEED=$(or $(SEED),1) \
-	  TAVRELO_WALK_STEPS=$(or $(STEPS),50000) TAVRELO_WALK_LOCALE=$(or $(LOCALE),both) ./tests/tst_walk longWalk
+	cd $(BUILD) && $(TEST_ENV) $(WALK_ENV) ./tests/tst_walk longWalk
+
+walk-asan: deps $(BUILD_ASAN)/build.ninja
+	cmake --build $(BUILD_ASAN) -j $(JOBS)
+	cd $(BUILD_ASAN) && $(TEST_ENV) ASAN_OPTIONS=detect_leaks=0 $(WALK_ENV) ./tests/tst_walk longWalk
 
 clean:
 	rm -rf $(BUILD) $(BUILD_ASAN)

@@ -213,7 +213,9 @@ inline QList<Shown> nanOrInfShown(const QSet<QString>& typed)
 
 // Answers every box with one of the buttons it shows: at random (seeded), or
 // Ignore (Yes on a question, OK on a notice). Keeps the boxes of the current
-// user action.
+// step, each with the user action that raised it. Real boxes (see
+// loopdriver.h) are only recorded here: open() before the box shows, close()
+// with the answer it got.
 class AnsweringMessages : public MessageService {
 public:
     enum Mode { Random, Ignore };
@@ -221,22 +223,15 @@ public:
         QString title;
         QString text;
         int style;
-        int answer;
+        int answer; // 0 while the box is open
+        int userAction;
     };
 
     AnsweringMessages(QRandomGenerator& rng, Mode mode) : rng_(rng), mode_(mode) {}
 
     int show(const QString& text, int style, const QString& title) override
     {
-        QList<int> buttons;
-        switch (style & 7) {
-        case 1: buttons = {IdOk, 2}; break; // OK, Cancel
-        case MbAbortRetryIgnore: buttons = {IdAbort, IdRetry, IdIgnore}; break;
-        case 3: buttons = {IdYes, IdNo, 2}; break;
-        case MbYesNo: buttons = {IdYes, IdNo}; break;
-        case 5: buttons = {IdRetry, 2}; break;
-        default: buttons = {IdOk}; break;
-        }
+        const QList<int> buttons = answersOf(style);
         int answer;
         if (mode_ == Ignore)
             answer = buttons.contains(IdIgnore) ? IdIgnore : buttons.first();
@@ -245,53 +240,80 @@ public:
         // A run of Retries on a failure that stays must end some time.
         if (answer == IdRetry && retryRun(title, text) >= 20)
             answer = buttons.contains(IdIgnore) ? IdIgnore : buttons.last();
-        action.append({title, text, style, answer});
-        ++total;
+        close(open(text, style, title), answer);
         return answer;
     }
 
+    // The answers a box of `style` offers, in the order of its buttons.
+    static QList<int> answersOf(int style)
+    {
+        switch (style & 7) {
+        case 1: return {IdOk, 2}; // OK, Cancel
+        case MbAbortRetryIgnore: return {IdAbort, IdRetry, IdIgnore};
+        case 3: return {IdYes, IdNo, 2};
+        case MbYesNo: return {IdYes, IdNo};
+        case 5: return {IdRetry, 2};
+        default: return {IdOk};
+        }
+    }
+
+    int open(const QString& text, int style, const QString& title)
+    {
+        action.append({title, text, style, 0, userAction_});
+        ++total;
+        return int(action.size()) - 1;
+    }
+    void close(int box, int answer) { action[box].answer = answer; }
+
     // A new user action begins within the step (each keystroke of a typed
-    // text is one): the counts below are per user action.
-    void newAction() { starts_.append(int(action.size())); }
+    // text is one): the counts below are per user action. Returns the one it
+    // replaces, for an action taken while another waits in a nested loop.
+    int newAction()
+    {
+        const int was = userAction_;
+        userAction_ = ++lastAction_;
+        return was;
+    }
+    void resumeAction(int a) { userAction_ = a; }
     void clearAction()
     {
         action.clear();
-        starts_ = {0};
+        userAction_ = lastAction_ = 0;
     }
 
     // The boxes that count in the user action that had most: a box that
-    // repeats the one just answered Retry is that Retry's repeat.
+    // repeats the one its action had just answered Retry is that Retry's
+    // repeat.
     int counted() const
     {
+        QHash<int, int> n;
         int most = 0;
-        for (int k = 0; k < starts_.size(); ++k) {
-            int n = 0;
-            for (int i = starts_[k]; i < segmentEnd(k); ++i)
-                if (!isRetryRepeat(i))
-                    ++n;
-            most = qMax(most, n);
-        }
+        for (int i = 0; i < action.size(); ++i)
+            if (!isRetryRepeat(i))
+                most = qMax(most, ++n[action[i].userAction]);
         return most;
     }
     bool isRetryRepeat(int i) const
     {
-        return i > 0 && action[i - 1].answer == IdRetry && action[i - 1].title == action[i].title
-               && action[i - 1].text == action[i].text;
+        int j = i - 1;
+        while (j >= 0 && action[j].userAction != action[i].userAction)
+            --j;
+        return j >= 0 && action[j].answer == IdRetry && action[j].title == action[i].title
+               && action[j].text == action[i].text;
     }
     // The box repeated most often within one user action (not counting
     // Retry's repeats) and how often it came.
     std::pair<int, const Box*> mostRepeated() const
     {
         std::pair<int, const Box*> best{0, nullptr};
-        for (int k = 0; k < starts_.size(); ++k) {
-            QHash<QString, int> n;
-            for (int i = starts_[k]; i < segmentEnd(k); ++i) {
-                if (isRetryRepeat(i))
-                    continue;
-                const int c = ++n[action[i].title + QChar(0) + action[i].text];
-                if (c > best.first)
-                    best = {c, &action[i]};
-            }
+        QHash<QString, int> n;
+        for (int i = 0; i < action.size(); ++i) {
+            if (isRetryRepeat(i))
+                continue;
+            const int c = ++n[QString::number(action[i].userAction) + QChar(0) + action[i].title + QChar(0)
+                              + action[i].text];
+            if (c > best.first)
+                best = {c, &action[i]};
         }
         return best;
     }
@@ -319,25 +341,28 @@ public:
         default: return QString::number(a);
         }
     }
-
-    QList<Box> action;
-    int total = 0;
-
-private:
-    int segmentEnd(int k) const { return k + 1 < starts_.size() ? starts_[k + 1] : int(action.size()); }
+    // How many times in a row the box was just answered Retry.
     int retryRun(const QString& title, const QString& text) const
     {
         int n = 0;
         for (qsizetype i = action.size() - 1; i >= 0; --i) {
+            if (action[i].answer == 0)
+                continue; // still open: an outer box
             if (action[i].answer != IdRetry || action[i].title != title || action[i].text != text)
                 break;
             ++n;
         }
         return n;
     }
+
+    QList<Box> action;
+    int total = 0;
+
+private:
     QRandomGenerator& rng_;
     Mode mode_;
-    QList<int> starts_{0};
+    int userAction_ = 0;
+    int lastAction_ = 0;
 };
 
 // File and printer dialogs cancelled, as a user who changes their mind.
@@ -577,9 +602,26 @@ public:
     void type(QPointer<QLineEdit> box, const QString& text)
     {
         typedTexts.insert(text.trimmed().toLower());
+        // A nan or inf the user typed stays theirs, whatever else ends up
+        // beside it in the box: an action taken while a keystroke's box was
+        // up may have typed into the same box.
+        if (showsNanOrInf(text))
+            nanTyped.append(box);
+        struct Mine {
+            Session& s;
+            const QPointer<QLineEdit>& box;
+            ~Mine()
+            {
+                if (box && s.nanTyped.contains(box))
+                    s.typedTexts.insert(box->text().trimmed().toLower());
+            }
+        } mine{*this, box};
         box->setFocus(Qt::MouseFocusReason);
         box->selectAll();
-        box->del();
+        if (byKeys)
+            QTest::keyClick(box.data(), Qt::Key_Delete);
+        else
+            box->del();
         if (!box)
             return;
         bool ascii = text.size() <= 16;
@@ -601,6 +643,7 @@ public:
     // Before each action: nothing left of the last one.
     void beginAction()
     {
+        nanTyped.clear();
         answers.clearAction();
         paper.documents.clear();
     }
@@ -617,6 +660,9 @@ public:
     // what runs inside a computation is the same on any machine.
     ScopedYieldPace pace{YieldPace::atEvery(1)};
     QSet<QString> typedTexts;
+    QList<QPointer<QLineEdit>> nanTyped; // boxes the user typed a nan or inf into, this step
+    // The old text goes with a Delete key press, not a direct edit.
+    bool byKeys = false;
 
 private:
     QLocale locale_;

@@ -5,17 +5,28 @@
 // storm, nan or inf in sight and Qt warnings; a watchdog ends the process on
 // an action that never returns. Exits are rare and start the walk again.
 //
+// With real boxes (loopdriver.h) every box is the program's own, answered
+// from a timer inside its loop, and the walk goes on acting inside boxes and
+// yields as queued input would; it also presses single keys in place.
+//
 // CI walks a few thousand steps over fixed seeds, half of them on a
-// comma-decimal desktop (TAVRELO_WALK_CI_STEPS steps a seed, default 400, times
-// the factor TAVRELO_WALK_SCALE). longWalk walks as
-// long as asked and prints figures:
+// comma-decimal desktop (TAVRELO_WALK_CI_STEPS steps a seed, default 400),
+// and a shorter part with real boxes (TAVRELO_WALK_CI_REAL_STEPS, default
+// 300), both times the factor TAVRELO_WALK_SCALE. longWalk walks as long as
+// asked and prints figures:
 //   TAVRELO_WALK_SEED=7,8 TAVRELO_WALK_STEPS=50000 TAVRELO_WALK_LOCALE=pt_BR tst_walk longWalk
-// (TAVRELO_WALK_LOCALE "both" alternates C and pt_BR over the seeds.)
+// (TAVRELO_WALK_LOCALE "both" alternates C and pt_BR over the seeds;
+// TAVRELO_WALK_REAL_BOXES=1 walks with real boxes.) Should the process die,
+// the seed and the last actions are printed first.
 
+#include "loopdriver.h"
 #include "robustkit.h"
 #include "testmain.h"
 
+#include "graphs/pointsweep.h"
+
 #include <QElapsedTimer>
+#include <QProcess>
 
 using namespace tav;
 using namespace tav::robust;
@@ -31,10 +42,30 @@ public:
         QString trail;
     };
 
-    Walk(Session& s, WarningLog& warnings, Watchdog& dog, quint32 seed, const QString& locale)
+    Walk(Session& s, WarningLog& warnings, Watchdog& dog, quint32 seed, const QString& locale, bool realBoxes)
         : s_(s), warnings_(warnings), dog_(dog), seed_(seed), locale_(locale)
     {
+        CrashTrail::install();
+        if (realBoxes) {
+            loops_ = std::make_unique<LoopDriver>(
+                s_.answers, s_.rng, [this] { actInside(); }, [this](const QString& line) { remember(line); });
+            setMessages(loops_.get());
+            s_.byKeys = true;
+            // Every plotted point yields, so what the walk does inside a
+            // computation does not depend on the machine's speed.
+            pace_ = YieldPacer::interval();
+            YieldPacer::interval() = 0;
+        }
     }
+    ~Walk()
+    {
+        CrashTrail::clear();
+        if (loops_) {
+            setMessages(&s_.answers);
+            YieldPacer::interval() = pace_;
+        }
+    }
+    const LoopDriver* loops() const { return loops_.get(); }
 
     // Walks `steps` actions; with keepGoing every new kind of finding is
     // reported and the walk goes on, else it stops at the first.
@@ -57,7 +88,10 @@ public:
     }
     QString header() const
     {
-        return QStringLiteral("seed %1 (locale %2), step %3").arg(seed_).arg(locale_).arg(steps);
+        return QStringLiteral("seed %1 (locale %2)%3, step %4")
+            .arg(seed_)
+            .arg(locale_, loops_ ? QStringLiteral(", real boxes") : QString())
+            .arg(steps);
     }
 
     int steps = 0;
@@ -77,6 +111,7 @@ private:
     void step()
     {
         ++steps;
+        inside_ = 0;
         if (programEnded() || shownWindows().isEmpty()) {
             ++restarts;
             remember(QStringLiteral("-- the program ended: a fresh start"));
@@ -95,17 +130,28 @@ private:
         s_.beginAction();
         QElapsedTimer took;
         took.start();
-        a.run();
+        if (loops_) {
+            loops_->beginStep();
+            loops_->run(a.run);
+        } else {
+            a.run();
+        }
         Session::settle();
         dog_.disarm();
         if (took.elapsed() > slowestMs) {
             slowestMs = took.elapsed();
             slowest = a.label;
         }
-        if (!s_.answers.action.isEmpty())
+        if (!loops_ && !s_.answers.action.isEmpty())
             trail_.back() += QStringLiteral("  boxes: ") + s_.answers.summary();
 
-        for (const Finding& f : checkAction(s_, warnings_, 5, false, shownBefore_)) {
+        QList<Finding> found = checkAction(s_, warnings_, 5, false, shownBefore_);
+        if (loops_) {
+            for (const QString& e : std::as_const(loops_->escaped))
+                found.append({QStringLiteral("exception"), QString(), e});
+            loops_->escaped.clear();
+        }
+        for (const Finding& f : found) {
             ++findings;
             // Alike when of one kind, at one control, with the same first
             // box or text, whatever the numbers and answers.
@@ -125,8 +171,24 @@ private:
     void remember(const QString& line)
     {
         trail_.push_back(line);
-        while (trail_.size() > 30)
+        while (trail_.size() > 40)
             trail_.pop_front();
+        CrashTrail::set(header() + QStringLiteral("\nlast actions:\n") + trailText());
+    }
+
+    // An action taken while the step's own waits in a box or a yield. It
+    // leaves the step's target to the step.
+    void actInside()
+    {
+        if (programEnded() || shownWindows().isEmpty())
+            return;
+        const QString target = target_;
+        Action a = choose();
+        remember(loops_->indent() + QStringLiteral("#%1.%2 %3").arg(steps).arg(++inside_).arg(a.label));
+        dog_.arm(header() + QStringLiteral(": ") + a.label + QStringLiteral(" (inside a loop)\nlast actions:\n")
+                 + trailText());
+        target_ = target;
+        loops_->run(a.run);
     }
 
     QString pick(const QStringList& from) { return from[int(s_.rng.bounded(quint32(from.size())))]; }
@@ -167,6 +229,9 @@ private:
     // Brings the window to the front as a click into it would.
     static void activate(QWidget* w)
     {
+        if (LoopDriver::nested())
+            return; // input queued behind a box or a yield goes where it was aimed
+        LoopDriver::Quiet quiet;
         QWidget* win = w->window();
         if (QApplication::activeWindow() != win) {
             win->activateWindow();
@@ -216,7 +281,7 @@ private:
         const Kind kinds[] = {{30, buttons.size()}, {6, labels.size()},   {10, items.size()},
                               {24, boxes.size()},   {4, boxes.size()},    {4, boxes.size()},
                               {10, sliders.size()}, {8, combos.size()},   {2, windows.size()},
-                              {2, windows.size()},  {6, timers.size()}};
+                              {2, windows.size()},  {6, timers.size()},   {loops_ ? 12 : 0, boxes.size()}};
         int total = 0;
         for (const Kind& k : kinds)
             total += k.count ? k.weight : 0;
@@ -348,6 +413,38 @@ private:
                             w->close();
                     }};
         }
+        case 11: {
+            // One key, as a user edits a number in place: into the box, or
+            // into whatever has the focus in its window.
+            QPointer<QWidget> e = one(boxes);
+            static const Qt::Key keys[] = {Qt::Key_Backspace, Qt::Key_Delete, Qt::Key_0,     Qt::Key_1,
+                                           Qt::Key_5,         Qt::Key_Minus,  Qt::Key_Period, Qt::Key_Comma,
+                                           Qt::Key_Return,    Qt::Key_End};
+            const Qt::Key k = keys[below(int(std::size(keys)))];
+            const bool toFocus = below(4) == 0;
+            target_ = where(e);
+            const QString aim = toFocus ? QStringLiteral(" (to the focus)") : QString();
+            return {target_ + QStringLiteral(" key ") + QKeySequence(k).toString() + aim, [this, e, k, toFocus] {
+                        if (!e)
+                            return;
+                        QPointer<QWidget> to = e.data();
+                        if (toFocus && e->window()->focusWidget())
+                            to = e->window()->focusWidget();
+                        else
+                            activate(e);
+                        if (!to)
+                            return;
+                        // No key writes a nan or inf: one in the box after
+                        // it is what the user had typed there.
+                        QPointer<QLineEdit> line = qobject_cast<QLineEdit*>(to.data());
+                        if (auto* cb = qobject_cast<QComboBox*>(to.data()); cb && !line)
+                            line = cb->lineEdit();
+                        const bool own = line && showsNanOrInf(line->text());
+                        QTest::keyClick(to, k);
+                        if (own && line)
+                            s_.typedTexts.insert(line->text().trimmed().toLower());
+                    }};
+        }
         default: {
             QPointer<QTimer> t = one(timers);
             target_ = where(t);
@@ -364,6 +461,9 @@ private:
     Watchdog& dog_;
     quint32 seed_;
     QString locale_;
+    std::unique_ptr<LoopDriver> loops_;
+    qint64 pace_ = 0;
+    int inside_ = 0;
     std::deque<QString> trail_;
     QString target_;
     QSet<QString> shownBefore_;
@@ -391,10 +491,153 @@ class TestWalk : public QObject {
 private slots:
     void nanOrInfText_data();
     void nanOrInfText();
+    void realBoxesAnswered();
+    void realBoxesYield();
+    void crashTrail();
+    void crashTrailChild();
     void walk_data();
     void walk();
     void longWalk();
 };
+
+namespace {
+// What an answer line of the trail says was done.
+bool noted(const QStringList& lines, const QString& what)
+{
+    return std::any_of(lines.begin(), lines.end(), [&](const QString& l) { return l.contains(what); });
+}
+} // namespace
+
+// Each of the program's real boxes is answered from inside its own loop,
+// with every kind of answer; actions run in the box's loop first, boxes nest
+// no deeper than the limit, and a question's Esc or close box, which answers
+// nothing, is followed by another answer.
+void TestWalk::realBoxesAnswered()
+{
+    WarningLog warnings;
+    Session s(5, QStringLiteral("C"), AnsweringMessages::Random);
+    Watchdog dog;
+    QStringList lines;
+    int inside = 0, insideBox = 0, deepest = 0, open = 0, nestedBad = 0;
+    LoopDriver d(
+        s.answers, s.rng,
+        [&] {
+            ++inside;
+            if (qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+                ++insideBox;
+            // Half the actions raise a box of their own.
+            if (s.rng.bounded(2)) {
+                const int a = msgbox(QStringLiteral("inner"), MbYesNo, QStringLiteral("Inner"));
+                nestedBad += a != IdYes && a != IdNo;
+            }
+        },
+        [&](const QString& l) { lines << l; });
+    // Counts the boxes open at once, the nested ones included.
+    struct Counting : MessageService {
+        LoopDriver& d;
+        int& open;
+        int& deepest;
+        Counting(LoopDriver& d, int& open, int& deepest) : d(d), open(open), deepest(deepest) {}
+        int show(const QString& t, int st, const QString& ti) override
+        {
+            deepest = qMax(deepest, ++open);
+            const int a = d.show(t, st, ti);
+            --open;
+            return a;
+        }
+    } counting(d, open, deepest);
+    setMessages(&counting);
+
+    const int styles[] = {MbOkOnly | MbExclamation, MbAbortRetryIgnore | MbCritical, MbYesNo | MbQuestion,
+                          MbAbortRetryIgnore | MbDefaultButton2};
+    for (int i = 0; i < 200; ++i) {
+        const int style = styles[i % 4];
+        dog.arm(QStringLiteral("box %1 of style %2 not answered").arg(i).arg(style));
+        d.beginStep();
+        int a = 0;
+        d.run([&] { a = msgbox(QStringLiteral("Division by zero"), style, QStringLiteral("Error")); });
+        dog.disarm();
+        QVERIFY2(AnsweringMessages::answersOf(style).contains(a), qPrintable(QString::number(a)));
+        QVERIFY(!QApplication::activeModalWidget());
+    }
+    setMessages(&s.answers);
+    QCOMPARE(nestedBad, 0);
+    QVERIFY(insideBox > 50);
+    QCOMPARE(insideBox, inside); // no yield here: every action ran in a box's loop
+    QCOMPARE(deepest, d.limits.boxDepth);
+    QCOMPARE(d.deepestBoxes, d.limits.boxDepth);
+    for (const char* how : {"(click)", "(Enter)", "(Esc)", "(close box)", "nothing, the box stays", "Abort (",
+                            "Retry (", "Ignore (", "Yes (", "No (", "OK ("})
+        QVERIFY2(noted(lines, QLatin1String(how)), how);
+    QVERIFY(d.escaped.isEmpty());
+    QCOMPARE(warnings.take(), QStringList());
+}
+
+// While a handler yields to the event loop, the walk acts a few times in it,
+// and no more than its budget for the step.
+void TestWalk::realBoxesYield()
+{
+    Session s(6, QStringLiteral("C"), AnsweringMessages::Random);
+    QStringList lines;
+    int inside = 0;
+    LoopDriver d(s.answers, s.rng, [&] { ++inside; }, [&](const QString& l) { lines << l; });
+    setMessages(&d);
+    int total = 0;
+    for (int i = 0; i < 50; ++i) {
+        d.beginStep();
+        inside = 0;
+        d.run([&] {
+            // A computation yielding at every point.
+            for (int k = 0; k < 200; ++k)
+                QCoreApplication::processEvents();
+        });
+        QVERIFY(inside <= 2);
+        total += inside;
+        {
+            // The walk's own event processing (bringing a window up) is not a
+            // yield of the program.
+            d.beginStep();
+            inside = 0;
+            d.run([&] {
+                LoopDriver::Quiet quiet;
+                for (int k = 0; k < 50; ++k)
+                    QCoreApplication::processEvents();
+            });
+            QCOMPARE(inside, 0);
+        }
+    }
+    setMessages(&s.answers);
+    QVERIFY(total > 50);
+    QVERIFY(noted(lines, QStringLiteral("(a yield)")));
+}
+
+// A walk that dies still tells where it was: the trail is printed from the
+// fatal signal, before the handler that was there before ends the process.
+void TestWalk::crashTrail()
+{
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("TAVRELO_WALK_DIE"), QStringLiteral("1"));
+    p.setProcessEnvironment(env);
+    p.start(QCoreApplication::applicationFilePath(), {QStringLiteral("crashTrailChild")});
+    QVERIFY(p.waitForFinished(100000));
+    const QString err = QString::fromLocal8Bit(p.readAllStandardError());
+    QVERIFY2(p.exitStatus() == QProcess::CrashExit || p.exitCode() != 0, qPrintable(err));
+    QVERIFY2(err.contains(QLatin1String("FINDING crash")), qPrintable(err));
+    QVERIFY2(err.contains(QLatin1String("seed 99, step 7")), qPrintable(err));
+    QVERIFY2(err.contains(QLatin1String("#7 Form11.Combo2 key Backspace")), qPrintable(err));
+}
+
+void TestWalk::crashTrailChild()
+{
+    if (!qEnvironmentVariableIsSet("TAVRELO_WALK_DIE"))
+        QSKIP("the process crashTrail starts and watches die");
+    CrashTrail::install();
+    CrashTrail::set(QStringLiteral("seed 99, step 7\n    #7 Form11.Combo2 key Backspace\n"));
+    std::fflush(stdout);
+    ::raise(SIGSEGV);
+    QFAIL("still alive");
+}
 
 // What the walk flags as nan or inf in sight, and the words it must leave.
 void TestWalk::nanOrInfText_data()
@@ -428,11 +671,19 @@ void TestWalk::walk_data()
     QTest::addColumn<quint32>("seed");
     QTest::addColumn<QString>("locale");
     QTest::addColumn<int>("steps");
+    QTest::addColumn<bool>("realBoxes");
     const int steps = scaled(envInt("TAVRELO_WALK_CI_STEPS", 400));
     const quint32 seeds[] = {20240611u, 7u, 1234567u, 31337u};
     for (quint32 seed : seeds) {
-        QTest::addRow("seed %u, English desktop", seed) << seed << QStringLiteral("C") << steps;
-        QTest::addRow("seed %u, pt_BR desktop", seed + 1) << seed + 1 << QStringLiteral("pt_BR") << steps;
+        QTest::addRow("seed %u, English desktop", seed) << seed << QStringLiteral("C") << steps << false;
+        QTest::addRow("seed %u, pt_BR desktop", seed + 1) << seed + 1 << QStringLiteral("pt_BR") << steps << false;
+    }
+    const int real = scaled(envInt("TAVRELO_WALK_CI_REAL_STEPS", 300));
+    const quint32 realSeeds[] = {2718u, 90210u};
+    for (quint32 seed : realSeeds) {
+        QTest::addRow("seed %u, English desktop, real boxes", seed) << seed << QStringLiteral("C") << real << true;
+        QTest::addRow("seed %u, pt_BR desktop, real boxes", seed + 1) << seed + 1 << QStringLiteral("pt_BR") << real
+                                                                      << true;
     }
 }
 
@@ -441,11 +692,12 @@ void TestWalk::walk()
     QFETCH(quint32, seed);
     QFETCH(QString, locale);
     QFETCH(int, steps);
+    QFETCH(bool, realBoxes);
 
     WarningLog warnings;
     Watchdog dog;
     Session s(seed, locale, AnsweringMessages::Random);
-    Walk w(s, warnings, dog, seed, locale);
+    Walk w(s, warnings, dog, seed, locale, realBoxes);
     w.run(steps, false);
     if (!w.reports.isEmpty()) {
         // The whole trail: QTest cuts long messages short.
@@ -466,12 +718,13 @@ void TestWalk::longWalk()
     QVERIFY(!seeds.isEmpty());
     const int steps = envInt("TAVRELO_WALK_STEPS", 50000);
     const QString locales = qEnvironmentVariable("TAVRELO_WALK_LOCALE", QStringLiteral("both"));
+    const bool realBoxes = envInt("TAVRELO_WALK_REAL_BOXES", 0) != 0;
 
     WarningLog warnings;
     Watchdog dog;
     QElapsedTimer clock;
     clock.start();
-    int total = 0, findings = 0, distinct = 0, restarts = 0, boxes = 0;
+    int total = 0, findings = 0, distinct = 0, restarts = 0, boxes = 0, inside = 0, deepest = 0;
     QSet<QString> reached;
     qint64 slowestMs = 0;
     QString slowest;
@@ -479,7 +732,7 @@ void TestWalk::longWalk()
         const QString locale = locales == QLatin1String("both") ? (i % 2 ? QStringLiteral("pt_BR") : QStringLiteral("C"))
                                                                  : locales;
         Session s(seeds[i], locale, AnsweringMessages::Random);
-        Walk w(s, warnings, dog, seeds[i], locale);
+        Walk w(s, warnings, dog, seeds[i], locale, realBoxes);
         w.run(steps, true);
         const QString found = describe(w);
         std::fputs(qPrintable(found), stdout);
@@ -491,6 +744,10 @@ void TestWalk::longWalk()
         distinct += int(w.reports.size());
         restarts += w.restarts;
         boxes += s.answers.total;
+        if (w.loops()) {
+            inside += w.loops()->nestedActions;
+            deepest = qMax(deepest, w.loops()->deepestBoxes);
+        }
         reached += w.windowsReached;
         if (w.slowestMs > slowestMs) {
             slowestMs = w.slowestMs;
@@ -504,6 +761,9 @@ void TestWalk::longWalk()
                 "%.1f s, %.0f steps per second\nwindows reached (%d): %s\nslowest action: %lld ms (%s)\n",
                 total, int(seeds.size()), restarts, boxes, findings, distinct, seconds, total / qMax(seconds, 0.001),
                 int(names.size()), qPrintable(names.join(QLatin1Char(' '))), slowestMs, qPrintable(slowest));
+    if (realBoxes)
+        std::printf("real boxes: %d actions taken inside a box or a yield, at most %d boxes open at once\n", inside,
+                    deepest);
     std::fflush(stdout);
     QCOMPARE(findings, 0);
 }
