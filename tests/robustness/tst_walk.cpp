@@ -51,19 +51,13 @@ public:
                 s_.answers, s_.rng, [this] { actInside(); }, [this](const QString& line) { remember(line); });
             setMessages(loops_.get());
             s_.byKeys = true;
-            // Every plotted point yields, so what the walk does inside a
-            // computation does not depend on the machine's speed.
-            pace_ = YieldPacer::interval();
-            YieldPacer::interval() = 0;
         }
     }
     ~Walk()
     {
         CrashTrail::clear();
-        if (loops_) {
+        if (loops_)
             setMessages(&s_.answers);
-            YieldPacer::interval() = pace_;
-        }
     }
     const LoopDriver* loops() const { return loops_.get(); }
 
@@ -462,7 +456,6 @@ private:
     quint32 seed_;
     QString locale_;
     std::unique_ptr<LoopDriver> loops_;
-    qint64 pace_ = 0;
     int inside_ = 0;
     std::deque<QString> trail_;
     QString target_;
