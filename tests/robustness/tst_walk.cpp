@@ -678,6 +678,9 @@ void TestWalk::walk_data()
         QTest::addRow("seed %u, pt_BR desktop, real boxes", seed + 1) << seed + 1 << QStringLiteral("pt_BR") << real
                                                                       << true;
     }
+    // Walks that once closed a window under its own key press or run.
+    for (quint32 seed : {311u, 20u})
+        QTest::addRow("seed %u, pt_BR desktop, real boxes", seed) << seed << QStringLiteral("pt_BR") << real << true;
 }
 
 void TestWalk::walk()
