@@ -114,7 +114,7 @@ public:
             order.push_back({row.order, {name, &row}});
         std::sort(order.begin(), order.end());
         std::printf("\nBudgets (median of the repetitions, real time)\n");
-        std::printf("%-30s %-36s %10s %8s  %s\n", "benchmark", "action", "median", "budget", "");
+        std::printf("%-34s %-44s %10s %8s  %s\n", "benchmark", "action", "median", "budget", "");
         int over = 0;
         for (const auto& [_, entry] : order) {
             const auto& [name, row] = entry;
@@ -123,12 +123,12 @@ public:
                 continue;
             const double m = row->value();
             if (row->failed || m < 0) {
-                std::printf("%-30s %-36s %10s %5.0f ms  %s\n", name.c_str(), b->action, "-", b->ms, "not measured");
+                std::printf("%-34s %-44s %10s %5.0f ms  %s\n", name.c_str(), b->action, "-", b->ms, "not measured");
                 continue;
             }
             const bool within = m <= b->ms;
             over += within ? 0 : 1;
-            std::printf("%-30s %-36s %7.2f ms %5.0f ms  %s\n", name.c_str(), b->action, m, b->ms,
+            std::printf("%-34s %-44s %7.2f ms %5.0f ms  %s\n", name.c_str(), b->action, m, b->ms,
                         within ? "within" : "OVER");
         }
         std::printf("%d over budget\n", over);
