@@ -37,6 +37,21 @@ void stampRing(QImage& target, QPointF centre, const QColor& color, double radiu
 // Lines one pixel wide and without smoothing on a clear image of `size`: a
 // consignment's grid, drawn once for its geometry; the last few are kept.
 QImage lines(QSize size, const QColor& color, const QList<QLine>& lines);
+
+// A grid's lines from 0 to `height` at each of `verticals` and from 0 to
+// `width` at each of `horizontals`, through `at`, which rounds a point of
+// the drawing's scale to a whole pixel.
+template <class T, class At>
+QList<QLine> gridLines(const QList<T>& verticals, double height, const QList<T>& horizontals, double width, At at)
+{
+    QList<QLine> out;
+    out.reserve(verticals.size() + horizontals.size());
+    for (T x : verticals)
+        out.append(QLine(at(x, 0), at(x, height)));
+    for (T y : horizontals)
+        out.append(QLine(at(0, y), at(width, y)));
+    return out;
+}
 // Lines as the painter strokes them between points in fractions of a pixel,
 // `width` pixels wide and without smoothing.
 QImage lines(QSize size, const QColor& color, int width, const QList<QLineF>& lines);

@@ -78,12 +78,7 @@ public:
         const auto at = [&](double x, double y) {
             return QPoint(int(std::lround(x * scale_)), int(std::lround(y * scale_)));
         };
-        QList<QLine> lines;
-        lines.reserve(verticals.size() + horizontals.size());
-        for (int x : verticals)
-            lines.append(QLine(at(x, 0), at(x, height)));
-        for (int y : horizontals)
-            lines.append(QLine(at(0, y), at(width, y)));
+        const QList<QLine> lines = sprites::gridLines(verticals, height, horizontals, width, at);
         sprites::stamp(image_, sprites::lines(image_.size(), color, lines), QPointF(0, 0));
         ++shapes_;
     }

@@ -415,12 +415,7 @@ public:
         if (!box_)
             raise(ErrObjectRequired);
         const auto at = [&](double x, double y) { return QPoint(int(std::lround(px(x))), int(std::lround(px(y)))); };
-        QList<QLine> lines;
-        lines.reserve(verticals.size() + horizontals.size());
-        for (float x : verticals)
-            lines.append(QLine(at(x, 0), at(x, height)));
-        for (float y : horizontals)
-            lines.append(QLine(at(0, y), at(width, y)));
+        const QList<QLine> lines = sprites::gridLines(verticals, height, horizontals, width, at);
         const QImage drawn = sprites::lines(image_.size(), c, lines);
         if (dirty_)
             sprites::stamp(image_, drawn, QPointF(0, 0));

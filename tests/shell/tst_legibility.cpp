@@ -337,28 +337,10 @@ void TestLegibility::consignmentGridLinesAreCrisp()
     setRng(nullptr);
     auto* box = f.ctl<PictureBox>(QStringLiteral("Picture1"));
     const QImage drawn = box->image();
-    QImage back(box->size(), QImage::Format_RGB32);
-    back.fill(box->backColor());
-    {
-        QPainter p(&back);
-        p.drawPixmap(0, 0, box->picture());
-    }
+    const QImage back = test::pictureBackground(box);
     const QColor grid(200, 200, 200);
     // 12 x 9 cells of 23.3 x 23.4 pixels: lines from 0 on, the last on the edge.
-    const auto lines = [&](bool vertical) {
-        const int along = vertical ? drawn.height() / 2 + 5 : drawn.width() / 2 + 5;
-        const int across = vertical ? drawn.width() : drawn.height();
-        QList<int> at;
-        for (int i = 0; i < across; ++i) {
-            const int x = vertical ? i : along, y = vertical ? along : i;
-            if (drawn.pixel(x, y) == back.pixel(x, y))
-                continue;
-            if (drawn.pixelColor(x, y) != grid)
-                return QList<int>{-1 - i};
-            at << i;
-        }
-        return at;
-    };
+    const auto lines = [&](bool vertical) { return test::linesAcross(drawn, back, grid, vertical); };
     const QList<int> verticals = lines(true), horizontals = lines(false);
     QCOMPARE(verticals.size(), 12);
     QCOMPARE(horizontals.size(), 9);

@@ -390,27 +390,9 @@ private slots:
         win->desenhabase(0, pop, 0.0f, 0, 0.5f, 0.5f);
         PictureBox* box = pic("Picture1");
         const QImage drawn = box->image();
-        QImage back(box->size(), QImage::Format_RGB32);
-        back.fill(box->backColor());
-        {
-            QPainter p(&back);
-            p.drawPixmap(0, 0, box->picture());
-        }
+        const QImage back = test::pictureBackground(box);
         const BaseGeometry g = baseGeometry(float(box->scaleWidth()), float(box->scaleHeight()), pop);
-        const auto lines = [&](bool vertical) {
-            const int along = vertical ? drawn.height() / 2 + 5 : drawn.width() / 2 + 5;
-            const int across = vertical ? drawn.width() : drawn.height();
-            QList<int> at;
-            for (int i = 0; i < across; ++i) {
-                const int x = vertical ? i : along, y = vertical ? along : i;
-                if (drawn.pixel(x, y) == back.pixel(x, y))
-                    continue;
-                if (drawn.pixelColor(x, y) != QColor(200, 200, 200))
-                    return QList<int>{-1 - i};
-                at << i;
-            }
-            return at;
-        };
+        const auto lines = [&](bool vertical) { return test::linesAcross(drawn, back, QColor(200, 200, 200), vertical); };
         QList<int> expectedVerticals, expectedHorizontals;
         for (int x : g.verticals())
             if (std::lround(x / 15.0) < drawn.width())

@@ -1,11 +1,13 @@
 #include "testkit.h"
 
 #include "platform/actions.h"
+#include "platform/controls.h"
 #include "shell/app.h"
 
 #include <QApplication>
 #include <QLineEdit>
 #include <QLocale>
+#include <QPainter>
 #include <QTimer>
 #include <QTimerEvent>
 
@@ -141,6 +143,31 @@ QStringList shown(const QStringList& english)
 QString shownData(const char* column)
 {
     return shown(*static_cast<const QString*>(QTest::qData(column, QMetaType::QString)));
+}
+
+QImage pictureBackground(const PictureBox* box)
+{
+    QImage back(box->size(), QImage::Format_RGB32);
+    back.fill(box->backColor());
+    QPainter p(&back);
+    p.drawPixmap(0, 0, box->picture());
+    return back;
+}
+
+QList<int> linesAcross(const QImage& drawn, const QImage& back, const QColor& color, bool vertical)
+{
+    const int along = vertical ? drawn.height() / 2 + 5 : drawn.width() / 2 + 5;
+    const int across = vertical ? drawn.width() : drawn.height();
+    QList<int> at;
+    for (int i = 0; i < across; ++i) {
+        const int x = vertical ? i : along, y = vertical ? along : i;
+        if (drawn.pixel(x, y) == back.pixel(x, y))
+            continue;
+        if (drawn.pixelColor(x, y) != color)
+            return QList<int>{-1 - i};
+        at << i;
+    }
+    return at;
 }
 
 } // namespace tav::test

@@ -7,6 +7,8 @@
 #include "common/window.h"
 
 #include <QAction>
+#include <QColor>
+#include <QImage>
 #include <QList>
 #include <QObject>
 #include <QStringList>
@@ -14,6 +16,10 @@
 
 class QLineEdit;
 class QTimer;
+
+namespace tav {
+class PictureBox;
+}
 
 namespace tav::test {
 
@@ -66,5 +72,12 @@ QString shown(const QString& english);
 QStringList shown(const QStringList& english);
 // The QString of the current data row's `column`, shown as above.
 QString shownData(const char* column);
+
+// What a picture box shows under its drawing: back colour and picture.
+QImage pictureBackground(const PictureBox* box);
+// The lines of `color` that cross `drawn` through (near) its middle, one
+// position per pixel apart from the background; a pixel of any other
+// colour (a smoothed edge) ends the list as {-1 - position}.
+QList<int> linesAcross(const QImage& drawn, const QImage& back, const QColor& color, bool vertical);
 
 } // namespace tav::test
