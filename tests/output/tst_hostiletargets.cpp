@@ -27,7 +27,9 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QMessageBox>
 #include <QTest>
+#include <QTimer>
 
 #include <atomic>
 #include <memory>
@@ -284,6 +286,8 @@ private slots:
     void cleanup();
     void targets_data();
     void targets();
+    void realBoxOnAFifo_data();
+    void realBoxOnAFifo();
     void pdfOnFullDisk_data();
     void pdfOnFullDisk();
     void privateFolder_data();
@@ -468,6 +472,48 @@ void TestHostileTargets::targets()
     }
     // Nothing else written, no temporary file left.
     QCOMPARE(tree(top.path(), kept), before);
+}
+
+void TestHostileTargets::realBoxOnAFifo_data()
+{
+    QTest::addColumn<int>("action");
+    for (int a : {SaveText, PrintPicture, PrintTable})
+        QTest::newRow(kActionNames[a]) << a;
+}
+
+// The program's own box, shown by Qt in its own loop and answered there by
+// a timer: one box, and the program neither waits on the FIFO nor asks
+// again.
+void TestHostileTargets::realBoxOnAFifo()
+{
+    QFETCH(int, action);
+    OutputFixture f;
+    QTemporaryDir dir;
+    const QString name = dir.filePath(QStringLiteral("pipe.") + extOf(Action(action)));
+    QVERIFY(::mkfifo(path(name).constData(), 0600) == 0);
+    setMessages(nullptr);
+    const std::unique_ptr<void, std::function<void(void*)>> scripted(&f, [&f](void*) { setMessages(&f.msgs); });
+    QStringList seen;
+    QTimer answer;
+    answer.setInterval(20);
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible())
+            return;
+        seen << box->windowTitle() + QLatin1Char('|') + box->text();
+        // A storm of boxes ends here all the same, after a few.
+        for (QAbstractButton* b : box->buttons())
+            if (b->text() == QLatin1String("&Abort") || seen.size() > 5)
+                return b->click();
+    });
+    answer.start();
+    Watchdog dog(15, [n = path(name)] { drainFifo(n); });
+    act(f, Action(action), name);
+    dog.stop();
+    answer.stop();
+    QVERIFY2(!dog.fired(), "The program froze on the FIFO");
+    QCOMPARE(seen, QStringList{titleOf(Action(action)) + QStringLiteral("|Path/File access error\nReload and try again")});
+    QVERIFY(S_ISFIFO(lstatOf(name).st_mode));
 }
 
 void TestHostileTargets::pdfOnFullDisk_data()
