@@ -306,6 +306,7 @@ enum Kind {
     PlantedLink,
     PlantedDanglingLink,
     OwnLinkInSharedFolder,
+    OthersLinkInOwnFolder,
     ReadOnlyFile,
     OthersFile
 };
@@ -342,6 +343,7 @@ void TestHostileTargets::targets_data()
         {"link planted by another user in a sticky folder", PlantedLink},
         {"dangling link planted by another user in a sticky folder", PlantedDanglingLink},
         {"own link in a sticky folder", OwnLinkInSharedFolder},
+        {"another user's link in one's own folder", OthersLinkInOwnFolder},
         {"read-only file", ReadOnlyFile},
         {"another user's file", OthersFile},
     };
@@ -367,6 +369,7 @@ void TestHostileTargets::targets()
         break;
     case PlantedLink:
     case PlantedDanglingLink:
+    case OthersLinkInOwnFolder:
     case OthersFile:
         if (!root)
             QSKIP("Giving a file to another user needs root");
@@ -400,17 +403,19 @@ void TestHostileTargets::targets()
         break;
     case PlantedLink:
     case PlantedDanglingLink:
-    case OwnLinkInSharedFolder: {
-        QVERIFY(::chmod(path(dir).constData(), 01777) == 0);
+    case OwnLinkInSharedFolder:
+    case OthersLinkInOwnFolder: {
+        if (Kind(kind) != OthersLinkInOwnFolder)
+            QVERIFY(::chmod(path(dir).constData(), 01777) == 0);
         kept = elsewhere + QStringLiteral("/victim.") + extOf(act_);
         if (Kind(kind) != PlantedDanglingLink) {
             QVERIFY(writeFile(kept, kOld, 0600));
             keptMode = S_IFREG | 0600;
         }
         QVERIFY(::symlink(path(kept).constData(), path(name).constData()) == 0);
-        if (Kind(kind) == OwnLinkInSharedFolder)
-            refused = false;
-        else
+        // Only a folder anyone may write makes a stranger's link suspect.
+        refused = Kind(kind) == PlantedLink || Kind(kind) == PlantedDanglingLink;
+        if (Kind(kind) != OwnLinkInSharedFolder)
             QVERIFY(::lchown(path(name).constData(), nobody, nobodyGid) == 0);
         break;
     }
