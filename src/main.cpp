@@ -7,6 +7,7 @@ int main(int argc, char** argv)
 {
     tav::Application app(argc, argv);
     tav::setupApplication(app);
+    tav::endOnSignals(app);
     tav::indice().show();
     return app.exec();
 }

@@ -21,9 +21,15 @@ void setExitHandler(std::function<void()> handler);
 Form* ultimoform();
 void setUltimoform(Form* form);
 
-// A folder private to this process, removed at exit; the print paths keep
-// their temporary picture file here.
+// A folder private to this process (mode 700), removed at exit; the print
+// paths keep their temporary picture file here. Made on first use in the
+// temporary folder, else the runtime folder, else the cache folder; raises
+// "Path/File access error" when none of them takes it, and tries again at
+// the next use.
 QString privateTempDir();
+// Removes the folder with what it holds; the next use makes a new one
+// (tests, after changing where it may go).
+void dropPrivateTempDir();
 QString tempPictureFile(); // "tmp.bmp" in that folder
 
 // Back to the state of a fresh start (tests): every window unloaded without

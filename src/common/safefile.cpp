@@ -2,11 +2,12 @@
 
 #include "common/runtime.h"
 
-#include <QDir>
-#include <QFileInfo>
-#include <QSaveFile>
+#include <QFile>
+#include <QRandomGenerator>
 
 #include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace tav {
@@ -30,9 +31,89 @@ bool synced(int fd)
     return r == 0 || errno == EINVAL || errno == ENOTSUP || errno == ENOSYS;
 }
 
+// Where the bytes of a name end up: a file name in a folder, and what
+// stands there now.
+struct Target {
+    QByteArray folder;
+    QByteArray name;
+    bool exists = false;
+    struct stat old {};
+};
+
+void split(const QByteArray& path, QByteArray& folder, QByteArray& name)
+{
+    const qsizetype slash = path.lastIndexOf('/');
+    folder = slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : path.left(slash);
+    name = path.mid(slash + 1);
+}
+
+// Follows `path` to the file it stands for, by the rules in the header;
+// false for a target that may not be written.
+bool resolve(QByteArray path, Target& t)
+{
+    // As many links as the kernel follows.
+    for (int hops = 0; hops <= 40; ++hops) {
+        split(path, t.folder, t.name);
+        if (t.name.isEmpty() || t.name == "." || t.name == "..")
+            return false;
+        struct stat st {};
+        if (::lstat(path.constData(), &st) != 0) {
+            if (errno != ENOENT)
+                return false;
+            // A new file, in a folder that is there.
+            struct stat dir {};
+            if (::stat(t.folder.constData(), &dir) != 0 || !S_ISDIR(dir.st_mode))
+                return false;
+            t.exists = false;
+            return true;
+        }
+        if (S_ISREG(st.st_mode)) {
+            // Replaced only where it could be written in place: a read-only
+            // file stays read-only for a user who may not write it.
+            if (::faccessat(AT_FDCWD, path.constData(), W_OK, AT_EACCESS) != 0)
+                return false;
+            t.exists = true;
+            t.old = st;
+            return true;
+        }
+        if (!S_ISLNK(st.st_mode))
+            return false; // a folder, a device, a FIFO, a socket
+        struct stat dir {};
+        if (::stat(t.folder.constData(), &dir) != 0)
+            return false;
+        const bool shared = (dir.st_mode & S_ISVTX) && (dir.st_mode & S_IWOTH);
+        if (shared && st.st_uid != ::geteuid() && st.st_uid != dir.st_uid)
+            return false;
+        QByteArray to(qsizetype(st.st_size > 0 ? st.st_size : 255) + 1, '\0');
+        const ssize_t n = ::readlink(path.constData(), to.data(), size_t(to.size()));
+        if (n <= 0 || n >= to.size())
+            return false;
+        to.truncate(n);
+        path = to.startsWith('/') ? to : t.folder + '/' + to;
+    }
+    return false;
+}
+
+Target target(const QString& name)
+{
+    Target t;
+    if (name.isEmpty() || !resolve(QFile::encodeName(name), t))
+        accessError();
+    return t;
+}
+
+void closeFd(int& fd)
+{
+    if (fd >= 0)
+        ::close(fd);
+    fd = -1;
+}
+
 } // namespace
 
 void setSyncForTesting(int (*sync)(int fd)) { g_sync = sync ? sync : &::fsync; }
+
+void checkWritableTarget(const QString& name) { target(name); }
 
 SafeFile::SafeFile() = default;
 
@@ -43,20 +124,42 @@ void SafeFile::open(const QString& name)
     discard();
     // A failed open is reported here; the writes after it add no box.
     failed_ = true;
-    const QFileInfo info(name);
-    if (name.isEmpty() || !info.absoluteDir().exists())
+    const Target t = target(name);
+    dirFd_ = ::open(t.folder.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd_ < 0)
         accessError();
-    // A folder in place of the file cannot be replaced by it.
-    if (info.isDir())
+    // A short name of our own beside the target: the target's name may be
+    // as long as a name can be.
+    static const char kChars[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
+        QByteArray tmp(".tav");
+        for (int i = 0; i < 8; ++i)
+            tmp += kChars[QRandomGenerator::global()->bounded(int(sizeof kChars - 1))];
+        tmp += ".tmp";
+        fd_ = ::openat(dirFd_, tmp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd_ >= 0)
+            tempName_ = tmp;
+        else if (errno != EEXIST)
+            break;
+    }
+    if (fd_ < 0) {
+        closeFd(dirFd_);
         accessError();
-    auto f = std::make_unique<QSaveFile>(name);
-    // No fallback to writing the target in place: that is what loses it.
-    f->setDirectWriteFallback(false);
-    // Unbuffered: every write reaches the kernel at once, so a full disk
-    // fails the write it refuses, not a flush that commit() does not check.
-    if (!f->open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        accessError();
-    file_ = std::move(f);
+    }
+    targetName_ = t.name;
+    if (t.exists) {
+        // The owner first: a change of owner clears the set-id bits.
+        struct stat mine {};
+        if (::fstat(fd_, &mine) == 0 && (mine.st_uid != t.old.st_uid || mine.st_gid != t.old.st_gid)
+            && ::fchown(fd_, t.old.st_uid, t.old.st_gid) != 0 && errno != EPERM) {
+            discard();
+            accessError();
+        }
+        if (::fchmod(fd_, t.old.st_mode & 07777) != 0) {
+            discard();
+            accessError();
+        }
+    }
     failed_ = false;
 }
 
@@ -64,45 +167,50 @@ void SafeFile::write(const QByteArray& bytes)
 {
     if (failed_)
         return;
-    if (!file_)
+    if (fd_ < 0)
         throw RuntimeError(52, QStringLiteral("Bad file name or number"));
-    const qint64 n = file_->write(bytes);
-    if (n != bytes.size() || file_->error() != QFileDevice::NoError) {
-        failed_ = true;
-        discard();
-        accessError();
+    // Straight to the kernel: a full disk fails the write it refuses.
+    const char* p = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd_, p, size_t(left));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            failed_ = true;
+            discard();
+            accessError();
+        }
+        p += n;
+        left -= n;
     }
 }
 
 void SafeFile::commit()
 {
-    if (failed_ || !file_)
+    if (failed_ || fd_ < 0)
         return;
-    // QSaveFile::commit() renames the temporary file over the target even
-    // when the flush inside it failed. So nothing is left for it to write:
-    // what is still held is flushed and synced to the disk here, where a
-    // failure keeps the old file, and the close before the rename has no
-    // bytes left to lose.
-    if (!file_->flush() || file_->error() != QFileDevice::NoError || !synced(file_->handle())) {
+    // On the disk before it takes the target's place; a failure here or at
+    // the close keeps the old file.
+    const bool kept = synced(fd_);
+    const bool closed = ::close(fd_) == 0;
+    fd_ = -1;
+    if (!kept || !closed || ::renameat(dirFd_, tempName_.constData(), dirFd_, targetName_.constData()) != 0) {
         failed_ = true;
         discard();
         accessError();
     }
-    const bool ok = file_->commit();
-    file_.reset();
-    if (!ok) {
-        failed_ = true;
-        accessError();
-    }
+    tempName_.clear();
+    closeFd(dirFd_);
 }
 
 void SafeFile::discard()
 {
-    if (file_) {
-        file_->cancelWriting();
-        file_->commit(); // removes the temporary file
-        file_.reset();
-    }
+    closeFd(fd_);
+    if (dirFd_ >= 0 && !tempName_.isEmpty())
+        ::unlinkat(dirFd_, tempName_.constData(), 0);
+    tempName_.clear();
+    closeFd(dirFd_);
 }
 
 void writeFileWhole(const QString& name, const QByteArray& bytes)

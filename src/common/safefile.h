@@ -3,13 +3,18 @@
 // temporary file in the target's folder, which replaces the target only once
 // everything was written. A failure at any point leaves the old file as it
 // was and no partial file behind.
+//
+// The target is checked before anything is written: a regular file the
+// process may write, a name not yet taken in a folder, or a symbolic link
+// to one of those. A link in a sticky folder that everyone may write is
+// followed only when its owner is the user or the folder's owner (the rule
+// the kernel keeps for such folders), since anyone may have planted it
+// there. A device, a FIFO, a socket or a folder is never replaced nor
+// opened. The replaced file keeps its mode and, where the process may set
+// them, its owner and group.
 
 #include <QByteArray>
 #include <QString>
-#include <functional>
-#include <memory>
-
-class QSaveFile;
 
 namespace tav {
 
@@ -24,8 +29,8 @@ public:
     // A file not committed is discarded: the target keeps its old content.
     ~SafeFile();
 
-    // Raises "Path/File access error" when the folder does not exist or the
-    // file cannot be written there.
+    // Raises "Path/File access error" when the target may not be written
+    // (see above) or the temporary file cannot be made beside it.
     void open(const QString& name);
     // Raises "Path/File access error" when the bytes could not be written;
     // once the file has failed, writes and commit do nothing more, so a
@@ -36,16 +41,23 @@ public:
     // Drops what was written.
     void discard();
 
-    bool isOpen() const { return file_ != nullptr; }
+    bool isOpen() const { return fd_ >= 0; }
     bool failed() const { return failed_; }
 
 private:
-    std::unique_ptr<QSaveFile> file_;
+    int dirFd_ = -1;        // the target's folder
+    int fd_ = -1;           // the temporary file in it
+    QByteArray tempName_;   // within that folder
+    QByteArray targetName_; // within that folder
     bool failed_ = false;
 };
 
 // The whole of `bytes` as the file `name`, or nothing.
 void writeFileWhole(const QString& name, const QByteArray& bytes);
+
+// Raises "Path/File access error" unless `name` may be written as above.
+// Looks only: opens nothing, so a FIFO cannot hold the caller.
+void checkWritableTarget(const QString& name);
 
 // Test seam: the call that puts a file's bytes on the disk before it
 // replaces the target (nullptr: fsync). A disk that fails only there cannot

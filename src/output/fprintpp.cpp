@@ -6,6 +6,7 @@
 #include "common/program.h"
 #include "common/readings.h"
 #include "common/runtime.h"
+#include "common/safefile.h"
 #include "output/canvas.h"
 #include "output/services.h"
 #include "platform/actions.h"
@@ -306,7 +307,8 @@ QRectF printedPlace(const SheetLayout& sheet, double pageWidth, double pageHeigh
 
 void FprintPP::Command1_Click()
 {
-    // Any failure, the dialog's Cancel included, ends the print silently.
+    // Any printer's failure, the dialog's Cancel included, ends the print
+    // silently.
     try {
         int copies = 1;
         if (!dialogs().showPrinter(widget(), 4, QString(), copies))
@@ -328,7 +330,13 @@ void FprintPP::Command1_Click()
         painter.drawPixmap(QRectF(place.x() * k, place.y() * k, place.width() * k, place.height() * k), picture,
                            QRectF(picture.rect()));
         job.end();
-    } catch (const RuntimeError&) {
+    } catch (const RuntimeError& e) {
+        // A print to a file that could not be written says so once (its
+        // old file is kept); a printer's failure ends the print silently.
+        if (e.number() == ErrSafePathFileAccess) {
+            setCurrentError(e);
+            mostraerro(QStringLiteral("Reload and try again"), QStringLiteral("Error FPrintPP"));
+        }
     }
 }
 

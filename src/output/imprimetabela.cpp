@@ -10,6 +10,7 @@
 #include <QFontMetricsF>
 #include <QPainter>
 #include <cmath>
+#include <optional>
 
 namespace tav {
 
@@ -333,12 +334,15 @@ QVariant imprimetabela(PictureBox* preview, double escala, QVariant& linha, cons
     }
     // The print: page after page as the preview shows them, in one document
     // of its own, dropped if a step is left through Abort.
-    PrintJob job(printer());
+    // A file that may not be written is refused as the job begins.
+    std::optional<PrintJob> printing;
     if (!t.step([&] {
-            if (!job.ok())
+            printing.emplace(printer());
+            if (!printing->ok())
                 printerError();
         }))
         return {};
+    PrintJob& job = *printing;
     for (int from = first, pages = 0;; ++pages) {
         if (pages > 0 && !t.step([&] {
                 if (!job.newPage())

@@ -1,16 +1,19 @@
 #include "output/services.h"
 
+#include "common/runtime.h"
+#include "common/safefile.h"
 #include "output/saving.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QClipboard>
 #include <QFileDialog>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <cmath>
 #include <memory>
-#include "common/runtime.h"
 
 namespace tav {
 
@@ -208,16 +211,47 @@ void SystemPrinter::setPaper(double widthMm, double heightMm, bool landscape)
 bool SystemPrinter::beginDoc()
 {
     abortDoc();
+    const bool pdf = printer_->outputFormat() == QPrinter::PdfFormat;
     // A PDF printer without a file cannot begin; asking it would only warn.
-    if (printer_->outputFormat() == QPrinter::PdfFormat && printer_->outputFileName().isEmpty())
+    if (pdf && printer_->outputFileName().isEmpty())
         return false;
     if (printer_->outputFormat() == QPrinter::NativeFormat && printer_->printerName().isEmpty())
         return false;
+    if (pdf) {
+        // Before a page is drawn; and the printer never opens the file
+        // itself, which for a FIFO would wait for a reader for ever.
+        checkWritableTarget(printer_->outputFileName());
+        pdfFile_ = printer_->outputFileName();
+        pdfBytes_ = std::make_unique<QBuffer>();
+        pdfBytes_->open(QIODevice::WriteOnly);
+        pdf_ = std::make_unique<QPdfWriter>(pdfBytes_.get());
+        pdf_->setResolution(printer_->resolution());
+        pdf_->setPageLayout(printer_->pageLayout());
+        pdf_->setPdfVersion(printer_->pdfVersion());
+        pdf_->setTitle(printer_->docName());
+        pdf_->setCreator(printer_->creator());
+    }
     auto p = std::make_unique<QPainter>();
-    if (!p->begin(printer_.get()))
+    if (!p->begin(&device())) {
+        dropFile();
         return false;
+    }
     painter_ = std::move(p);
     return true;
+}
+
+QPaintDevice& SystemPrinter::device()
+{
+    if (pdf_)
+        return *pdf_;
+    return *printer_;
+}
+
+void SystemPrinter::dropFile()
+{
+    pdf_.reset();
+    pdfBytes_.reset();
+    pdfFile_.clear();
 }
 
 bool SystemPrinter::active() const { return painter_ != nullptr; }
@@ -231,7 +265,7 @@ QPainter& SystemPrinter::painter()
 
 double SystemPrinter::dpi() const { return printer_->resolution(); }
 
-bool SystemPrinter::newPage() { return painter_ && printer_->newPage(); }
+bool SystemPrinter::newPage() { return painter_ && (pdf_ ? pdf_->newPage() : printer_->newPage()); }
 
 bool SystemPrinter::endDoc()
 {
@@ -239,16 +273,29 @@ bool SystemPrinter::endDoc()
         return false;
     const bool ok = painter_->end();
     painter_.reset();
-    return ok;
+    if (!pdf_)
+        return ok;
+    pdf_.reset();
+    const QByteArray bytes = pdfBytes_->data();
+    const QString file = pdfFile_;
+    dropFile();
+    // A print to a file that did not end well says so, and the old file
+    // stays as it was.
+    if (!ok || bytes.isEmpty())
+        throw RuntimeError(ErrPathFileAccess, QStringLiteral("Path/File access error"));
+    writeFileWhole(file, bytes);
+    return true;
 }
 
 void SystemPrinter::abortDoc()
 {
     if (!painter_)
         return;
-    printer_->abort();
+    if (!pdf_)
+        printer_->abort();
     painter_->end();
     painter_.reset();
+    dropFile();
 }
 
 // Pictures as pages -----------------------------------------------------------

@@ -12,7 +12,9 @@
 #include <memory>
 #include <optional>
 
+class QBuffer;
 class QPainter;
+class QPdfWriter;
 class QPaintDevice;
 class QPrinter;
 class QWidget;
@@ -103,7 +105,11 @@ private:
     BusyCursor busy_; // declared last: restored after the document is dropped
 };
 
-// The system's printer (a PDF file when told so).
+// The system's printer (a PDF file when told so). A PDF is drawn in memory
+// and goes to its file through the program's file writer when the document
+// ends well: a target that may not be written raises "Path/File access
+// error" before anything is drawn, a failed write raises it at the end, and
+// in either case the old file stays whole.
 class SystemPrinter : public Printer {
 public:
     SystemPrinter();
@@ -122,7 +128,13 @@ public:
     QPrinter& qprinter() { return *printer_; }
 
 private:
+    QPaintDevice& device();
+    void dropFile();
     std::unique_ptr<QPrinter> printer_;
+    // The document drawn for a file, and that file's name.
+    std::unique_ptr<QBuffer> pdfBytes_;
+    std::unique_ptr<QPdfWriter> pdf_;
+    QString pdfFile_;
     std::unique_ptr<QPainter> painter_;
 };
 

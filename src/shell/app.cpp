@@ -6,13 +6,60 @@
 #include "platform/style.h"
 #include "shell/hover.h"
 
+#include "common/program.h"
+
 #include <QApplication>
+#include <QSocketNotifier>
+
+#include <cerrno>
+#include <csignal>
+#include <fcntl.h>
+#include <unistd.h>
 
 #if defined(__GLIBC__)
 #include <malloc.h>
 #endif
 
 namespace tav {
+
+namespace {
+
+// The write end of the pipe through which a signal reaches the event loop.
+int g_signalPipe = -1;
+
+void noteSignal(int)
+{
+    const int saved = errno;
+    const char c = 1;
+    [[maybe_unused]] const ssize_t n = ::write(g_signalPipe, &c, 1);
+    errno = saved;
+}
+
+} // namespace
+
+// The handler only writes a byte; the loop does the rest.
+void endOnSignals(Application& app)
+{
+    if (g_signalPipe >= 0)
+        return;
+    int fds[2];
+    if (::pipe2(fds, O_CLOEXEC | O_NONBLOCK) != 0)
+        return;
+    g_signalPipe = fds[1];
+    auto* notifier = new QSocketNotifier(fds[0], QSocketNotifier::Read, &app);
+    onSignal(notifier, &QSocketNotifier::activated, &app, [fd = fds[0]] {
+        char buf[64];
+        while (::read(fd, buf, sizeof buf) > 0) {
+        }
+        encerra();
+    });
+    struct sigaction sa {};
+    sa.sa_handler = &noteSignal;
+    sigemptyset(&sa.sa_mask);
+    sa.sa_flags = SA_RESTART;
+    for (int sig : {SIGTERM, SIGINT, SIGHUP})
+        sigaction(sig, &sa, nullptr);
+}
 
 void setupApplication(Application& app)
 {
