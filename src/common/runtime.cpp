@@ -66,6 +66,50 @@ double csqrt(double v)
 
 double cexp(double v) { return checked(std::exp(v)); }
 
+namespace {
+
+// A positive finite base (or 1 − x with x below 1) and a finite exponent:
+// the powers the stable forms below compute.
+bool positiveFinite(double base, double exponent)
+{
+    return base > 0.0 && std::isfinite(base) && std::isfinite(exponent);
+}
+bool belowOneFinite(double x, double exponent) { return x < 1.0 && std::isfinite(x) && std::isfinite(exponent); }
+
+// 1 − e^y; 0 − rather than unary minus, so that a power of exactly 1 gives
+// +0 as the plain formula does, never −0.
+double oneMinusExp(double y) { return checked(0.0 - std::expm1(y)); }
+
+} // namespace
+
+double oneMinusPow(double base, double exponent)
+{
+    if (!positiveFinite(base, exponent))
+        return checked(1.0 - cpow(base, exponent));
+    return oneMinusExp(exponent * std::log(base));
+}
+
+double powOfOneMinus(double x, double exponent)
+{
+    if (!belowOneFinite(x, exponent))
+        return cpow(1.0 - x, exponent);
+    return checked(std::exp(exponent * std::log1p(-x)));
+}
+
+double oneMinusPowOfOneMinus(double x, double exponent)
+{
+    if (!belowOneFinite(x, exponent))
+        return checked(1.0 - cpow(1.0 - x, exponent));
+    return oneMinusExp(exponent * std::log1p(-x));
+}
+
+double logOfOneMinus(double x)
+{
+    if (!belowOneFinite(x, 0.0))
+        return clog(1.0 - x);
+    return checked(0.0 + std::log1p(-x)); // +0, not −0, for x = 0
+}
+
 int16_t cint(double v)
 {
     checked(v);

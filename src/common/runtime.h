@@ -47,6 +47,22 @@ double clog(double v);
 double csqrt(double v);
 double cexp(double v);
 
+// Powers near 1 and their complements. Where a power is close to 1 (a tiny
+// exponent, or a base 1 − x with x tiny), 1 − base^exponent written out
+// loses its digits to cancellation: the sample sizes of consignments of many
+// millions of units fall to nothing. These compute the same values through
+// expm1 and log1p. For a base or exponent they cannot take that way (a base
+// of 0 or below, anything not finite) they give exactly the plain formula's
+// result, so every failure is the one cpow or clog raises.
+//   oneMinusPow(b, e)           = 1 − b^e
+//   powOfOneMinus(x, e)         = (1 − x)^e
+//   oneMinusPowOfOneMinus(x, e) = 1 − (1 − x)^e
+//   logOfOneMinus(x)            = log(1 − x)
+double oneMinusPow(double base, double exponent);
+double powOfOneMinus(double x, double exponent);
+double oneMinusPowOfOneMinus(double x, double exponent);
+double logOfOneMinus(double x);
+
 // Conversions to 16- and 32-bit whole numbers: halves round to even, a value
 // out of range is an overflow.
 int16_t cint(double v);

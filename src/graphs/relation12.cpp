@@ -13,7 +13,7 @@ EfficacyPoint efficacyModel(const EfficacyInputs& in, double x)
     double prev = left;
     if (!(prev >= 1e-11))
         prev = 1e-10;
-    double det = 1.0 - cpow(1.0 - cdiv(in.n, in.N), checked(in.N * prev));
+    double det = oneMinusPowOfOneMinus(cdiv(in.n, in.N), checked(in.N * prev));
     if (det >= 1.0)
         det = 0.999999999;
     else if (!(det > 0.0))

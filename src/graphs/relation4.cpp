@@ -8,7 +8,7 @@ namespace tav {
 
 double sampleToAvoidEstablishment(double N, double cl, double p1, double p2)
 {
-    return checked(N * (1.0 - cpow(1.0 - cl, checked(p1 * p2))));
+    return checked(N * oneMinusPowOfOneMinus(cl, checked(p1 * p2)));
 }
 
 Graph4Range graph4Range(double xMin, double xMax, int npontos)

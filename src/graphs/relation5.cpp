@@ -9,12 +9,12 @@ namespace tav {
 double inspectionsWithoutFailure(double s, double N, double p1, double p2)
 {
     const double exponent = cdiv(1.0, p1 * p2);
-    return cdiv(1.0, cpow(1.0 - cdiv(s, N), exponent));
+    return cdiv(1.0, powOfOneMinus(cdiv(s, N), exponent));
 }
 
 double referenceSample(double alpha, double p1, double p2, double N)
 {
-    return vbInt(checked((1.0 - cpow(alpha, p1 * p2)) * N + 0.5));
+    return vbInt(checked(oneMinusPow(alpha, p1 * p2) * N + 0.5));
 }
 
 Graph5Range graph5Range(double nref, int32_t N, int npontos)

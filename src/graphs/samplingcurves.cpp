@@ -12,7 +12,7 @@ namespace tav {
 double requiredSample(double size, double q, double rdl)
 {
     const double e = cdiv(1.0, checked(size * rdl));
-    return checked((1.0 - cpow(q, e)) * size);
+    return checked(oneMinusPow(q, e) * size);
 }
 
 void sweepRdl(double n, double q, double xmin, double end, double step, std::vector<double>& vx,

@@ -98,7 +98,7 @@ double prevalenceAfter(double p, double e) { return checked((1.0 - e) * p); }
 
 double detectionProbability(double n, double N, double pa)
 {
-    return checked(1.0 - cpow(1.0 - cdiv(n, N), checked(pa * N)));
+    return oneMinusPowOfOneMinus(cdiv(n, N), checked(pa * N));
 }
 
 double yearsBetween(double N, double P1, double P2, double k, double ic, double pa)
@@ -198,7 +198,7 @@ void solveAlp(const AlpInputs& in, AlpAnswers& io, ErrorHandler& h, const std::f
         if (u > 0.999999999)
             u = 0.999999999;
         const double pa = readCaption(in.prevalenceAfter);
-        io.sample = formatNumber(checked(N * (1.0 - cpow(u, cdiv(1.0, N * pa)))), whole);
+        io.sample = formatNumber(checked(N * oneMinusPow(u, cdiv(1.0, N * pa))), whole);
     });
     h.step([&] {
         io.p1 = formatNumber(cdiv(1.0, converted(in.imports) * N * yy1 * p * P2 * (1.0 - ic) * (1.0 - e)), fraction);

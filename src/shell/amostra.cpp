@@ -101,11 +101,11 @@ std::optional<double> amostra(const SampleValue& nlote, const SampleValue& rdl, 
     TrapErrors t(kAdvice, kTitle);
     std::optional<double> result;
     if (markRisk) {
-        t.step([&] { result = 1.0 - cpow(1.0 - cdiv(n, N), checked(N * R)); });
+        t.step([&] { result = oneMinusPowOfOneMinus(cdiv(n, N), checked(N * R)); });
     } else if (markRdl) {
-        t.step([&] { result = cdiv(clog(alpha), checked(clog(1.0 - cdiv(n, N)) * N)); });
+        t.step([&] { result = cdiv(clog(alpha), checked(logOfOneMinus(cdiv(n, N)) * N)); });
     } else {
-        t.step([&] { result = checked((1.0 - cpow(alpha, cdiv(1.0, checked(N * R)))) * N); });
+        t.step([&] { result = checked(oneMinusPow(alpha, cdiv(1.0, checked(N * R))) * N); });
     }
     return result;
 }

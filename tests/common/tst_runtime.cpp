@@ -21,6 +21,9 @@ private slots:
     void arithmeticErrors();
     void conversions_data();
     void conversions();
+    void powersNearOne_data();
+    void powersNearOne();
+    void powersNearOneFailAsThePlainFormulas();
 
     void trapRetryRepeatsTheStep();
     void trapIgnoreGoesOnWithNextStep();
@@ -82,6 +85,97 @@ void TestRuntime::arithmeticErrors()
     QCOMPARE(raised, error);
     if (!error)
         QCOMPARE(got, result);
+}
+
+namespace {
+
+enum PowerForm { OneMinusPow, PowOfOneMinus, OneMinusPowOfOneMinus, LogOfOneMinus };
+
+// A form computed by its helper (stable) or written out plainly with cpow
+// and clog; the error number it raised, or 0.
+struct Outcome {
+    int error = 0;
+    double value = 0.0;
+};
+Outcome evaluate(int form, double a, double b, bool stable)
+{
+    Outcome o;
+    try {
+        switch (form) {
+        case OneMinusPow: o.value = stable ? oneMinusPow(a, b) : checked(1.0 - cpow(a, b)); break;
+        case PowOfOneMinus: o.value = stable ? powOfOneMinus(a, b) : cpow(1.0 - a, b); break;
+        case OneMinusPowOfOneMinus:
+            o.value = stable ? oneMinusPowOfOneMinus(a, b) : checked(1.0 - cpow(1.0 - a, b));
+            break;
+        default: o.value = stable ? logOfOneMinus(a) : clog(1.0 - a); break;
+        }
+    } catch (const RuntimeError& e) {
+        o.error = e.number();
+    }
+    return o;
+}
+
+} // namespace
+
+void TestRuntime::powersNearOne_data()
+{
+    QTest::addColumn<int>("form");
+    QTest::addColumn<double>("a");
+    QTest::addColumn<double>("b");
+    QTest::addColumn<double>("expected");
+    // Worked out to 60 digits in decimals. Written out plainly, the first
+    // rows of each form give 0, 1 or a value wrong in its leading digits.
+    QTest::newRow("1 - b^e, e 1e-18") << int(OneMinusPow) << 0.05 << 1e-18 << 2.9957322735539911e-18;
+    QTest::newRow("1 - b^e, e 0.02") << int(OneMinusPow) << 0.05 << 0.02 << 0.058155079116972269;
+    QTest::newRow("(1 - x)^e, x 5e-9") << int(PowOfOneMinus) << 5e-9 << 1e9 << 0.0067379469148611291;
+    QTest::newRow("1 - (1 - x)^e, x 3e-17") << int(OneMinusPowOfOneMinus) << 3e-17 << 1e17 << 0.95021293163213606;
+    QTest::newRow("1 - (1 - x)^e, x 0.5") << int(OneMinusPowOfOneMinus) << 0.5 << 2.0 << 0.75;
+    QTest::newRow("log(1 - x), x 1e-17") << int(LogOfOneMinus) << 1e-17 << 0.0 << -1.0000000000000001e-17;
+    QTest::newRow("log(1 - x), x -1e-17") << int(LogOfOneMinus) << -1e-17 << 0.0 << 1.0000000000000001e-17;
+}
+
+void TestRuntime::powersNearOne()
+{
+    QFETCH(int, form);
+    QFETCH(double, a);
+    QFETCH(double, b);
+    QFETCH(double, expected);
+    const Outcome o = evaluate(form, a, b, true);
+    QCOMPARE(o.error, 0);
+    QVERIFY2(std::fabs(o.value - expected) <= 4e-16 * std::fabs(expected),
+             QByteArray::number(o.value, 'g', 17).constData());
+}
+
+void TestRuntime::powersNearOneFailAsThePlainFormulas()
+{
+    // Over awkward arguments each helper raises what its plain formula
+    // raises, and otherwise agrees with it, down to the sign of a zero (a
+    // power of exactly 1 leaves +0, never -0).
+    const double inf = std::numeric_limits<double>::infinity();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double args[] = {-inf, -1e308, -2.0, -0.5, -1e-300, 0.0, 1e-300, 1e-17, 0.5, 1.0, 2.0, 1e308, inf, nan};
+    const double exponents[] = {-inf, -1e18, -3.0, -0.5, 0.0, 1e-18, 0.5, 1.0, 3.0, 1e18, inf, nan};
+    for (int form : {OneMinusPow, PowOfOneMinus, OneMinusPowOfOneMinus, LogOfOneMinus}) {
+        for (double a : args) {
+            for (double b : exponents) {
+                const Outcome plain = evaluate(form, a, b, false);
+                const Outcome stable = evaluate(form, a, b, true);
+                const QByteArray where = "form " + QByteArray::number(form) + ", " + QByteArray::number(a, 'g', 17)
+                    + ", " + QByteArray::number(b, 'g', 17) + ": " + QByteArray::number(plain.error) + " "
+                    + QByteArray::number(plain.value, 'g', 17) + " against " + QByteArray::number(stable.error)
+                    + " " + QByteArray::number(stable.value, 'g', 17);
+                QVERIFY2(stable.error == plain.error, where.constData());
+                // Where 1 - x or b^e rounds to 1 the plain value is the loss
+                // itself; the table above checks those against true values.
+                if (plain.error || a == 1e-17 || std::fabs(b) == 1e18 || b == 1e-18)
+                    continue;
+                QVERIFY2(std::fabs(stable.value - plain.value) <= 1e-12 * std::max(1.0, std::fabs(plain.value)),
+                         where.constData());
+                if (plain.value == 0.0 && stable.value == 0.0)
+                    QVERIFY2(std::signbit(stable.value) == std::signbit(plain.value), where.constData());
+            }
+        }
+    }
 }
 
 void TestRuntime::conversions_data()

@@ -8,6 +8,7 @@
 
 #include <QLocale>
 #include <QTest>
+#include <cmath>
 
 using namespace tav;
 using namespace tav::test;
@@ -67,6 +68,8 @@ private slots:
     void heldToAxis();
     void model_data();
     void model();
+    void tinyRefusalsKeepTheirDigits_data();
+    void tinyRefusalsKeepTheirDigits();
     void failures_data();
     void failures();
     void scaleWarnings_data();
@@ -182,6 +185,35 @@ void TestRelation12::model()
     const EfficacyPoint p = efficacyModel(in, x);
     QVERIFY2(std::fabs(p.refused - refused) <= 1e-9 * qMax(1.0, refused), qPrintable(QString::number(p.refused)));
     QVERIFY2(std::fabs(p.years - years) <= 1e-9 * years, qPrintable(QString::number(p.years)));
+}
+
+void TestRelation12::tinyRefusalsKeepTheirDigits_data()
+{
+    QTest::addColumn<int>("N");
+    QTest::addColumn<int>("n");
+    QTest::addColumn<float>("f");
+    QTest::addColumn<double>("x");
+    QTest::addColumn<double>("refused");
+    // Worked out to 60 digits as 100 (1 - exp(N prev ln(1 - n/N))) in
+    // decimals, prev being the single-precision f times 1 - x.
+    QTest::newRow("one unit of 2e9, f 1e-9") << 2000000000 << 1 << 1e-9f << 0.0 << 9.9999997146806856e-8;
+    QTest::newRow("three units of 2e9, f 1e-8, half") << 2000000000 << 3 << 1e-8f << 0.5 << 1.4999999807587937e-6;
+    QTest::newRow("58 of 1000, f 0.05") << 1000 << 58 << 0.05f << 0.0 << 94.958670075506259;
+}
+
+void TestRelation12::tinyRefusalsKeepTheirDigits()
+{
+    QFETCH(int, N);
+    QFETCH(int, n);
+    QFETCH(float, f);
+    QFETCH(double, x);
+    QFETCH(double, refused);
+    EfficacyInputs in = defaults();
+    in.N = N;
+    in.n = n;
+    in.f = f;
+    const EfficacyPoint p = efficacyModel(in, x);
+    QVERIFY2(std::fabs(p.refused - refused) <= 1e-11 * refused, QByteArray::number(p.refused, 'g', 17).constData());
 }
 
 void TestRelation12::failures_data()

@@ -8,6 +8,7 @@
 
 #include <QLocale>
 #include <QTest>
+#include <cmath>
 
 using namespace tav;
 using namespace tav::test;
@@ -34,6 +35,8 @@ private slots:
     void cleanup() { QLocale::setDefault(QLocale::c()); }
 
     void defaultCurves();
+    void tinyExponentsKeepTheirDigits_data();
+    void tinyExponentsKeepTheirDigits();
     void pointsShown_data();
     void pointsShown();
     void failures_data();
@@ -72,6 +75,30 @@ void TestRelation4::defaultCurves()
 }
 
 // Accumulated x decides the last point; the extended end is capped below 1.
+void TestRelation4::tinyExponentsKeepTheirDigits_data()
+{
+    QTest::addColumn<double>("N");
+    QTest::addColumn<double>("cl");
+    QTest::addColumn<double>("p1");
+    QTest::addColumn<double>("p2");
+    QTest::addColumn<double>("expected");
+    // Worked out to 60 digits as N (1 - exp(p1 p2 ln(1 - CL))) in decimals.
+    QTest::newRow("p1 p2 1e-12") << 2147483647.0 << 0.95 << 1e-6 << 1e-6 << 0.0064332860682376875;
+    QTest::newRow("p1 p2 1e-9") << 2000000000.0 << 0.99 << 1e-4 << 1e-5 << 9.2103403507685897;
+    QTest::newRow("p1 p2 0.25") << 5000.0 << 0.95 << 0.5 << 0.5 << 2635.6459774920599;
+}
+
+void TestRelation4::tinyExponentsKeepTheirDigits()
+{
+    QFETCH(double, N);
+    QFETCH(double, cl);
+    QFETCH(double, p1);
+    QFETCH(double, p2);
+    QFETCH(double, expected);
+    const double y = sampleToAvoidEstablishment(N, cl, p1, p2);
+    QVERIFY2(std::fabs(y - expected) <= 1e-11 * expected, QByteArray::number(y, 'g', 17).constData());
+}
+
 void TestRelation4::pointsShown_data()
 {
     QTest::addColumn<double>("xMin");

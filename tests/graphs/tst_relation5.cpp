@@ -43,6 +43,9 @@ private slots:
     void sampleLabels_data();
     void sampleLabels();
     void referenceAtConsignment();
+    void tinyFractionsKeepTheirDigits_data();
+    void tinyFractionsKeepTheirDigits();
+    void referenceRoundsTheTrueValue();
     void failures_data();
     void failures();
     void comment_data();
@@ -124,6 +127,39 @@ void TestRelation5::referenceAtConsignment()
     QCOMPARE(c.kept, 10);
     QVERIFY(c.pts.x[10] < 1000.0);
     QCOMPARE(graph5Title(10000, 0.9999 * 1000), QStringLiteral("Samples for 10,000 inspections without failure: 1,000"));
+}
+
+void TestRelation5::tinyFractionsKeepTheirDigits_data()
+{
+    QTest::addColumn<double>("s");
+    QTest::addColumn<double>("N");
+    QTest::addColumn<double>("p1");
+    QTest::addColumn<double>("p2");
+    QTest::addColumn<double>("expected");
+    // Worked out to 60 digits as exp(-ln(1 - s/N) / (p1 p2)) in decimals.
+    QTest::newRow("s/N 5e-9, p1 p2 1e-9") << 10.0 << 2000000000.0 << 1e-5 << 1e-4 << 148.41316095774101;
+    QTest::newRow("one unit of the largest lot") << 1.0 << 2147483647.0 << 1e-6 << 1e-6 << 1.7144611760703733e+202;
+    QTest::newRow("s/N 0.05, p1 p2 0.25") << 50.0 << 1000.0 << 0.5 << 0.5 << 1.2277376631548254;
+}
+
+void TestRelation5::tinyFractionsKeepTheirDigits()
+{
+    QFETCH(double, s);
+    QFETCH(double, N);
+    QFETCH(double, p1);
+    QFETCH(double, p2);
+    QFETCH(double, expected);
+    const double y = inspectionsWithoutFailure(s, N, p1, p2);
+    QVERIFY2(std::fabs(y - expected) <= 1e-11 * expected, QByteArray::number(y, 'g', 17).constData());
+}
+
+void TestRelation5::referenceRoundsTheTrueValue()
+{
+    // N (1 - alpha^(p1 p2)) is 0.49999997 here (worked out in decimals): no
+    // unit, where the digits lost to 1 - alpha^1e-12 made it 0.50000003.
+    QCOMPARE(referenceSample(1.0 / 1e200, 1e-6, 1e-6, 1085736150.0), 0.0);
+    // Just above the half it is one unit.
+    QCOMPARE(referenceSample(1.0 / 1e200, 1e-6, 1e-6, 1085736210.0), 1.0);
 }
 
 void TestRelation5::failures_data()

@@ -45,6 +45,11 @@ void TestSamplingCurves::requiredSample_data()
     QTest::newRow("whole lot") << 1000.0 << 0.8 << 0.00001 << 1000.0;
     // The worked example's second row: RDL 0.00001 + 0.0009995.
     QTest::newRow("example row 2, 99%") << 1000.0 << 0.99 << 0.0010095 << 989.557;
+    // A huge lot needs -ln(1 - CL) / RDL units, however large it is.
+    QTest::newRow("1e12 units, 99%") << 1e12 << 0.99 << 0.01 << 460.517;
+    QTest::newRow("1e17 units") << 1e17 << 0.95 << 0.1 << 29.957;
+    QTest::newRow("1e18 units") << 1e18 << 0.95 << 0.1 << 29.957;
+    QTest::newRow("2^63 units") << 9223372036854775808.0 << 0.95 << 0.1 << 29.957;
 }
 
 void TestSamplingCurves::requiredSample()

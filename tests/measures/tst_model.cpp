@@ -234,6 +234,47 @@ private slots:
         QVERIFY(r.years.contains(QLatin1Char(',')));
     }
 
+    void detectionOfHugeConsignments_data()
+    {
+        QTest::addColumn<double>("n");
+        QTest::addColumn<double>("N");
+        QTest::addColumn<double>("pa");
+        QTest::addColumn<double>("expected");
+        // Worked out to 60 digits as 1 - exp(pa N ln(1 - n/N)) in decimals.
+        QTest::newRow("1e18 units") << 30.0 << 1e18 << 0.1 << 0.95021293163213607;
+        QTest::newRow("1e15 units") << 30.0 << 1e15 << 0.1 << 0.95021293163213831;
+        QTest::newRow("1000 units") << 58.0 << 1000.0 << 0.05 << 0.94958669851080249;
+    }
+    void detectionOfHugeConsignments()
+    {
+        QFETCH(double, n);
+        QFETCH(double, N);
+        QFETCH(double, pa);
+        QFETCH(double, expected);
+        const double d = detectionProbability(n, N, pa);
+        QVERIFY2(std::fabs(d - expected) <= 1e-11 * expected, QByteArray::number(d, 'g', 17).constData());
+    }
+
+    // The sample that meets the ALP in a huge consignment: the miss
+    // probability is held at 1e-9, so it is -ln(1e-9) / 0.03 = 690.78 units.
+    void alpSampleOfHugeConsignments_data()
+    {
+        QTest::addColumn<QString>("consignment");
+        QTest::newRow("1e12") << "1e12";
+        QTest::newRow("1e18") << "1e18";
+        QTest::newRow("2^63") << "9223372036854775808";
+    }
+    void alpSampleOfHugeConsignments()
+    {
+        QFETCH(QString, consignment);
+        AlpInputs in = exampleInputs();
+        in.consignment = consignment;
+        AlpAnswers a = designAnswers();
+        IgnoreErrors h;
+        solveAlp(in, a, h);
+        QCOMPARE(a.sample, QStringLiteral("691"));
+    }
+
     // A failing detection keeps the last value, then the limits apply.
     void detectionFailureKeepsLastValue_data()
     {

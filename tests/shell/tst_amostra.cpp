@@ -85,6 +85,8 @@ private slots:
     void matchesPublishedHypergeometricSamples_data();
     void matchesPublishedHypergeometricSamples();
     void neverAsksForFewerUnitsThanExact();
+    void hugeConsignments_data();
+    void hugeConsignments();
 };
 
 void TestAmostra::computesTheMarkedValue_data()
@@ -416,6 +418,94 @@ void TestAmostra::neverAsksForFewerUnitsThanExact()
         }
     }
     QVERIFY(compared > 0);
+    QCOMPARE(fx.msgs.count(), 0);
+}
+
+void TestAmostra::hugeConsignments_data()
+{
+    QTest::addColumn<double>("N");
+    QTest::addColumn<double>("rdl");
+    QTest::addColumn<double>("alpha");
+    QTest::addColumn<double>("sample");   // n for this RDL and 1 - CL
+    QTest::addColumn<double>("n");        // a whole sample, for the CL and the RDL
+    QTest::addColumn<double>("cl");       // the CL that n gives at this RDL
+    QTest::addColumn<double>("rdlOfN");   // the RDL that n gives at this 1 - CL
+
+    // Worked out to 60 digits from the same formulas, as exp and ln of
+    // decimals, apart from any binary arithmetic.
+    struct Row {
+        const char* name;
+        double N;
+    };
+    const Row sizes[] = {{"1e6", 1e6},   {"1e12", 1e12}, {"1e15", 1e15},
+                         {"1e17", 1e17}, {"1e18", 1e18}, {"2^63", 9223372036854775808.0}};
+    struct Pair {
+        const char* name;
+        double rdl, alpha, n;
+        double sample[6], cl[6], rdlOfN[6];
+    };
+    const Pair pairs[] = {
+        {"RDL 0.1, CL 0.95",
+         0.1,
+         0.05,
+         30,
+         {29.956874019427958, 29.957322735091189, 29.957322735539461, 29.957322735539905, 29.957322735539909,
+          29.957322735539910},
+         {0.95021517204461131, 0.95021293163437648, 0.95021293163213830, 0.95021293163213608, 0.95021293163213606,
+          0.95021293163213606},
+         {0.099856244578173480, 0.099857742450301834, 0.099857742451798202, 0.099857742451799685,
+          0.099857742451799698, 0.099857742451799700}},
+        {"RDL 0.01, CL 0.99",
+         0.01,
+         0.01,
+         461,
+         {460.41099691215447, 460.51701849277117, 460.51701859870310, 460.51701859880808, 460.51701859880903,
+          460.51701859880913},
+         {0.99005875417526410, 0.99004818170272643, 0.99004818169216215, 0.99004818169215168, 0.99004818169215159,
+          0.99004818169215158},
+         {0.0099872204179684789, 0.0099895231777149667, 0.0099895231800152492, 0.0099895231800175287,
+          0.0099895231800175495, 0.0099895231800175515}},
+        {"RDL 0.05, CL 0.9",
+         0.05,
+         0.1,
+         46,
+         {46.050641496536059, 46.051701858820534, 46.051701859879853, 46.051701859880903, 46.051701859880913,
+          46.051701859880914},
+         {0.89974645999239259, 0.89974115628249996, 0.89974115627720157, 0.89974115627719632, 0.89974115627719627,
+          0.89974115627719627},
+         {0.050055046372410326, 0.050056197672632309, 0.050056197673782451, 0.050056197673783590,
+          0.050056197673783601, 0.050056197673783602}},
+    };
+    for (const Pair& p : pairs)
+        for (int i = 0; i < 6; ++i)
+            QTest::addRow("%s, N %s", p.name, sizes[i].name)
+                << sizes[i].N << p.rdl << p.alpha << p.sample[i] << p.n << p.cl[i] << p.rdlOfN[i];
+}
+
+void TestAmostra::hugeConsignments()
+{
+    QFETCH(double, N);
+    QFETCH(double, rdl);
+    QFETCH(double, alpha);
+    QFETCH(double, sample);
+    QFETCH(double, n);
+    QFETCH(double, cl);
+    QFETCH(double, rdlOfN);
+    ProgramFixture fx;
+
+    // Each of the three formulas, to near the precision of a double.
+    auto close = [](const std::optional<double>& r, double expected) {
+        return r.has_value() && std::fabs(*r - expected) <= 1e-11 * expected;
+    };
+    auto shown = [](const std::optional<double>& r) {
+        return r ? QByteArray::number(*r, 'g', 17) : QByteArray("nothing");
+    };
+    const std::optional<double> s = amostra(N, rdl, alpha, "-");
+    QVERIFY2(close(s, sample), shown(s).constData());
+    const std::optional<double> c = amostra(N, rdl, "-", n);
+    QVERIFY2(close(c, cl), shown(c).constData());
+    const std::optional<double> r = amostra(N, "-", alpha, n);
+    QVERIFY2(close(r, rdlOfN), shown(r).constData());
     QCOMPARE(fx.msgs.count(), 0);
 }
 

@@ -52,6 +52,8 @@ void TestCalculators::checksAndResult_data()
     QTest::newRow("fs rdl 0.9999") << fs << "=" << "0.9999" << "0.95" << "" << "" << "3";
     QTest::newRow("fs cl 1") << fs << "=" << "0.05" << "1" << "The CL shall be > 0 y < 1" << "Text3" << "10";
     QTest::newRow("fs below a half") << fs << "2" << "0.99" << "0.01" << "" << "" << "";
+    QTest::newRow("f4 huge size") << f4 << "1e18" << "0.1" << "0.95" << "" << "" << "30";
+    QTest::newRow("fs huge size") << fs << "9223372036854775808" << "0.01" << "0.99" << "" << "" << "461";
 }
 
 void TestCalculators::checksAndResult()

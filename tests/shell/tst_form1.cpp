@@ -344,6 +344,16 @@ void TestForm1::results_data()
     QTest::newRow("CL") << 1 << L{"1000", "0.05", "", "58"} << ".9496";
     QTest::newRow("RDL") << 0 << L{"1000", "", "0.95", "58"} << ".0501";
     QTest::newRow("RDL above 1") << 0 << L{"100", "", "0.95", "1"} << "2.9807";
+    // However large the consignment, RDL 0.1 at 95 % needs 29.96 units.
+    QTest::newRow("sample size, N 1e15") << 2 << L{"1e15", "0.1", "0.95", ""} << "30";
+    QTest::newRow("sample size, N 1e17") << 2 << L{"1e17", "0.1", "0.95", ""} << "30";
+    QTest::newRow("sample size, N 1e18") << 2 << L{"1e18", "0.1", "0.95", ""} << "30";
+    QTest::newRow("sample size, N 2^63") << 2 << L{"9223372036854775808", "0.1", "0.95", ""} << "30";
+    QTest::newRow("sample size, N 1e18, RDL 0.01, CL 0.99") << 2 << L{"1e18", "0.01", "0.99", ""} << "461";
+    QTest::newRow("CL, N 1e18") << 1 << L{"1e18", "0.1", "", "30"} << ".9502";
+    QTest::newRow("RDL, N 1e18") << 0 << L{"1e18", "", "0.95", "30"} << ".0999";
+    // One unit of 1e20 still tells the RDL: -ln(0.05) / 1.
+    QTest::newRow("RDL, N 1e20, n 1") << 0 << L{"1e20", "", "0.95", "1"} << "2.9957";
 }
 
 void TestForm1::results()
@@ -455,8 +465,8 @@ void TestForm1::failedComputationKeepsTheDash_data()
     using L = QStringList;
     for (int a : {int(IdAbort), int(IdIgnore)}) {
         const char* how = a == IdAbort ? "abort" : "ignore";
-        // ln(1 - 1e-20) is 0 in double precision: the RDL divides by zero.
-        QTest::addRow("RDL, %s", how) << 0 << L{"1e20", "0.3", "0.95", "1"} << a;
+        // ln(1 - n/N) N is about -n: ln(0.01) / -1e-308 overflows.
+        QTest::addRow("RDL, %s", how) << 0 << L{"2", "0.3", "0.99", "1e-308"} << a;
         // 1 / (N * RDL) overflows.
         QTest::addRow("sample size, %s", how) << 2 << L{"2", "1e-310", "0.95", "12"} << a;
     }
