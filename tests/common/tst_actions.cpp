@@ -16,6 +16,9 @@
 #include <QTest>
 #include <QTimer>
 
+#include <exception>
+#include <new>
+
 using namespace tav;
 
 namespace {
@@ -107,6 +110,52 @@ void run(Scenario s)
         break;
     }
 }
+
+// A sender whose `fire` emits from a frame that notes whether an error
+// unwound it: such an error came up through Qt's signal machinery, as it
+// would through a control's own code.
+class Emitter : public QObject {
+    Q_OBJECT
+public:
+    void fire()
+    {
+        const Unwinding watch(unwound);
+        emit fired();
+    }
+    bool unwound = false;
+
+signals:
+    void fired();
+
+private:
+    struct Unwinding {
+        explicit Unwinding(bool& flag) : flag(flag) {}
+        ~Unwinding()
+        {
+            if (std::uncaught_exceptions() > before)
+                flag = true;
+        }
+        bool& flag;
+        const int before = std::uncaught_exceptions();
+    };
+};
+
+// Whether an error left f. Caught here, so that a handler's error let
+// through into Qt's frames fails the test instead of ending the program.
+bool errorLeft(const std::function<void()>& f)
+{
+    try {
+        f();
+    } catch (...) {
+        return true;
+    }
+    return false;
+}
+
+enum Failure { ProgramError, LibraryError };
+// Where the emission happens: on its own, in a Qt call a statement makes
+// through throughQt, or in an event delivered while that call yields.
+enum Emission { Alone, InACallersQtCall, InAnEventInsideTheCall };
 
 } // namespace
 
@@ -296,6 +345,62 @@ private slots:
         QVERIFY(procedure(0));
     }
 
+    // However a handler fails, its error stops at the boundary: no Qt frame
+    // between the emission and the handler is unwound. A statement that
+    // raised the signal through throughQt gets the error back after Qt's
+    // call; otherwise it ends the handler alone.
+    void noErrorLeavesAHandlerThroughQt_data()
+    {
+        QTest::addColumn<int>("failure");
+        QTest::addColumn<int>("emission");
+        QTest::addColumn<bool>("backAtTheCaller");
+        const struct {
+            const char* name;
+            Failure failure;
+        } failures[] = {{"run-time error", ProgramError}, {"library error", LibraryError}};
+        const struct {
+            const char* name;
+            Emission emission;
+            bool back;
+        } emissions[] = {{"no caller", Alone, false},
+                         {"a caller's Qt call", InACallersQtCall, true},
+                         {"an event inside a caller's call", InAnEventInsideTheCall, false}};
+        for (const auto& f : failures)
+            for (const auto& e : emissions)
+                QTest::addRow("%s, %s", f.name, e.name) << int(f.failure) << int(e.emission) << e.back;
+    }
+    void noErrorLeavesAHandlerThroughQt()
+    {
+        QFETCH(int, failure);
+        QFETCH(int, emission);
+        QFETCH(bool, backAtTheCaller);
+        test::ProgramFixture fx;
+        Emitter emitter;
+        int runs = 0;
+        onSignal(&emitter, &Emitter::fired, &emitter, [&] {
+            ++runs;
+            if (failure == ProgramError)
+                raise(ErrOverflow);
+            throw std::bad_alloc();
+        });
+        const bool reachedTheTest = errorLeft([&] {
+            switch (Emission(emission)) {
+            case Alone: emitter.fire(); break;
+            case InACallersQtCall: throughQt([&] { emitter.fire(); }); break;
+            case InAnEventInsideTheCall:
+                throughQt([&] {
+                    const EventDelivery delivery;
+                    emitter.fire();
+                });
+                break;
+            }
+        });
+        QCOMPARE(runs, 1);
+        QVERIFY2(!emitter.unwound, "the error left its handler through Qt's frames");
+        QCOMPARE(reachedTheTest, backAtTheCaller);
+        QCOMPARE(fx.msgs.count(), 0);
+    }
+
     // A control's notice of a change the program made runs its handler
     // through the boundary: the handler's error is the setter's, counted
     // against the step that called it, whose Retry runs it again.
@@ -352,9 +457,13 @@ private slots:
             onSignal(&slider, &Slider::scrolled, &slider, [&] { ++scrolls; });
             ignoring([&] { slider.setValue(7); });
             QCOMPARE(slider.value(), 7);
-            slider.slider()->setSliderDown(true);
-            slider.slider()->setSliderPosition(8);
-            slider.slider()->setSliderDown(false);
+            // The user's scroll has no caller: the failing handler's error
+            // ends there.
+            QVERIFY(!errorLeft([&] {
+                slider.slider()->setSliderDown(true);
+                slider.slider()->setSliderPosition(8);
+                slider.slider()->setSliderDown(false);
+            }));
             QCOMPARE(scrolls, 1);
         }
     }
@@ -371,7 +480,7 @@ private slots:
         onSignal(&button, &QPushButton::clicked, &button, [&] { otherRan = true; });
         button.show();
         QVERIFY(QTest::qWaitForWindowExposed(&button));
-        test::click(&button);
+        QVERIFY(!errorLeft([&] { test::click(&button); }));
         QVERIFY(otherRan);
         QCOMPARE(currentError().number(), int(ErrOverflow));
         QCOMPARE(fx.msgs.count(), 0);
@@ -386,8 +495,7 @@ private slots:
         QPushButton inner;
         onSignal(&inner, &QPushButton::clicked, &inner, [&] {
             tick.start(0);
-            while (!ticked)
-                QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+            QTRY_VERIFY_WITH_TIMEOUT(ticked, 5000); // yields until the tick ran
         });
         bool statementWentOn = false;
         TrapErrors t(kAdvice, kTitle);
@@ -395,6 +503,7 @@ private slots:
             throughQt([&] { inner.click(); });
             statementWentOn = true;
         }));
+        QVERIFY(ticked);
         QVERIFY(statementWentOn);
         QCOMPARE(fx.msgs.count(), 0);
     }

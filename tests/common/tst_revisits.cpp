@@ -26,6 +26,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFile>
+#include <QPointer>
 
 #include <cerrno>
 #include <cstdio>
@@ -283,20 +284,37 @@ public:
         indice().show();
         settle();
     }
-    // Visits the window `times` times; false when a visit went wrong.
+    // Visits the window `times` times; false, with `failure` saying why,
+    // when a visit went wrong.
     bool run(int times)
     {
         for (int i = 0; i < times; ++i) {
+            const QString visit = QStringLiteral("visit %1: ").arg(visits + 1);
             Form* f = nullptr;
             asUser([&] { f = &visit_.open(); });
-            if (!f || !f->isLoaded())
+            if (!f || !f->isLoaded()) {
+                failure = visit + QStringLiteral("the window did not open");
                 return false;
+            }
+            const QPointer<FormWidget> opened = f->widgetIfLoaded();
             asUser([&] { visit_.act(*f); });
             asUser([&] { if (f->isLoaded()) visit_.close(*f); });
             // The boxes a visit met are the test's record, not the program's.
             fx_.msgs.clear();
-            if (QTest::currentTestFailed())
+            if (QTest::currentTestFailed()) {
+                failure = visit + QStringLiteral("a step failed");
                 return false;
+            }
+            // A close that left the window would hide whatever each visit
+            // leaks: the next visit would reuse it.
+            if (f->isLoaded()) {
+                failure = visit + f->name() + QStringLiteral(" is still loaded after its close");
+                return false;
+            }
+            if (opened) {
+                failure = visit + f->name() + QStringLiteral("'s window outlived the action that closed it");
+                return false;
+            }
             ++visits;
         }
         return true;
@@ -307,6 +325,7 @@ public:
     }
     bool counting() const { return counter_.installed(); }
     int visits = 0;
+    QString failure;
 
 private:
     test::OutputFixture fx_;
@@ -358,9 +377,9 @@ void TestRevisits::visitsLeaveNothingBehind()
     Session s(window);
     if (!s.counting())
         QSKIP("QtCore offers no object hooks");
-    QVERIFY2(s.run(kWarmUp), qPrintable(window + QStringLiteral(" did not open and close")));
+    QVERIFY2(s.run(kWarmUp), qPrintable(s.failure));
     const Reading before = s.read();
-    QVERIFY(s.run(kMeasured));
+    QVERIFY2(s.run(kMeasured), qPrintable(s.failure));
     const Reading after = s.read();
 
     const QString seen = QStringLiteral("%1 visits of %2: %3 more objects, %4 more widgets, %5 more heap bytes")
@@ -384,7 +403,7 @@ void TestRevisits::figures()
     QString line = window + QLatin1Char(':');
     double at50 = 0;
     for (int done = 0; done < visits;) {
-        QVERIFY(s.run(1));
+        QVERIFY2(s.run(1), qPrintable(s.failure));
         ++done;
         if (done == 1 || done % 50 == 0 || done == visits) {
             const double mb = residentMb();

@@ -22,6 +22,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -32,6 +33,7 @@
 #include <sys/mount.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
+#include <utility>
 
 using namespace tav;
 using tav::test::OutputFixture;
@@ -187,6 +189,32 @@ QString target(Kind kind, const QString& dir)
     return dir + QStringLiteral("/old.") + QLatin1String(kKinds[kind].ext);
 }
 
+// A small tmpfs mounted on a folder for as long as it lives; declared after
+// the temporary folder it sits in, it is unmounted before that folder is
+// removed (a mounted folder cannot be).
+class TmpfsMount {
+public:
+    explicit TmpfsMount(const QString& dir) : dir_(QFile::encodeName(dir))
+    {
+        if (mount("tmpfs", dir_.constData(), "tmpfs", MS_NOSUID | MS_NODEV, "size=64k") != 0)
+            error_ = errno;
+    }
+    ~TmpfsMount()
+    {
+        // Lazily when something still holds it: the folder is free at once.
+        if (!error_ && umount(dir_.constData()) != 0)
+            umount2(dir_.constData(), MNT_DETACH);
+    }
+    TmpfsMount(const TmpfsMount&) = delete;
+    TmpfsMount& operator=(const TmpfsMount&) = delete;
+    // 0 once mounted.
+    int error() const { return error_; }
+
+private:
+    QByteArray dir_;
+    int error_ = 0;
+};
+
 // The entries of `dir` other than `keep`.
 QStringList others(const QString& dir, const QStringList& keep)
 {
@@ -203,6 +231,7 @@ class TestFullDisk : public QObject {
 
 private slots:
     void initTestCase();
+    void init();
     void cleanup();
     void fileSizeLimit_data();
     void fileSizeLimit();
@@ -217,25 +246,32 @@ private:
     // title alone.
     void saveOverOldFile(Kind kind, Size size, const QString& dir, const std::function<void()>& refuse,
                          const QStringList& boxes = {});
-    QStringList mounts_;
+    // The temporary folders of the row, gone once it ended.
+    QStringList folders_;
 };
 
 void TestFullDisk::initTestCase() { signal(SIGXFSZ, SIG_IGN); }
 
+void TestFullDisk::init()
+{
+    // A folder that cannot be removed is left in the system's temporary
+    // folder for good.
+    QTest::failOnWarning(QRegularExpression(QStringLiteral("^QTemporaryDir: Unable to remove")));
+}
+
 void TestFullDisk::cleanup()
 {
     test::unlimitedFileSize();
-    // Unmounted whatever the test did; lazily when something still holds it.
-    for (const QString& m : std::as_const(mounts_))
-        if (umount(QFile::encodeName(m).constData()) != 0)
-            umount2(QFile::encodeName(m).constData(), MNT_DETACH);
-    mounts_.clear();
+    const QStringList folders = std::exchange(folders_, {});
+    for (const QString& folder : folders)
+        QVERIFY2(!QFileInfo::exists(folder), qPrintable(folder + QStringLiteral(" was left behind")));
 }
 
 void TestFullDisk::measure(Kind kind, Size size, qint64& whole)
 {
     OutputFixture f;
     QTemporaryDir ref;
+    folders_ << ref.path();
     const QString name = ref.filePath(QStringLiteral("whole.bin"));
     const Ready r = prepare(f, kind, size);
     run(f, r, kind, name);
@@ -325,6 +361,7 @@ void TestFullDisk::fileSizeLimit()
     if (Kind(kind) == WindowBitmap && limit >= 0)
         boxes = QStringList{QStringLiteral("Error printing Form4"), QStringLiteral("Error saving Form4")};
     QTemporaryDir dir;
+    folders_ << dir.path();
     saveOverOldFile(Kind(kind), Size(size), dir.path(), [&] { QVERIFY(test::limitFileSize(at)); }, boxes);
 }
 
@@ -353,12 +390,13 @@ void TestFullDisk::fullTmpfs()
     if (QTest::currentTestFailed())
         return;
     QTemporaryDir base;
+    folders_ << base.path();
     // The print picture's own folder is the full disk in its case.
     const QString dir = Kind(kind) == PrintPicture ? privateTempDir() : base.filePath(QStringLiteral("full"));
     QVERIFY(QDir().mkpath(dir));
-    if (mount("tmpfs", QFile::encodeName(dir).constData(), "tmpfs", MS_NOSUID | MS_NODEV, "size=64k") != 0)
-        QSKIP(qPrintable(QStringLiteral("Cannot mount a tmpfs here: ") + QString::fromLocal8Bit(strerror(errno))));
-    mounts_ << dir;
+    const TmpfsMount disk(dir);
+    if (disk.error())
+        QSKIP(qPrintable(QStringLiteral("Cannot mount a tmpfs here: ") + QString::fromLocal8Bit(strerror(disk.error()))));
     saveOverOldFile(Kind(kind), Size(size), dir, [&] {
         // Filled to the last block beside the old file, then the blocks
         // asked for freed again.

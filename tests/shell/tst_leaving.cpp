@@ -51,6 +51,17 @@ QLineEdit* importationsOfForm11()
     return edit;
 }
 
+// The names of the windows on screen, in order.
+QStringList shownWindows()
+{
+    QStringList names;
+    for (Form* f : Form::all())
+        if (f->visible())
+            names << f->name();
+    names.sort();
+    return names;
+}
+
 // What a modal box does while it is up: an event loop of its own, here one
 // that ends as soon as it has run once.
 void boxLoop()
@@ -341,6 +352,8 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(f.widget()));
         sc.setup(f);
         QPointer<QWidget> old = f.widgetIfLoaded();
+        QStringList othersOnScreen = shownWindows();
+        othersOnScreen.removeAll(sc.window);
         setMessages(nullptr);
         {
             Driver driver(f, Leave(leave), Answers(answers), sc.yields);
@@ -355,16 +368,26 @@ private slots:
         QVERIFY(!f.visible());
         QVERIFY(f.widgetIfLoaded() != old.data());
         Form* next = nullptr;
-        if (leave == TopicMenu)
+        bool closesOnly = false; // a File > Close that opens no window
+        if (leave == TopicMenu) {
             next = &topicForm(otherTopic(sc.window));
-        else if (leave == IndexButton)
+        } else if (leave == IndexButton) {
             next = &windowNamed(QStringLiteral("Indice"));
-        else
-            for (const NavStep& st : navSteps(sc.window, NavCommand::FileClose))
+        } else {
+            const NavSteps steps = navSteps(sc.window, NavCommand::FileClose);
+            QVERIFY2(!steps.isEmpty(), qPrintable(sc.window + QStringLiteral(" has no File > Close")));
+            for (const NavStep& st : steps)
                 if (st.kind == NavStep::Show)
                     next = &windowNamed(st.window);
-        if (next)
+            closesOnly = !next;
+        }
+        if (closesOnly) {
+            // Nothing opens in its place.
+            QCOMPARE(shownWindows(), othersOnScreen);
+        } else {
+            QVERIFY2(next, "no window to go to");
             QVERIFY2(next->visible(), qPrintable(next->name()));
+        }
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(old.isNull());
     }
