@@ -44,8 +44,18 @@ test-asan: deps $(BUILD_ASAN)/build.ninja
 	cmake --build $(BUILD_ASAN) -j $(JOBS)
 	cd $(BUILD_ASAN) && $(TEST_ENV) ctest --output-on-failure -j $(JOBS) -LE pt_BR
 
+# The benchmarks at 1x and then at the scale factor SCALE (2 unless told;
+# SCALE=1 runs them once): the budget table at the end shows the medians of
+# both runs.
+SCALE     ?= 2
+BENCH_ENV := QT_QPA_PLATFORM=offscreen
 bench: build
-	./$(BUILD)/bench/tavrelo_bench
+ifeq ($(SCALE),1)
+	$(BENCH_ENV) QT_SCALE_FACTOR=1 ./$(BUILD)/bench/tavrelo_bench
+else
+	$(BENCH_ENV) QT_SCALE_FACTOR=1 ./$(BUILD)/bench/tavrelo_bench --medians_out=$(BUILD)/bench-medians-1x.txt
+	$(BENCH_ENV) QT_SCALE_FACTOR=$(SCALE) ./$(BUILD)/bench/tavrelo_bench --medians_in=$(BUILD)/bench-medians-1x.txt
+endif
 
 # A long random walk: make walk SEED=7,8 STEPS=50000 LOCALE=both|C|pt_BR REAL_BOXES=0|1
 # (REAL_BOXES=1: the program's own message boxes, answered from inside their

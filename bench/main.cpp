@@ -5,11 +5,21 @@
 // interaction (a slider's change or drag, a combo's change, an animation
 // tick) has 8 ms; any other action (a window switch, a compute button, a
 // preview page) has 16 ms.
+//
+// The same suite runs at a screen's scale factor (QT_SCALE_FACTOR): a run
+// given --medians_out=FILE writes its medians there instead of a table, and
+// a run given --medians_in=FILE shows that run's medians in the table beside
+// its own, each under its screen's ratio. `make bench SCALE=2` runs at 1x and
+// then at 2x this way.
 
 #include "platform/actions.h"
 #include "shell/app.h"
 
 #include <QElapsedTimer>
+#include <QFile>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTextStream>
 #include <algorithm>
 #include <benchmark/benchmark.h>
 #include <cstdio>
@@ -107,33 +117,25 @@ public:
         }
     }
 
-    void printTable() const
+    // This run's medians by benchmark, in the order they ran.
+    std::vector<std::pair<std::string, double>> medians() const
     {
-        std::vector<std::pair<int, std::pair<std::string, const Row*>>> order;
+        std::vector<std::pair<int, std::pair<std::string, double>>> order;
         for (const auto& [name, row] : rows_)
-            order.push_back({row.order, {name, &row}});
+            order.push_back({row.order, {name, row.failed ? -1 : row.value()}});
         std::sort(order.begin(), order.end());
-        std::printf("\nBudgets (median of the repetitions, real time)\n");
-        std::printf("%-34s %-44s %10s %8s  %s\n", "benchmark", "action", "median", "budget", "");
-        int over = 0;
-        for (const auto& [_, entry] : order) {
-            const auto& [name, row] = entry;
-            const Budget* b = budgetOf(name, row->family);
-            if (!b)
-                continue;
-            const double m = row->value();
-            if (row->failed || m < 0) {
-                std::printf("%-34s %-44s %10s %5.0f ms  %s\n", name.c_str(), b->action, "-", b->ms, "not measured");
-                continue;
-            }
-            const bool within = m <= b->ms;
-            over += within ? 0 : 1;
-            std::printf("%-34s %-44s %7.2f ms %5.0f ms  %s\n", name.c_str(), b->action, m, b->ms,
-                        within ? "within" : "OVER");
-        }
-        std::printf("%d over budget\n", over);
+        std::vector<std::pair<std::string, double>> out;
+        for (const auto& [_, entry] : order)
+            out.push_back(entry);
+        return out;
+    }
+    std::string familyOf(const std::string& name) const
+    {
+        const auto it = rows_.find(name);
+        return it == rows_.end() ? name : it->second.family;
     }
 
+private:
 private:
     struct Row {
         std::string family;
@@ -156,10 +158,103 @@ private:
     std::map<std::string, Row> rows_;
 };
 
-bool given(int argc, char** argv, const char* flag)
+// The medians of one run of the suite, at its screen's ratio; a median
+// below zero was not measured.
+struct RunMedians {
+    double ratio = 1;
+    std::map<std::string, double> ms;
+};
+
+bool writeMedians(const QString& file, double ratio, const std::vector<std::pair<std::string, double>>& medians)
 {
-    for (int i = 1; i < argc; ++i)
-        if (std::strncmp(argv[i], flag, std::strlen(flag)) == 0)
+    QFile f(file);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text))
+        return false;
+    QTextStream out(&f);
+    out << "ratio " << ratio << "\n";
+    for (const auto& [name, ms] : medians)
+        out << QString::fromStdString(name) << ' ' << ms << "\n";
+    return out.status() == QTextStream::Ok;
+}
+
+bool readMedians(const QString& file, RunMedians& run)
+{
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly | QIODevice::Text))
+        return false;
+    QTextStream in(&f);
+    while (!in.atEnd()) {
+        const QStringList parts = in.readLine().split(u' ', Qt::SkipEmptyParts);
+        if (parts.size() != 2)
+            continue;
+        bool ok = false;
+        const double v = parts[1].toDouble(&ok);
+        if (!ok)
+            continue;
+        if (parts[0] == QLatin1String("ratio"))
+            run.ratio = v;
+        else
+            run.ms[parts[0].toStdString()] = v;
+    }
+    return true;
+}
+
+std::string ratioName(double ratio) { return QStringLiteral("%1x").arg(ratio).toStdString(); }
+
+// Each action's medians, one column per run, against its budget.
+void printTable(const BudgetReporter& reporter, const std::vector<RunMedians>& runs)
+{
+    std::printf("\nBudgets (median of the repetitions, real time)\n");
+    std::printf("%-34s %-44s", "benchmark", "action");
+    for (const RunMedians& r : runs)
+        std::printf(" %10s", ("median " + ratioName(r.ratio)).c_str());
+    std::printf(" %8s\n", "budget");
+    std::vector<int> over(runs.size(), 0);
+    for (const auto& [name, _] : reporter.medians()) {
+        const Budget* b = budgetOf(name, reporter.familyOf(name));
+        if (!b)
+            continue;
+        std::printf("%-34s %-44s", name.c_str(), b->action);
+        std::string verdict = "within";
+        for (size_t i = 0; i < runs.size(); ++i) {
+            const auto it = runs[i].ms.find(name);
+            const double m = it == runs[i].ms.end() ? -1 : it->second;
+            if (m < 0) {
+                std::printf(" %10s", "-");
+                if (verdict == "within")
+                    verdict = "not measured";
+                continue;
+            }
+            std::printf(" %7.2f ms", m);
+            if (m > b->ms) {
+                ++over[i];
+                verdict = verdict.rfind("OVER", 0) == 0 ? verdict + " " + ratioName(runs[i].ratio)
+                                                         : "OVER at " + ratioName(runs[i].ratio);
+            }
+        }
+        std::printf(" %5.0f ms  %s\n", b->ms, verdict.c_str());
+    }
+    for (size_t i = 0; i < runs.size(); ++i)
+        std::printf("%d over budget at %s\n", over[i], ratioName(runs[i].ratio).c_str());
+}
+
+// The value of `--name=value` among the arguments, taken out of them.
+QString takeFlag(std::vector<char*>& args, const char* name)
+{
+    const std::string prefix = std::string(name) + "=";
+    for (auto it = args.begin(); it != args.end(); ++it)
+        if (std::strncmp(*it, prefix.c_str(), prefix.size()) == 0) {
+            const QString value = QString::fromLocal8Bit(*it + prefix.size());
+            args.erase(it);
+            return value;
+        }
+    return {};
+}
+
+bool given(const std::vector<char*>& args, const char* flag)
+{
+    for (size_t i = 1; i < args.size(); ++i)
+        if (std::strncmp(args[i], flag, std::strlen(flag)) == 0)
             return true;
     return false;
 }
@@ -176,18 +271,42 @@ int main(int argc, char** argv)
     tav::setupApplication(app);
     std::printf("application construction: %.3f ms\n", t.nsecsElapsed() / 1e6);
 
+    // The windows are drawn at the screen's ratio; a scale factor asked for
+    // and not taken would report 1x figures as another ratio's.
+    const double ratio = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->devicePixelRatio() : 1;
+    std::printf("screen ratio: %s\n", ratioName(ratio).c_str());
+    bool asked = false;
+    const double factor = qEnvironmentVariable("QT_SCALE_FACTOR").toDouble(&asked);
+    if (asked && std::abs(factor - ratio) > 1e-9) {
+        std::fprintf(stderr, "QT_SCALE_FACTOR=%g asked, but the screen's ratio is %g\n", factor, ratio);
+        return 1;
+    }
+
+    std::vector<char*> args(argv, argv + argc);
+    const QString mediansOut = takeFlag(args, "--medians_out");
+    const QString mediansIn = takeFlag(args, "--medians_in");
+    std::vector<RunMedians> runs;
+    if (!mediansIn.isEmpty()) {
+        RunMedians earlier;
+        if (!readMedians(mediansIn, earlier)) {
+            std::fprintf(stderr, "cannot read %s\n", qPrintable(mediansIn));
+            return 1;
+        }
+        runs.push_back(earlier);
+    }
+    const std::vector<char*> asGiven = args;
+
     // A real median needs repetitions: three short ones by default, which
     // take about the time of one long run.
-    std::vector<char*> args(argv, argv + argc);
     char repetitions[] = "--benchmark_repetitions=3";
     char minTime[] = "--benchmark_min_time=0.2";
     char aggregatesOnly[] = "--benchmark_display_aggregates_only=true";
-    if (!given(argc, argv, "--benchmark_repetitions")) {
+    if (!given(asGiven, "--benchmark_repetitions")) {
         args.push_back(repetitions);
-        if (!given(argc, argv, "--benchmark_min_time"))
+        if (!given(asGiven, "--benchmark_min_time"))
             args.push_back(minTime);
-        if (!given(argc, argv, "--benchmark_display_aggregates_only") &&
-            !given(argc, argv, "--benchmark_report_aggregates_only"))
+        if (!given(asGiven, "--benchmark_display_aggregates_only") &&
+            !given(asGiven, "--benchmark_report_aggregates_only"))
             args.push_back(aggregatesOnly);
     }
     int n = int(args.size());
@@ -195,12 +314,24 @@ int main(int argc, char** argv)
     benchmark::Initialize(&n, args.data());
     // The table closes the console output; another format asked for on the
     // command line (json, csv) comes as it is.
-    if (given(argc, argv, "--benchmark_format") && !given(argc, argv, "--benchmark_format=console")) {
+    if (given(asGiven, "--benchmark_format") && !given(asGiven, "--benchmark_format=console")) {
         benchmark::RunSpecifiedBenchmarks();
     } else {
         BudgetReporter reporter;
         benchmark::RunSpecifiedBenchmarks(&reporter);
-        reporter.printTable();
+        RunMedians now{ratio, {}};
+        for (const auto& [name, ms] : reporter.medians())
+            now.ms[name] = ms;
+        if (!mediansOut.isEmpty()) {
+            if (!writeMedians(mediansOut, ratio, reporter.medians())) {
+                std::fprintf(stderr, "cannot write %s\n", qPrintable(mediansOut));
+                return 1;
+            }
+            std::printf("\nmedians at %s written to %s\n", ratioName(ratio).c_str(), qPrintable(mediansOut));
+        } else {
+            runs.push_back(now);
+            printTable(reporter, runs);
+        }
     }
     benchmark::Shutdown();
     return 0;

@@ -10,6 +10,7 @@
 
 #include <QFile>
 #include <QBuffer>
+#include <cmath>
 
 namespace tav {
 
@@ -50,6 +51,17 @@ QPixmap loadPicture(const QString& file)
     if (!image.load(file))
         throw RuntimeError(ErrInvalidPicture, QStringLiteral("Invalid picture"));
     return QPixmap::fromImage(image);
+}
+
+QPixmap reducedTo(const QPixmap& picture, QSize size, qreal ratio)
+{
+    const QSize device(int(std::lround(size.width() * ratio)), int(std::lround(size.height() * ratio)));
+    if (picture.isNull() || device.isEmpty() || (device.width() >= picture.width() && device.height() >= picture.height()))
+        return picture;
+    QPixmap out = QPixmap::fromImage(
+        picture.toImage().scaled(device, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    out.setDevicePixelRatio(ratio);
+    return out;
 }
 
 void savePicture(const QImage& image, const QString& file)

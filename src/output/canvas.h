@@ -27,6 +27,13 @@ void resetPrintPictures();
 // A bitmap file as a picture; a missing file raises "File not found", an
 // unreadable one "Invalid picture".
 QPixmap loadPicture(const QString& file);
+// A picture to be shown at `size` logical pixels on a screen of `ratio`.
+// One drawn larger is reduced smoothly, once, to the device pixels it will
+// cover: squeezed as it is painted, every other pixel of it is dropped and
+// its text falls apart into broken strokes. One drawn at that size or
+// smaller comes back as it is.
+QPixmap reducedTo(const QPixmap& picture, QSize size, qreal ratio);
+
 // Writes an image as a bitmap, replacing the file; raises "Path/File access
 // error" when it cannot be written.
 void savePicture(const QImage& image, const QString& file);

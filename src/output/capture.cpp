@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QPainter>
+#include <cmath>
 
 namespace tav {
 
@@ -19,7 +20,11 @@ QImage windowImage(QWidget* window)
 {
     const QRect frame = window->frameGeometry();
     const QRect inner = window->geometry();
-    QImage out(frame.size(), QImage::Format_RGB32);
+    // At the resolution of the window's screen, as the window shows there:
+    // the window's own grab is drawn at it, pixel for pixel.
+    const qreal ratio = window->devicePixelRatioF();
+    QImage out((QSizeF(frame.size()) * ratio).toSize(), QImage::Format_RGB32);
+    out.setDevicePixelRatio(ratio);
     out.fill(QColor(0, 0, 128));
     QPainter p(&out);
     const QPoint offset = inner.topLeft() - frame.topLeft();
@@ -75,9 +80,15 @@ void imprimeform(Form& frm)
                const QPixmap shot = stagingPicture()->picture();
                if (shot.isNull())
                    throw RuntimeError(ErrInvalidPicture, QStringLiteral("Invalid picture"));
-               const int cut = twips(kCutBandTwips);
-               if (shot.height() > cut)
-                   canvas()->paintPicture(shot.copy(0, cut, shot.width(), shot.height() - cut), 0, 0);
+               // The capture is at the screen's resolution; the canvas
+               // takes it at its logical size.
+               const qreal ratio = shot.devicePixelRatio();
+               const int cut = int(std::lround(twips(kCutBandTwips) * ratio));
+               if (shot.height() > cut) {
+                   const QPixmap kept = shot.copy(0, cut, shot.width(), shot.height() - cut);
+                   canvas()->paintPicture(kept, 0, 0, kept.width() / ratio * kTwipsPerPixel,
+                                          kept.height() / ratio * kTwipsPerPixel);
+               }
            })
         && t.step([&] { savePicture(canvas()->image(), tempPictureFile()); })
         && t.step([&] { setBackColor(frm, back); })

@@ -226,7 +226,10 @@ void FprintPP::orienta(const QString& tipo, float wi, float he)
     auto px = [](double t) { return int(std::lround(t / 15.0)); };
     sheet->setGeometry(px(layout_.sheetLeft), px(layout_.sheetTop), px(layout_.sheetWidth), px(layout_.sheetHeight));
     image->setGeometry(px(layout_.imageLeft), px(layout_.imageTop), px(layout_.imageWidth), px(layout_.imageHeight));
-    e.step([&] { image->setPicture(ctl<PictureBox>(QStringLiteral("Picture2"))->picture()); });
+    e.step([&] {
+        image->setPicture(reducedTo(ctl<PictureBox>(QStringLiteral("Picture2"))->picture(), image->size(),
+                                    image->devicePixelRatioF()));
+    });
     sheet->show();
 }
 
@@ -321,7 +324,8 @@ void FprintPP::Command1_Click()
         const QRectF place = printedPlace(layout_, p.pageWidthTwips(), p.pageHeightTwips());
         if (place.isEmpty())
             return;
-        const QPixmap picture = ctl<ImageButton>(QStringLiteral("Image1"))->picture();
+        // The picture as loaded: the sheet shows a reduced copy.
+        const QPixmap picture = ctl<PictureBox>(QStringLiteral("Picture2"))->picture();
         PrintJob job(p);
         if (!job.ok())
             return;

@@ -108,9 +108,13 @@ QVariant FPrintPreview::draw(const QVariant& from)
     return next;
 }
 
+// The page is emptied first: the page at the old zoom would show through
+// the new one, two pages of different sizes on top of each other.
 void FPrintPreview::Combo1_Change()
 {
-    ignoring([&] { proximalinha = draw(0); });
+    IgnoreErrors e;
+    e.step([&] { ctl<PictureBox>(QStringLiteral("Picture1"))->cls(); });
+    e.step([&] { proximalinha = draw(0); });
 }
 
 void FPrintPreview::Combo1_Click()

@@ -164,6 +164,16 @@ const QFontMetricsF& PictureSurface::metrics(const TableFont& font) const
     return *cachedMetrics_;
 }
 
+// The ink of the digits about the baseline, in the font last asked for.
+const QRectF& PictureSurface::digitsInk(const TableFont& font) const
+{
+    if (inkFont_ != font) {
+        digitsInk_ = metrics(font).tightBoundingRect(QStringLiteral("0123456789"));
+        inkFont_ = font;
+    }
+    return digitsInk_;
+}
+
 double PictureSurface::textWidth(const QString& text, const TableFont& font) const
 {
     return metrics(font).horizontalAdvance(text) * 15.0;
@@ -171,18 +181,38 @@ double PictureSurface::textWidth(const QString& text, const TableFont& font) con
 
 double PictureSurface::lineHeight(const TableFont& font) const { return metrics(font).height() * 15.0; }
 
+// The page is laid out with the reference measures, which the screen's
+// font does not follow at small sizes: its ascent is rounded up to whole
+// pixels, so text placed by it sinks into the rule below. The baseline goes
+// where the layout's measures put it instead, on a whole device pixel, with
+// the digits' ink between the line's rule and the next line's.
 void PictureSurface::text(double x, double y, const QString& text, const TableFont& font)
 {
     if (box_->font() != tableFont(font))
         box_->setFont(tableFont(font));
+    const double d = box_->devicePixelRatioF();
+    const ReferenceMetrics layout;
+    const QRectF& ink = digitsInk(font);
+    const double top = y / 15.0;
+    const double highest = std::floor(top * d) + box_->drawWidth() * d + std::ceil(-ink.top() * d - 1e-3);
+    const double lowest =
+        std::floor((top + layout.lineHeight(font) / 15.0) * d) - std::max(0.0, std::ceil(ink.bottom() * d - 1e-3));
+    const double wanted = std::round((top + layout.ascent(font) / 15.0) * d);
+    const double baseline = std::min(std::max(wanted, highest), lowest) / d;
     box_->setCurrentX(x);
-    box_->setCurrentY(y);
+    box_->setCurrentY((baseline - metrics(font).ascent()) * 15.0);
     box_->print(text);
 }
 
+// A rule fills the device pixels that its ends fall in, from edge to edge:
+// one drawn between pixels is smeared over two rows in grey, into the text
+// beside it.
 void PictureSurface::line(double x1, double y1, double x2, double y2)
 {
-    box_->line(x1, y1, x2, y2, Qt::black);
+    const double d = box_->devicePixelRatioF();
+    const double width = box_->drawWidth() * d;
+    const auto onPixel = [&](double t) { return (std::floor(t / 15.0 * d) + width / 2) / d * 15.0; };
+    box_->line(onPixel(x1), onPixel(y1), onPixel(x2), onPixel(y2), Qt::black);
 }
 
 // Point sizes on the printer's device: metrics in its dots, turned to twips.
@@ -252,6 +282,11 @@ double ReferenceMetrics::textWidth(const QString& text, const TableFont& font) c
 double ReferenceMetrics::lineHeight(const TableFont& font) const
 {
     return referenceMetrics(font.bold).height() * font.size / 10.0;
+}
+
+double ReferenceMetrics::ascent(const TableFont& font) const
+{
+    return referenceMetrics(font.bold).ascent() * font.size / 10.0;
 }
 
 namespace {

@@ -70,6 +70,8 @@ class ReferenceMetrics : public TableSurface {
 public:
     double textWidth(const QString& text, const TableFont& font) const override;
     double lineHeight(const TableFont& font) const override;
+    // Where the baseline lies below the top of the line.
+    double ascent(const TableFont& font) const;
     void text(double, double, const QString&, const TableFont&) override {}
     void line(double, double, double, double) override {}
 };
@@ -91,9 +93,12 @@ public:
 
 private:
     const QFontMetricsF& metrics(const TableFont& font) const;
+    const QRectF& digitsInk(const TableFont& font) const;
     PictureBox* box_;
     mutable std::optional<TableFont> cachedFont_;
     mutable std::optional<QFontMetricsF> cachedMetrics_;
+    mutable std::optional<TableFont> inkFont_;
+    mutable QRectF digitsInk_;
 };
 
 // The printer's page as the surface.

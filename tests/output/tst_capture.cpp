@@ -55,6 +55,8 @@ private slots:
     void captureTakesTheCommandsWindow_data();
     void captureTakesTheCommandsWindow();
     void pagePrintStartsFromAClearCanvas();
+    void captureKeepsTheScreensResolution_data();
+    void captureKeepsTheScreensResolution();
 };
 
 void TestCapture::pagePrintCutsTheTopBand_data()
@@ -252,6 +254,63 @@ void TestCapture::pagePrintStartsFromAClearCanvas()
     for (int y = printed.height() - band + 2; y < printed.height(); y += 7)
         for (int x = 0; x < printed.width(); x += 5)
             QVERIFY2(printed.pixelColor(x, y) == QColor(Qt::white), qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
+}
+
+void TestCapture::captureKeepsTheScreensResolution_data()
+{
+    QTest::addColumn<bool>("copy");
+    QTest::newRow("Copy") << true;
+    QTest::newRow("page print") << false;
+}
+
+// The capture is the window at its screen's resolution, as the screen shows
+// it: on a screen of ratio 2 (this test runs there too) an image of twice
+// the window's size, not a grab at one pixel per logical pixel. The picture
+// the page print writes to a file keeps the window's designed size.
+void TestCapture::captureKeepsTheScreensResolution()
+{
+    QFETCH(bool, copy);
+    OutputFixture f;
+    indice().show();
+    Form& page = form1();
+    QVERIFY(showActive(page));
+    FormWidget* w = page.widget();
+    const qreal ratio = w->devicePixelRatioF();
+    const QSize outer = w->frameGeometry().size();
+    if (copy)
+        test::trigger(page.ctl<QAction>(QStringLiteral("menuEditCopy")));
+    else
+        test::click(page.ctl(QStringLiteral("Image7")));
+    QCOMPARE(f.msgs.count(), 0);
+
+    QImage shot = f.clip.image().convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(shot.devicePixelRatio(), ratio);
+    QCOMPARE(shot.size(), (QSizeF(outer) * ratio).toSize());
+    if (copy) {
+        // Pixel for pixel the window as it shows on the screen.
+        QImage content = w->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        shot.setDevicePixelRatio(1);
+        content.setDevicePixelRatio(1);
+        const QPoint at = (QPointF(w->geometry().topLeft() - w->frameGeometry().topLeft()) * ratio).toPoint();
+        QCOMPARE(shot.copy(QRect(at, content.size())), content);
+    } else {
+        const QImage printed(tempPictureFile());
+        QCOMPARE(printed.size(), outer);
+        QCOMPARE(canvas()->size(), outer);
+        // The capture below the band cut off, at the designed size: within
+        // a shade of its smooth reduction nearly everywhere.
+        const int cut = twips(kCutBandTwips);
+        const QImage kept = printed.convertToFormat(QImage::Format_RGB32).copy(0, 0, outer.width(), outer.height() - cut);
+        shot.setDevicePixelRatio(1);
+        const QImage reduced = shot.scaled(outer, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                                   .copy(0, cut, outer.width(), outer.height() - cut);
+        int off = 0;
+        for (int y = 0; y < kept.height(); ++y)
+            for (int x = 0; x < kept.width(); ++x)
+                off += std::abs(qGray(kept.pixel(x, y)) - qGray(reduced.pixel(x, y))) > 96 ? 1 : 0;
+        QVERIFY2(off < kept.width() * kept.height() / 50, qPrintable(QString::number(off)));
+        QVERIFY(fprintpp().visible());
+    }
 }
 
 TAV_TEST_MAIN(TestCapture)

@@ -11,6 +11,7 @@
 
 #include <QFile>
 #include <QGuiApplication>
+#include <QPainter>
 #include <QRadioButton>
 #include <QScreen>
 #include <QPrinter>
@@ -91,6 +92,8 @@ private slots:
     void closingDeletesTheFileAndEmptiesTheCanvas();
     void missingPictureFile();
     void showingAgainReloadsNothing();
+    void pictureReadsAtItsShownSize_data();
+    void pictureReadsAtItsShownSize();
 };
 
 void TestFprintPP::layout_data()
@@ -415,6 +418,70 @@ void TestFprintPP::showingAgainReloadsNothing()
     QCOMPARE(fprintpp().loadCount(), 1);
     QCOMPARE(fprintpp().largimagem, 4500.f);
     QVERIFY(same(fprintpp().layout(), first));
+}
+
+namespace {
+
+// A window's worth of small text, as a page capture holds it.
+QImage textPage()
+{
+    QImage img(792, 600, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    QPainter p(&img);
+    p.setFont(arial(8.25));
+    for (int y = 20; y < 590; y += 16)
+        p.drawText(QPointF(12, y), QStringLiteral("Sample size 0.05 n = 299 at 95 % confidence, lot of 10000 units"));
+    return img;
+}
+
+// Strokes one pixel wide, one in three, across and down.
+QImage fineStrokes()
+{
+    QImage img(792, 600, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if (x % 3 == 0 || y % 3 == 0)
+                img.setPixel(x, y, qRgb(0, 0, 0));
+    return img;
+}
+
+} // namespace
+
+void TestFprintPP::pictureReadsAtItsShownSize_data()
+{
+    QTest::addColumn<QImage>("picture");
+    QTest::addColumn<int>("slider");
+    QTest::newRow("text") << textPage() << 100;
+    QTest::newRow("text, smaller") << textPage() << 40;
+    QTest::newRow("fine strokes") << fineStrokes() << 100;
+}
+
+// A picture shown smaller than it was drawn is reduced smoothly: what the
+// sheet shows is the picture's smooth reduction to that size, not every
+// other pixel of it (text then falls apart into broken strokes).
+void TestFprintPP::pictureReadsAtItsShownSize()
+{
+    QFETCH(QImage, picture);
+    QFETCH(int, slider);
+    OutputFixture f;
+    QVERIFY(picture.save(tempPictureFile(), "BMP"));
+    canvas()->resize(picture.size());
+    FprintPP& w = fprintpp();
+    w.show();
+    w.ctl<Slider>(QStringLiteral("Slider1"))->setValue(slider);
+    auto* image = w.ctl<ImageButton>(QStringLiteral("Image1"));
+    const QImage shown = image->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QVERIFY2(shown.width() < picture.width() * 0.6, qPrintable(QString::number(shown.width())));
+    const QImage smooth =
+        picture.scaled(shown.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation).convertToFormat(QImage::Format_RGB32);
+    int off = 0;
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x)
+            off += std::abs(qGray(shown.pixel(x, y)) - qGray(smooth.pixel(x, y))) > 48 ? 1 : 0;
+    const double share = double(off) / (shown.width() * shown.height());
+    QVERIFY2(share < 0.005, qPrintable(QStringLiteral("%1 % of the pixels off").arg(share * 100, 0, 'f', 2)));
+    QCOMPARE(f.msgs.count(), 0);
 }
 
 TAV_TEST_MAIN(TestFprintPP)

@@ -93,6 +93,10 @@ private slots:
     void failedJobsLeaveThePrinterIdle();
     void previewScrollsToEveryPart_data();
     void previewScrollsToEveryPart();
+    void rulesClearOfTheDigits_data();
+    void rulesClearOfTheDigits();
+    void zoomChangeShowsOnePage_data();
+    void zoomChangeShowsOnePage();
 };
 
 void TestImprimetabela::columnsAndRules_data()
@@ -494,6 +498,145 @@ void TestImprimetabela::previewScrollsToEveryPart()
         QVERIFY2(sight.contains(seen) && area->viewport()->rect().contains(page->mapTo(area->viewport(), corner)),
                  qPrintable(QStringLiteral("%1,%2").arg(corner.x()).arg(corner.y())));
     }
+    QCOMPARE(f.msgs.count(), 0);
+}
+
+namespace {
+
+bool ink(QRgb p) { return p != qRgb(255, 255, 255); }
+
+// The rows of `img` that hold ink in at least `share` of the columns from
+// `left` to `right`.
+QList<int> inkedRows(const QImage& img, int left, int right, double share)
+{
+    QList<int> rows;
+    left = std::max(left, 0);
+    right = std::min(right, img.width() - 1);
+    for (int y = 0; y < img.height(); ++y) {
+        int n = 0;
+        for (int x = left; x <= right; ++x)
+            n += ink(img.pixel(x, y)) ? 1 : 0;
+        if (n > 0 && n >= share * (right - left + 1))
+            rows << y;
+    }
+    return rows;
+}
+
+// The first preview page at `escala` as the preview lays it out.
+TablePage firstPreviewPage(double escala)
+{
+    const double paper = printer().pageHeightTwips();
+    const QList<int> starts = tablePageStarts(tabelaimp(), paper);
+    IgnoreErrors quiet;
+    return layoutTablePage(tabelaimp(), escala, 0, false, paper * escala, ReferenceMetrics(), quiet,
+                           starts.size() > 1 ? starts[1] - 1 : tabelaimp().implinhas);
+}
+
+// A white box of the page's size with `page` drawn on it by the preview's
+// surface: its texts, its rules, or both.
+QImage drawnApart(const TablePage& page, QSize size, bool texts, bool rules)
+{
+    PictureBox box;
+    box.resize(size);
+    box.setBackColor(Qt::white);
+    PictureSurface surface(&box);
+    TablePage part = page;
+    if (!texts)
+        part.texts.clear();
+    drawTablePage(part, surface, rules ? &surface : nullptr);
+    return box.image().convertToFormat(QImage::Format_RGB32);
+}
+
+} // namespace
+
+void TestImprimetabela::rulesClearOfTheDigits_data()
+{
+    QTest::addColumn<int>("zoom");
+    for (int zoom : {100, 90, 70, 50, 30})
+        QTest::addRow("%d %%", zoom) << zoom;
+}
+
+// No row of pixels that a rule crosses holds a pixel of text: the digits of
+// each row stand between its rule and the next.
+void TestImprimetabela::rulesClearOfTheDigits()
+{
+    QFETCH(int, zoom);
+    OutputFixture f;
+    fill(120, 4);
+    tabelaimp().setImprotulo(7, QStringLiteral("0.05"));
+    FPrintPreview& w = fprintpreview();
+    w.show();
+    w.ctl<Slider>(QStringLiteral("Combo1"))->setValue(zoom);
+    PictureBox* shown = w.ctl<PictureBox>(QStringLiteral("Picture1"));
+    const double e = zoom / 100.0;
+    const TablePage page = firstPreviewPage(e);
+    QVERIFY(page.lastRow > 20);
+    // The parts drawn apart make up the page shown.
+    QCOMPARE(drawnApart(page, shown->size(), true, true), shown->image().convertToFormat(QImage::Format_RGB32));
+
+    const QImage texts = drawnApart(page, shown->size(), true, false);
+    const QImage rules = drawnApart(page, shown->size(), false, true);
+    const int left = int(2.5 * kCm * e / 15) + 3, right = int((3.2 * 4 + 0.3) * kCm * e / 15) - 3;
+    const QList<int> ruled = inkedRows(rules, left, right, 0.5);
+    const QList<int> written = inkedRows(texts, 0, texts.width() - 1, 0);
+    // Top rule, a rule per row and the closing rule, each in its own rows.
+    QVERIFY2(ruled.size() >= page.lastRow + 2, qPrintable(QString::number(ruled.size())));
+    QStringList crossed;
+    for (int y : ruled)
+        if (written.contains(y))
+            crossed << QString::number(y);
+    QVERIFY2(crossed.isEmpty(), qPrintable(QStringLiteral("rows with a rule and text: ") + crossed.join(u' ')));
+    // Each rule lies whole on its rows of pixels, black: one drawn between
+    // two rows is smeared over both in grey, up to the text beside it.
+    QStringList grey;
+    for (int y : ruled)
+        for (int x = left; x <= right; ++x)
+            if (qGray(rules.pixel(x, y)) > 32) {
+                grey << QString::number(y);
+                break;
+            }
+    QVERIFY2(grey.isEmpty(), qPrintable(QStringLiteral("grey rule rows: ") + grey.join(u' ')));
+    QCOMPARE(f.msgs.count(), 0);
+}
+
+void TestImprimetabela::zoomChangeShowsOnePage_data()
+{
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("to");
+    QTest::addColumn<bool>("next");
+    QTest::newRow("50 to 30") << 50 << 30 << false;
+    QTest::newRow("50 to 100") << 50 << 100 << false;
+    QTest::newRow("100 to 10") << 100 << 10 << false;
+    QTest::newRow("30 to 70") << 30 << 70 << false;
+    QTest::newRow("second page, 50 to 51") << 50 << 51 << true;
+}
+
+// A zoom change shows the page at the new zoom alone, as if drawn fresh on
+// an empty page; nothing of the page at the old zoom shows through.
+void TestImprimetabela::zoomChangeShowsOnePage()
+{
+    QFETCH(int, from);
+    QFETCH(int, to);
+    QFETCH(bool, next);
+    OutputFixture f;
+    fill(200, 3);
+    FPrintPreview& w = fprintpreview();
+    w.show();
+    auto* zoom = w.ctl<Slider>(QStringLiteral("Combo1"));
+    zoom->setValue(from);
+    if (next)
+        test::click(w.ctl(QStringLiteral("Command1")));
+    zoom->setValue(to);
+    QCoreApplication::processEvents();
+    QCOMPARE(w.proximalinha, QVariant(tablePageStarts(tabelaimp(), printer().pageHeightTwips()).value(1)));
+
+    PictureBox fresh;
+    fresh.setBackColor(Qt::white);
+    QVariant linha = 0;
+    imprimetabela(&fresh, to / 100.0, linha, QStringLiteral("preview"), w.outerWidthTwips());
+    PictureBox* page = w.ctl<PictureBox>(QStringLiteral("Picture1"));
+    QCOMPARE(page->size(), fresh.size());
+    QCOMPARE(page->image(), fresh.image());
     QCOMPARE(f.msgs.count(), 0);
 }
 
