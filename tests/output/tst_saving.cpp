@@ -204,6 +204,9 @@ void TestSaving::noNameWritesNothing()
     QFETCH(QString, name);
     OutputFixture f;
     QTemporaryDir dir;
+    // Later tests in this binary must not run from a folder that is gone.
+    const QString before = QDir::currentPath();
+    const auto back = qScopeGuard([&] { QDir::setCurrent(before); });
     QDir::setCurrent(dir.path());
     form1().show();
     if (!cancel)
