@@ -56,12 +56,11 @@ void Form11::paint(const DrawingPlan& plan)
             l.painter.end();
         if (l.image.isNull())
             return;
-        l.box->paintPicture(QPixmap::fromImage(std::move(l.image)), 0, 0);
-        l.image = QImage();
+        l.box->layDown(l.image);
     };
     const auto layer = [](Layer& l) -> QImage& {
         if (l.image.isNull())
-            l.image = pictures::layer(l.box->size(), pictures::ratioOf(l.box));
+            l.image = l.box->takeLayer();
         return l.image;
     };
     const auto painter = [&](Layer& l) -> QPainter& {
@@ -106,7 +105,8 @@ void Form11::paint(const DrawingPlan& plan)
             // What was laid on so far would be wiped with the picture.
             if (l.painter.isActive())
                 l.painter.end();
-            l.image = QImage();
+            if (!l.image.isNull())
+                l.box->layDown(l.image, false);
             l.box->cls();
             break;
         case DrawOp::Point: {
@@ -140,10 +140,7 @@ void Form11::paint(const DrawingPlan& plan)
             }
             --i;
             const QImage grid = sprites::lines(l.box->size(), op.color, width, run, pictures::ratioOf(l.box));
-            if (l.image.isNull())
-                l.image = grid;
-            else
-                stamp(l, l.image, grid, QPointF(0, 0));
+            stamp(l, layer(l), grid, QPointF(0, 0));
             break;
         }
         case DrawOp::Warning:

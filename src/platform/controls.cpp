@@ -335,6 +335,29 @@ void PictureBox::paintPicture(const QPixmap& pm, double x, double y, double widt
     update();
 }
 
+QImage PictureBox::takeLayer()
+{
+    fitDrawing();
+    QImage layer = std::move(spareLayer_);
+    spareLayer_ = QImage();
+    if (layer.size() != drawing_.size() || layer.devicePixelRatio() != drawing_.devicePixelRatio())
+        return pictures::layer(size(), drawing_.devicePixelRatio());
+    layer.fill(Qt::transparent);
+    return layer;
+}
+
+void PictureBox::layDown(QImage& layer, bool paint)
+{
+    if (paint && !layer.isNull()) {
+        QPainter p;
+        begin(p, fore_);
+        p.drawImage(QPointF(0, 0), layer);
+        update();
+    }
+    spareLayer_ = std::move(layer);
+    layer = QImage();
+}
+
 QImage PictureBox::image() const
 {
     const qreal ratio = drawing_.isNull() ? 1.0 : drawing_.devicePixelRatio();

@@ -145,6 +145,13 @@ public:
     double textHeight(const QString& text) const;
     // Paints a picture onto the drawing at (x, y), at its size or stretched.
     void paintPicture(const QPixmap& p, double x, double y, double width = -1, double height = -1);
+    // A clear layer of the drawing's size and ratio, for marks stamped on it
+    // and laid onto the drawing at once (layDown, which paints it unless
+    // told not to). The layer's memory goes back to the box and comes out
+    // again for the next: at twice the ratio a fresh layer a stroke would
+    // cost more than the marks.
+    QImage takeLayer();
+    void layDown(QImage& layer, bool paint = true);
     // Background, picture and drawing as one image, at the box's size in
     // logical pixels (the designed size), reduced smoothly from the screen's
     // resolution.
@@ -167,6 +174,7 @@ private:
 
     QPixmap picture_;
     QImage drawing_; // device pixels, at the ratio of the box's screen
+    QImage spareLayer_;
     QColor back_ = Qt::white;
     QColor fore_ = Qt::black;
     int scale_ = ScaleTwips;

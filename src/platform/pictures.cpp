@@ -398,10 +398,8 @@ QIcon windowIcon()
     // nearest for the screen it is shown on.
     static const QIcon icon = [] {
         QIcon i;
-        for (qreal r : {1.0, 1.25, 1.5, 2.0, 3.0})
+        for (qreal r : {1.0, 1.25, 1.5, 2.0, 3.0, pictures::screenRatio()})
             i.addPixmap(pictures::beetle(r));
-        if (!i.availableSizes().isEmpty())
-            i.addPixmap(pictures::beetle(pictures::screenRatio()));
         return i;
     }();
     return icon;

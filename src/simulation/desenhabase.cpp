@@ -50,11 +50,15 @@ void reseed(RandomSource& r) { r.reseed(clock().timer()); }
 class Layer {
 public:
     explicit Layer(PictureBox* box)
-        : box_(box), image_(pictures::layer(box->size(), pictures::ratioOf(box))),
+        : box_(box), image_(box->takeLayer()),
           scale_(box->scaleMode() == PictureBox::ScaleTwips ? 1.0 / 15.0 : 1.0)
     {
     }
-    ~Layer() { flush(); }
+    ~Layer()
+    {
+        flush();
+        box_->layDown(image_, false);
+    }
     // Every ring of one radius and colour looks the same: it is drawn once
     // and then stamped on the nearest whole pixel.
     void circle(double x, double y, double radius, const QColor& color)
@@ -86,8 +90,10 @@ public:
     }
     void flush()
     {
-        if (shapes_ > 0)
-            box_->paintPicture(QPixmap::fromImage(image_), 0, 0);
+        if (shapes_ > 0) {
+            box_->layDown(image_);
+            image_ = box_->takeLayer();
+        }
         shapes_ = 0;
     }
 

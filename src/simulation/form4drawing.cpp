@@ -398,10 +398,15 @@ namespace {
 class Layer {
 public:
     explicit Layer(PictureBox* box)
-        : box_(box), image_(pictures::layer(box ? box->size() : QSize(1, 1), pictures::ratioOf(box)))
+        : box_(box), image_(box ? box->takeLayer() : pictures::layer(QSize(1, 1), 1))
     {
     }
-    ~Layer() { flush(); }
+    ~Layer()
+    {
+        flush();
+        if (box_)
+            box_->layDown(image_, false);
+    }
     Layer(const Layer&) = delete;
     Layer& operator=(const Layer&) = delete;
 
@@ -415,11 +420,7 @@ public:
             raise(ErrObjectRequired);
         const auto at = [&](double x, double y) { return QPoint(int(std::lround(px(x))), int(std::lround(px(y)))); };
         const QList<QLine> lines = sprites::gridLines(verticals, height, horizontals, width, at);
-        const QImage drawn = sprites::lines(box_->size(), c, lines, image_.devicePixelRatio());
-        if (dirty_)
-            sprites::stamp(image_, drawn, QPointF(0, 0));
-        else
-            image_ = drawn;
+        sprites::stamp(image_, sprites::lines(box_->size(), c, lines, image_.devicePixelRatio()), QPointF(0, 0));
         dirty_ = true;
     }
     // Stamped from a sprite: stroking thousands of small circles one by one
@@ -433,9 +434,12 @@ public:
     }
     void flush()
     {
-        if (dirty_ && box_)
-            box_->paintPicture(QPixmap::fromImage(image_), 0, 0);
-        image_.fill(Qt::transparent);
+        if (dirty_ && box_) {
+            box_->layDown(image_);
+            image_ = box_->takeLayer();
+        } else if (dirty_) {
+            image_.fill(Qt::transparent);
+        }
         dirty_ = false;
     }
 
