@@ -221,10 +221,9 @@ void paintFormula(QPainter& p, const Node& formula, int width, int height)
 }
 
 // The formula on white.
-QPixmap typeset(const Node& formula, int width, int height)
+QPixmap typeset(const Node& formula, int width, int height, qreal ratio)
 {
-    QPixmap pix(width, height);
-    pix.fill(Qt::white);
+    QPixmap pix = pictures::surface(QSize(width, height), ratio, Qt::white);
     QPainter p(&pix);
     paintFormula(p, formula, width, height);
     return pix;
@@ -246,7 +245,7 @@ Node establishmentDenominator(const Type& ty)
 
 } // namespace
 
-static QPixmap drawEstablishmentEquation()
+static QPixmap drawEstablishmentEquation(qreal ratio)
 {
     const Type ty{kTimes, 22, true};
     const Node f = row({frac(ty.op(QStringLiteral("1")),
@@ -254,24 +253,24 @@ static QPixmap drawEstablishmentEquation()
                                   ty.sub(QStringLiteral("p"), QStringLiteral("2"))})),
                         ty.op(QStringLiteral(" = ")), ty.t(QStringLiteral("RDL")), times(ty),
                         ty.t(QStringLiteral("Population"))});
-    return typeset(f, 314, 71);
+    return typeset(f, 314, 71, ratio);
 }
 
-static QPixmap drawThresholdEquation()
+static QPixmap drawThresholdEquation(qreal ratio)
 {
     const Type ty{kTimes, 19, true};
     const Node f = row({ty.t(QStringLiteral("RDL")), ty.op(QStringLiteral(" = ")),
                         frac(ty.op(QStringLiteral("1")), establishmentDenominator(ty))});
-    return typeset(f, 320, 59);
+    return typeset(f, 320, 59, ratio);
 }
 
-static QPixmap drawConfidenceEquation()
+static QPixmap drawConfidenceEquation(qreal ratio)
 {
     const Type ty{kTimes, 19, true};
     const Node f = row({ty.t(QStringLiteral("RDL")), ty.op(QStringLiteral(" = ")),
                         frac(row({ty.op(QStringLiteral("1 ") + kMinus + QStringLiteral(" ")), ty.t(QStringLiteral("CL"))}),
                              establishmentDenominator(ty))});
-    return typeset(f, 340, 63);
+    return typeset(f, 340, 63, ratio);
 }
 
 namespace {
@@ -301,7 +300,7 @@ Node protectionFormula()
 
 void paintProtectionEquation(QPainter& p) { paintFormula(p, protectionFormula(), 620, 75); }
 
-static QPixmap drawProtectionEquation() { return typeset(protectionFormula(), 620, 75); }
+static QPixmap drawProtectionEquation(qreal ratio) { return typeset(protectionFormula(), 620, 75, ratio); }
 
 namespace {
 
@@ -352,11 +351,10 @@ void centred(QPainter& p, const QString& text, double cx, double top, const QCol
 
 } // namespace
 
-static QPixmap drawPathwayDiagram()
+static QPixmap drawPathwayDiagram(qreal ratio)
 {
     const int W = 630, H = 195;
-    QPixmap pix(W, H);
-    pix.fill(Qt::white);
+    QPixmap pix = pictures::surface(QSize(W, H), ratio, Qt::white);
     QPainter p(&pix);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
@@ -438,11 +436,21 @@ static QPixmap drawPathwayDiagram()
     return pix;
 }
 
-// The figures never change: each is typeset once and kept across loads.
-QPixmap establishmentEquation() { return pictures::kept(QStringLiteral("fig:establishment"), drawEstablishmentEquation); }
-QPixmap thresholdEquation() { return pictures::kept(QStringLiteral("fig:threshold"), drawThresholdEquation); }
-QPixmap confidenceEquation() { return pictures::kept(QStringLiteral("fig:confidence"), drawConfidenceEquation); }
-QPixmap protectionEquation() { return pictures::kept(QStringLiteral("fig:protection"), drawProtectionEquation); }
-QPixmap pathwayDiagram() { return pictures::kept(QStringLiteral("fig:pathway"), drawPathwayDiagram); }
+// The figures never change: each is typeset once per ratio and kept across
+// loads.
+QPixmap establishmentEquation(qreal ratio)
+{
+    return pictures::kept(QStringLiteral("fig:establishment"), ratio, drawEstablishmentEquation);
+}
+QPixmap thresholdEquation(qreal ratio) { return pictures::kept(QStringLiteral("fig:threshold"), ratio, drawThresholdEquation); }
+QPixmap confidenceEquation(qreal ratio)
+{
+    return pictures::kept(QStringLiteral("fig:confidence"), ratio, drawConfidenceEquation);
+}
+QPixmap protectionEquation(qreal ratio)
+{
+    return pictures::kept(QStringLiteral("fig:protection"), ratio, drawProtectionEquation);
+}
+QPixmap pathwayDiagram(qreal ratio) { return pictures::kept(QStringLiteral("fig:pathway"), ratio, drawPathwayDiagram); }
 
 } // namespace tav::figures

@@ -53,8 +53,7 @@ protected:
     {
         PictureBox::paintEvent(e);
         QPainter p(this);
-        p.setPen(QPen(Qt::black, 1));
-        p.drawRect(rect().adjusted(0, 0, -1, -1));
+        pictures::drawFrame(p, rect(), Qt::black);
     }
 };
 

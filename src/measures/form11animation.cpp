@@ -56,14 +56,11 @@ void Form11::paint(const DrawingPlan& plan)
             l.painter.end();
         if (l.image.isNull())
             return;
-        l.box->paintPicture(QPixmap::fromImage(std::move(l.image)), 0, 0);
-        l.image = QImage();
+        l.box->layDown(l.image);
     };
     const auto layer = [](Layer& l) -> QImage& {
-        if (l.image.isNull()) {
-            l.image = QImage(l.box->size(), QImage::Format_ARGB32_Premultiplied);
-            l.image.fill(Qt::transparent);
-        }
+        if (l.image.isNull())
+            l.image = l.box->takeLayer();
         return l.image;
     };
     const auto painter = [&](Layer& l) -> QPainter& {
@@ -86,7 +83,9 @@ void Form11::paint(const DrawingPlan& plan)
     DrawOp::Kind markKind = DrawOp::Clear;
     const auto sprite = [&](const DrawOp& op, double radius, int width) -> const QImage& {
         if (op.kind != markKind || op.color.rgba() != markColor || radius != markRadius || width != markWidth) {
-            mark = op.kind == DrawOp::Point ? sprites::point(op.color, width) : sprites::ring(op.color, radius, width);
+            const qreal ratio = pictures::ratioOf(layers[int(op.pic)].box);
+            mark = op.kind == DrawOp::Point ? sprites::point(op.color, width, ratio)
+                                            : sprites::ring(op.color, radius, width, 0, 0, ratio);
             markKind = op.kind;
             markColor = op.color.rgba();
             markRadius = radius;
@@ -106,7 +105,8 @@ void Form11::paint(const DrawingPlan& plan)
             // What was laid on so far would be wiped with the picture.
             if (l.painter.isActive())
                 l.painter.end();
-            l.image = QImage();
+            if (!l.image.isNull())
+                l.box->layDown(l.image, false);
             l.box->cls();
             break;
         case DrawOp::Point: {
@@ -114,7 +114,7 @@ void Form11::paint(const DrawingPlan& plan)
             if (at.x() == std::floor(at.x()) && at.y() == std::floor(at.y())) {
                 // A point on a whole pixel is the sprite's, placed on it.
                 const QImage& m = sprite(op, 0, width);
-                stamp(l, layer(l), m, at - QPointF(m.width() / 2, m.height() / 2));
+                stamp(l, layer(l), m, at - QPointF(m.width() / 2, m.height() / 2) / m.devicePixelRatio());
             } else {
                 QPainter& p = painter(l);
                 p.setPen(QPen(op.color, width));
@@ -124,7 +124,8 @@ void Form11::paint(const DrawingPlan& plan)
         }
         case DrawOp::Circle: {
             const QImage& m = sprite(op, op.radius * l.scale, width);
-            stamp(l, layer(l), m, QPointF(op.x * l.scale - m.width() / 2.0, op.y * l.scale - m.height() / 2.0));
+            const QSizeF half = m.deviceIndependentSize() / 2.0;
+            stamp(l, layer(l), m, QPointF(op.x * l.scale - half.width(), op.y * l.scale - half.height()));
             break;
         }
         case DrawOp::Line: {
@@ -138,11 +139,8 @@ void Form11::paint(const DrawingPlan& plan)
                 run.append(QLineF(o.x * l.scale, o.y * l.scale, o.x2 * l.scale, o.y2 * l.scale));
             }
             --i;
-            const QImage grid = sprites::lines(l.box->size(), op.color, width, run);
-            if (l.image.isNull())
-                l.image = grid;
-            else
-                stamp(l, l.image, grid, QPointF(0, 0));
+            const QImage grid = sprites::lines(l.box->size(), op.color, width, run, pictures::ratioOf(l.box));
+            stamp(l, layer(l), grid, QPointF(0, 0));
             break;
         }
         case DrawOp::Warning:

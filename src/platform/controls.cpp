@@ -4,6 +4,8 @@
 #include "common/window.h"
 #include "platform/pictures.h"
 
+#include <QApplication>
+#include <QEvent>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
@@ -25,11 +27,43 @@ QString arrayName(const QString& base, int index)
     return base + QLatin1Char('_') + QString::number(index);
 }
 
+namespace {
+
+// Gives a control carrying the hand the hand drawn at the ratio of the
+// screen its window moved to.
+class HandAtRatio : public QObject {
+public:
+    static HandAtRatio& instance()
+    {
+        static HandAtRatio* one = new HandAtRatio(qApp);
+        return *one;
+    }
+
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override
+    {
+        if (pictures::isRatioChange(e) && o->isWidgetType()) {
+            auto* w = static_cast<QWidget*>(o);
+            if (w->testAttribute(Qt::WA_SetCursor) && w->cursor().shape() == Qt::BitmapCursor)
+                w->setCursor(handCursor(pictures::ratioOf(w)));
+        }
+        return false;
+    }
+
+private:
+    using QObject::QObject;
+};
+
+} // namespace
+
 void setMousePointer(QWidget* w, int pointer)
 {
     switch (pointer) {
     case 12: w->setCursor(Qt::ForbiddenCursor); break;
-    case 99: w->setCursor(handCursor()); break;
+    case 99:
+        w->setCursor(handCursor(pictures::ratioOf(w)));
+        w->installEventFilter(&HandAtRatio::instance());
+        break;
     default: w->unsetCursor(); break;
     }
 }
@@ -64,19 +98,28 @@ void ImageButton::setStretch(bool on)
     update();
 }
 
+bool ImageButton::event(QEvent* e)
+{
+    if (pictures::isRatioChange(e))
+        update(); // the picture is taken at the new ratio when painted
+    return QWidget::event(e);
+}
+
 void ImageButton::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     if (!picture_.isNull()) {
-        if (stretch_)
+        // The picture as drawn for this screen's ratio.
+        picture_ = pictures::atRatio(picture_, devicePixelRatioF());
+        if (stretch_) {
+            p.setRenderHint(QPainter::SmoothPixmapTransform);
             p.drawPixmap(rect(), picture_);
-        else
+        } else {
             p.drawPixmap(0, 0, picture_);
+        }
     }
-    if (border_ == 1) {
-        p.setPen(QPen(Qt::black, 1));
-        p.drawRect(rect().adjusted(0, 0, -1, -1));
-    }
+    if (border_ == 1)
+        pictures::drawFrame(p, rect(), Qt::black);
 }
 
 void ImageButton::mousePressEvent(QMouseEvent* e)
@@ -187,15 +230,28 @@ void PictureBox::setBackColor(const QColor& c)
 double PictureBox::scaleWidth() const { return fromPx(width()); }
 double PictureBox::scaleHeight() const { return fromPx(height()); }
 
-void PictureBox::resizeEvent(QResizeEvent*)
+void PictureBox::resizeEvent(QResizeEvent*) { fitDrawing(); }
+
+bool PictureBox::event(QEvent* e)
 {
-    if (drawing_.size() == size())
+    if (pictures::isRatioChange(e)) {
+        fitDrawing();
+        update();
+    }
+    return QWidget::event(e);
+}
+
+void PictureBox::fitDrawing()
+{
+    const qreal ratio = pictures::ratioOf(this);
+    if (!drawing_.isNull() && drawing_.devicePixelRatio() == ratio
+        && drawing_.size() == pictures::deviceSize(size(), ratio))
         return;
-    QImage grown(size(), QImage::Format_ARGB32_Premultiplied);
-    grown.fill(Qt::transparent);
+    QImage grown = pictures::layer(size(), ratio);
     if (!drawing_.isNull()) {
         QPainter p(&grown);
-        p.drawImage(0, 0, drawing_);
+        p.setRenderHint(QPainter::SmoothPixmapTransform, drawing_.devicePixelRatio() != ratio);
+        p.drawImage(QPointF(0, 0), drawing_);
     }
     drawing_ = grown;
 }
@@ -210,8 +266,7 @@ void PictureBox::cls()
 
 QPainter* PictureBox::begin(QPainter& p, const QColor& color)
 {
-    if (drawing_.size() != size())
-        resizeEvent(nullptr);
+    fitDrawing();
     p.begin(&drawing_);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(color, drawWidth_));
@@ -270,29 +325,67 @@ void PictureBox::paintPicture(const QPixmap& pm, double x, double y, double widt
 {
     QPainter p;
     begin(p, fore_);
-    const QRectF target(toPx(x), toPx(y), width < 0 ? pm.width() : toPx(width), height < 0 ? pm.height() : toPx(height));
+    // A picture's own size is its logical size; one drawn at the drawing's
+    // ratio is laid on pixel for pixel.
+    const QSizeF own = pm.deviceIndependentSize();
+    const QRectF target(toPx(x), toPx(y), width < 0 ? own.width() : toPx(width), height < 0 ? own.height() : toPx(height));
+    if (target.size() != own || pm.devicePixelRatio() != drawing_.devicePixelRatio())
+        p.setRenderHint(QPainter::SmoothPixmapTransform);
     p.drawPixmap(target, pm, QRectF(pm.rect()));
     update();
 }
 
+QImage PictureBox::takeLayer()
+{
+    fitDrawing();
+    QImage layer = std::move(spareLayer_);
+    spareLayer_ = QImage();
+    if (layer.size() != drawing_.size() || layer.devicePixelRatio() != drawing_.devicePixelRatio())
+        return pictures::layer(size(), drawing_.devicePixelRatio());
+    layer.fill(Qt::transparent);
+    return layer;
+}
+
+void PictureBox::layDown(QImage& layer, bool paint)
+{
+    if (paint && !layer.isNull()) {
+        QPainter p;
+        begin(p, fore_);
+        p.drawImage(QPointF(0, 0), layer);
+        update();
+    }
+    spareLayer_ = std::move(layer);
+    layer = QImage();
+}
+
 QImage PictureBox::image() const
 {
-    QImage out(size(), QImage::Format_RGB32);
+    const qreal ratio = drawing_.isNull() ? 1.0 : drawing_.devicePixelRatio();
+    QImage out(pictures::deviceSize(size(), ratio), QImage::Format_RGB32);
+    out.setDevicePixelRatio(ratio);
     out.fill(back_);
-    QPainter p(&out);
-    if (!picture_.isNull())
-        p.drawPixmap(0, 0, picture_);
-    if (!drawing_.isNull())
-        p.drawImage(0, 0, drawing_);
-    return out;
+    {
+        QPainter p(&out);
+        if (!picture_.isNull())
+            p.drawPixmap(0, 0, pictures::atRatio(picture_, ratio));
+        if (!drawing_.isNull())
+            p.drawImage(0, 0, drawing_);
+    }
+    if (ratio == 1.0)
+        return out;
+    QImage designed = out.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    designed.setDevicePixelRatio(1.0);
+    return designed;
 }
 
 void PictureBox::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.fillRect(rect(), back_);
-    if (!picture_.isNull())
+    if (!picture_.isNull()) {
+        picture_ = pictures::atRatio(picture_, devicePixelRatioF());
         p.drawPixmap(0, 0, picture_);
+    }
     if (!drawing_.isNull())
         p.drawImage(0, 0, drawing_);
 }

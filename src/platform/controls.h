@@ -24,7 +24,8 @@ QFont arial(double points, bool bold = false, bool italic = false);
 // Names an array element the way controls are looked up: "Text1_0".
 QString arrayName(const QString& base, int index);
 
-// Mouse pointers: 0 default, 12 no-drop, 99 custom (the hand cursor).
+// Mouse pointers: 0 default, 12 no-drop, 99 custom (the hand cursor, set
+// again at the new ratio when the window moves to another screen).
 void setMousePointer(QWidget* w, int pointer);
 // The hand cursor from the start page's store on a clickable control.
 void setHandCursor(QWidget* w);
@@ -46,6 +47,7 @@ signals:
     void clicked();
 
 protected:
+    bool event(QEvent* e) override;
     void paintEvent(QPaintEvent*) override;
     void mousePressEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
@@ -143,10 +145,22 @@ public:
     double textHeight(const QString& text) const;
     // Paints a picture onto the drawing at (x, y), at its size or stretched.
     void paintPicture(const QPixmap& p, double x, double y, double width = -1, double height = -1);
-    // Background, picture and drawing as one image, at the box's size.
+    // A clear layer of the drawing's size and ratio, for marks stamped on it
+    // and laid onto the drawing at once (layDown, which paints it unless
+    // told not to). The layer's memory goes back to the box and comes out
+    // again for the next: at twice the ratio a fresh layer a stroke would
+    // cost more than the marks.
+    QImage takeLayer();
+    void layDown(QImage& layer, bool paint = true);
+    // Background, picture and drawing as one image, at the box's size in
+    // logical pixels (the designed size), reduced smoothly from the screen's
+    // resolution.
     QImage image() const;
+    // What was drawn, as kept: device pixels at the ratio of the box's screen.
+    const QImage& drawing() const { return drawing_; }
 
 protected:
+    bool event(QEvent* e) override;
     void paintEvent(QPaintEvent*) override;
     void resizeEvent(QResizeEvent*) override;
 
@@ -154,9 +168,13 @@ private:
     double toPx(double v) const { return scale_ == ScaleTwips ? v / 15.0 : v; }
     double fromPx(double v) const { return scale_ == ScaleTwips ? v * 15.0 : v; }
     QPainter* begin(QPainter& p, const QColor& color);
+    // The drawing at the box's size and its screen's ratio: what was drawn
+    // at another size or ratio is carried over.
+    void fitDrawing();
 
     QPixmap picture_;
-    QImage drawing_;
+    QImage drawing_; // device pixels, at the ratio of the box's screen
+    QImage spareLayer_;
     QColor back_ = Qt::white;
     QColor fore_ = Qt::black;
     int scale_ = ScaleTwips;

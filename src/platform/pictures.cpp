@@ -2,20 +2,22 @@
 
 #include "platform/controls.h"
 
+#include <QEvent>
+#include <QGuiApplication>
 #include <QHash>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QWidget>
+#include <cmath>
 
 namespace tav::pictures {
 
 namespace {
 
-QPixmap canvas(int w, int h, const QColor& fill = Qt::transparent)
+QPixmap canvas(int w, int h, qreal ratio, const QColor& fill = Qt::transparent)
 {
-    QPixmap p(w, h);
-    p.fill(fill);
-    return p;
+    return surface(QSize(w, h), ratio, fill);
 }
 
 QColor grey(const QColor& c, bool greyed)
@@ -28,29 +30,126 @@ QColor grey(const QColor& c, bool greyed)
 
 bool g_drawAnew = false;
 
-QPixmap cached(const QString& key, const std::function<QPixmap()>& draw) { return kept(key, draw); }
+// What each kept picture was drawn from, by the picture's cache key, so
+// that a control can have it again at another ratio.
+struct Source {
+    QString key;
+    std::function<QPixmap(qreal)> draw;
+};
+QHash<qint64, Source>& sources()
+{
+    static QHash<qint64, Source> s;
+    return s;
+}
+
+QPixmap cached(const QString& key, qreal ratio, const std::function<QPixmap(qreal)>& draw)
+{
+    return kept(key, ratio, draw);
+}
 
 } // namespace
 
-QPixmap kept(const QString& key, const std::function<QPixmap()>& draw)
+qreal ratioOf(const QWidget* w) { return w ? w->devicePixelRatioF() : screenRatio(); }
+
+qreal screenRatio() { return qApp ? qApp->devicePixelRatio() : 1.0; }
+
+QSize deviceSize(QSize size, qreal ratio)
 {
-    if (g_drawAnew)
-        return draw();
-    static QHash<QString, QPixmap> store;
-    auto it = store.constFind(key);
-    if (it == store.cend())
-        it = store.insert(key, draw());
-    return *it;
+    // Up to the whole device pixel, so that the surface covers its box.
+    return QSize(int(std::ceil(size.width() * ratio - 1e-6)), int(std::ceil(size.height() * ratio - 1e-6)));
+}
+
+QPixmap surface(QSize size, qreal ratio, const QColor& fill)
+{
+    QPixmap p(deviceSize(size, ratio));
+    p.setDevicePixelRatio(ratio);
+    p.fill(fill);
+    return p;
+}
+
+QImage layer(QSize size, qreal ratio)
+{
+    QImage img(deviceSize(size, ratio), QImage::Format_ARGB32_Premultiplied);
+    img.setDevicePixelRatio(ratio);
+    img.fill(Qt::transparent);
+    return img;
+}
+
+bool isRatioChange(const QEvent* e)
+{
+#if QT_VERSION >= QT_VERSION_CHECK(6, 6, 0)
+    if (e->type() == QEvent::DevicePixelRatioChange)
+        return true;
+#endif
+    return e->type() == QEvent::ScreenChangeInternal;
+}
+
+int deviceLineWidth(qreal ratio) { return std::max(1, int(std::lround(ratio))); }
+
+void drawFrame(QPainter& p, const QRect& r, const QColor& color)
+{
+    // In device pixels: the box's edges rounded to the nearest device pixel
+    // boundary, each side a whole number of device pixels inside them.
+    const QTransform toDevice = p.deviceTransform();
+    const QRectF d = toDevice.mapRect(QRectF(r));
+    const int left = int(std::lround(d.left())), top = int(std::lround(d.top()));
+    const int right = int(std::lround(d.right())), bottom = int(std::lround(d.bottom()));
+    if (right <= left || bottom <= top)
+        return;
+    const qreal ratio = std::abs(toDevice.m11()) > 0 ? std::abs(toDevice.m11()) : 1.0;
+    const int t = std::min({deviceLineWidth(ratio), (right - left + 1) / 2, (bottom - top + 1) / 2});
+    p.save();
+    p.setWorldTransform(toDevice.inverted() * p.worldTransform());
+    p.setRenderHint(QPainter::Antialiasing, false);
+    const int w = right - left, h = bottom - top;
+    p.fillRect(QRect(left, top, w, t), color);
+    p.fillRect(QRect(left, bottom - t, w, t), color);
+    p.fillRect(QRect(left, top, t, h), color);
+    p.fillRect(QRect(right - t, top, t, h), color);
+    p.restore();
+}
+
+QPixmap kept(const QString& key, qreal ratio, const std::function<QPixmap(qreal)>& draw)
+{
+    QPixmap out;
+    if (g_drawAnew) {
+        out = draw(ratio);
+    } else {
+        static QHash<QString, QPixmap> store;
+        const QString at = key + QLatin1Char('@') + QString::number(ratio);
+        auto it = store.constFind(at);
+        if (it == store.cend())
+            it = store.insert(at, draw(ratio));
+        out = *it;
+    }
+    QHash<qint64, Source>& s = sources();
+    if (!s.contains(out.cacheKey())) {
+        if (s.size() > 4096) // only pictures drawn anew (tests) come this far
+            s.clear();
+        s.insert(out.cacheKey(), Source{key, draw});
+    }
+    return out;
+}
+
+QPixmap atRatio(const QPixmap& picture, qreal ratio)
+{
+    if (picture.isNull() || picture.devicePixelRatio() == ratio)
+        return picture;
+    const auto it = sources().constFind(picture.cacheKey());
+    if (it == sources().cend())
+        return picture;
+    const Source source = *it; // kept() may clear the table
+    return kept(source.key, ratio, source.draw);
 }
 
 void setDrawAnew(bool on) { g_drawAnew = on; }
 
 bool drawingAnew() { return g_drawAnew; }
 
-QPixmap beetle()
+QPixmap beetle(qreal ratio)
 {
-    return cached(QStringLiteral("beetle"), [] {
-        QPixmap pm = canvas(32, 32, QColor(255, 230, 0));
+    return cached(QStringLiteral("beetle"), ratio, [](qreal r) {
+        QPixmap pm = canvas(32, 32, r, QColor(255, 230, 0));
         QPainter p(&pm);
         p.setRenderHint(QPainter::Antialiasing);
         p.setPen(QPen(Qt::black, 1.5));
@@ -75,10 +174,10 @@ QPixmap beetle()
     });
 }
 
-QPixmap hand()
+QPixmap hand(qreal ratio)
 {
-    return cached(QStringLiteral("hand"), [] {
-        QPixmap pm = canvas(32, 32);
+    return cached(QStringLiteral("hand"), ratio, [](qreal r) {
+        QPixmap pm = canvas(32, 32, r);
         QPainter p(&pm);
         p.setRenderHint(QPainter::Antialiasing);
         QPainterPath path;
@@ -106,10 +205,10 @@ QPixmap hand()
     });
 }
 
-QPixmap exitFace()
+QPixmap exitFace(qreal ratio)
 {
-    return cached(QStringLiteral("exit"), [] {
-        QPixmap pm = canvas(32, 32);
+    return cached(QStringLiteral("exit"), ratio, [](qreal r) {
+        QPixmap pm = canvas(32, 32, r);
         QPainter p(&pm);
         p.setRenderHint(QPainter::Antialiasing);
         p.setPen(QPen(QColor(0, 80, 0), 1.5));
@@ -125,10 +224,10 @@ QPixmap exitFace()
     });
 }
 
-QPixmap chart(bool greyed)
+QPixmap chart(bool greyed, qreal ratio)
 {
-    return cached(greyed ? QStringLiteral("chart-g") : QStringLiteral("chart"), [greyed] {
-        QPixmap pm = canvas(32, 32);
+    return cached(greyed ? QStringLiteral("chart-g") : QStringLiteral("chart"), ratio, [greyed](qreal r) {
+        QPixmap pm = canvas(32, 32, r);
         QPainter p(&pm);
         p.setPen(QPen(grey(Qt::black, greyed), 1));
         p.drawLine(4, 28, 29, 28);
@@ -143,10 +242,10 @@ QPixmap chart(bool greyed)
     });
 }
 
-QPixmap document(bool greyed)
+QPixmap document(bool greyed, qreal ratio)
 {
-    return cached(greyed ? QStringLiteral("doc-g") : QStringLiteral("doc"), [greyed] {
-        QPixmap pm = canvas(32, 32);
+    return cached(greyed ? QStringLiteral("doc-g") : QStringLiteral("doc"), ratio, [greyed](qreal r) {
+        QPixmap pm = canvas(32, 32, r);
         QPainter p(&pm);
         p.setPen(QPen(grey(Qt::black, greyed), 1));
         p.setBrush(Qt::white);
@@ -162,9 +261,9 @@ QPixmap document(bool greyed)
 }
 
 namespace {
-QPixmap arrow(bool left, bool bar)
+QPixmap arrow(bool left, bool bar, qreal r)
 {
-    QPixmap pm = canvas(32, 32);
+    QPixmap pm = canvas(32, 32, r);
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(QColor(0, 0, 90), 1));
@@ -181,14 +280,14 @@ QPixmap arrow(bool left, bool bar)
 }
 } // namespace
 
-QPixmap indexArrow() { return cached(QStringLiteral("index"), [] { return arrow(true, true); }); }
-QPixmap backArrow() { return cached(QStringLiteral("back"), [] { return arrow(true, false); }); }
-QPixmap nextArrow() { return cached(QStringLiteral("next"), [] { return arrow(false, false); }); }
+QPixmap indexArrow(qreal ratio) { return cached(QStringLiteral("index"), ratio, [](qreal r) { return arrow(true, true, r); }); }
+QPixmap backArrow(qreal ratio) { return cached(QStringLiteral("back"), ratio, [](qreal r) { return arrow(true, false, r); }); }
+QPixmap nextArrow(qreal ratio) { return cached(QStringLiteral("next"), ratio, [](qreal r) { return arrow(false, false, r); }); }
 
-QPixmap printer()
+QPixmap printer(qreal ratio)
 {
-    return cached(QStringLiteral("printer"), [] {
-        QPixmap pm = canvas(32, 32);
+    return cached(QStringLiteral("printer"), ratio, [](qreal r) {
+        QPixmap pm = canvas(32, 32, r);
         QPainter p(&pm);
         p.setPen(QPen(Qt::black, 1));
         p.setBrush(Qt::white);
@@ -203,10 +302,10 @@ QPixmap printer()
     });
 }
 
-QPixmap floppy()
+QPixmap floppy(qreal ratio)
 {
-    return cached(QStringLiteral("floppy"), [] {
-        QPixmap pm = canvas(32, 32);
+    return cached(QStringLiteral("floppy"), ratio, [](qreal r) {
+        QPixmap pm = canvas(32, 32, r);
         QPainter p(&pm);
         p.setRenderHint(QPainter::Antialiasing);
         p.setPen(QPen(Qt::black, 1));
@@ -224,10 +323,10 @@ QPixmap floppy()
     });
 }
 
-QPixmap emblemRound()
+QPixmap emblemRound(qreal ratio)
 {
-    return cached(QStringLiteral("emblem-r"), [] {
-        QPixmap pm = canvas(60, 60);
+    return cached(QStringLiteral("emblem-r"), ratio, [](qreal r) {
+        QPixmap pm = canvas(60, 60, r);
         QPainter p(&pm);
         p.setRenderHint(QPainter::Antialiasing);
         p.setPen(QPen(QColor(0, 90, 160), 2));
@@ -242,10 +341,10 @@ QPixmap emblemRound()
     });
 }
 
-QPixmap emblemWide()
+QPixmap emblemWide(qreal ratio)
 {
-    return cached(QStringLiteral("emblem-w"), [] {
-        QPixmap pm = canvas(99, 54, Qt::white);
+    return cached(QStringLiteral("emblem-w"), ratio, [](qreal r) {
+        QPixmap pm = canvas(99, 54, r, Qt::white);
         QPainter p(&pm);
         p.setRenderHint(QPainter::Antialiasing);
         p.setPen(QPen(QColor(0, 110, 40), 1));
@@ -265,17 +364,17 @@ QPixmap emblemWide()
     });
 }
 
-QPixmap word(const QString& text, int width, int height)
+QPixmap word(const QString& text, int width, int height, qreal ratio)
 {
-    return cached(QStringLiteral("word:%1:%2x%3").arg(text).arg(width).arg(height), [=] {
-        QPixmap pm = canvas(width, height);
+    return cached(QStringLiteral("word:%1:%2x%3").arg(text).arg(width).arg(height), ratio, [=](qreal r) {
+        QPixmap pm = canvas(width, height, r);
         QPainter p(&pm);
         QLinearGradient g(0, 0, 0, height);
         g.setColorAt(0, QColor(230, 230, 150));
         g.setColorAt(1, QColor(150, 150, 40));
-        p.fillRect(pm.rect(), g);
-        p.setPen(QColor(90, 90, 20));
-        p.drawRect(pm.rect().adjusted(0, 0, -1, -1));
+        const QRect box(0, 0, width, height);
+        p.fillRect(box, g);
+        drawFrame(p, box, QColor(90, 90, 20));
         p.setPen(Qt::black);
         QFont f = arial(9, true);
         QFontMetrics fm(f);
@@ -284,7 +383,7 @@ QPixmap word(const QString& text, int width, int height)
             fm = QFontMetrics(f);
         }
         p.setFont(f);
-        p.drawText(pm.rect(), Qt::AlignCenter, text);
+        p.drawText(box, Qt::AlignCenter, text);
         return pm;
     });
 }
@@ -295,16 +394,28 @@ namespace tav {
 
 QIcon windowIcon()
 {
-    static QIcon icon(pictures::beetle());
+    // The beetle at the ratios of today's screens; the icon takes the
+    // nearest for the screen it is shown on.
+    static const QIcon icon = [] {
+        QIcon i;
+        for (qreal r : {1.0, 1.25, 1.5, 2.0, 3.0, pictures::screenRatio()})
+            i.addPixmap(pictures::beetle(r));
+        return i;
+    }();
     return icon;
 }
 
-QCursor handCursor()
+QCursor handCursor(qreal ratio)
 {
     // Building a cursor from a picture converts it each time; every load
     // sets it on many controls.
-    static const QCursor kept(pictures::hand(), 12, 1);
-    return pictures::g_drawAnew ? QCursor(pictures::hand(), 12, 1) : kept;
+    if (pictures::drawingAnew())
+        return QCursor(pictures::hand(ratio), 12, 1);
+    static QHash<qreal, QCursor> kept;
+    auto it = kept.constFind(ratio);
+    if (it == kept.cend())
+        it = kept.insert(ratio, QCursor(pictures::hand(ratio), 12, 1));
+    return *it;
 }
 
 } // namespace tav

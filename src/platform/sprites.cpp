@@ -48,7 +48,7 @@ struct Compiled {
 
 const Compiled* compiled(const QImage& sprite, int w, int h)
 {
-    constexpr int kMaxPixels = 32 * 32;
+    constexpr int kMaxPixels = 64 * 64; // a ring at twice the ratio
     if (w * h > kMaxPixels)
         return nullptr;
     // The sprites stamped lately, by their image; the last one first.
@@ -85,15 +85,22 @@ struct Key {
     double radius = 0;
     int width = 0;
     double dx = 0, dy = 0;
+    qreal ratio = 1;
     bool operator==(const Key& o) const
     {
-        return kind == o.kind && rgba == o.rgba && radius == o.radius && width == o.width && dx == o.dx && dy == o.dy;
+        return kind == o.kind && rgba == o.rgba && radius == o.radius && width == o.width && dx == o.dx && dy == o.dy
+            && ratio == o.ratio;
     }
 };
 
 size_t qHash(const Key& k, size_t seed = 0) noexcept
 {
-    return qHashMulti(seed, k.kind, k.rgba, k.radius, k.width, k.dx, k.dy);
+    return qHashMulti(seed, k.kind, k.rgba, k.radius, k.width, k.dx, k.dy, k.ratio);
+}
+
+int ringSide(double radius, int width, qreal ratio)
+{
+    return int(std::ceil(2 * (radius + width) * ratio)) + 2;
 }
 
 QHash<Key, QImage>& cache()
@@ -115,47 +122,27 @@ const QImage& cached(const Key& key, Make make)
     return *c.insert(key, make());
 }
 
-const QImage& ringRef(const QColor& color, double radius, int width, double dx, double dy)
+// Drawn in device pixels, then given its ratio.
+const QImage& ringRef(const QColor& color, double radius, int width, double dx, double dy, qreal ratio)
 {
-    return cached(Key{0, color.rgba(), radius, width, dx, dy}, [&] {
-        const int side = int(std::ceil(2 * (radius + width))) + 2;
+    return cached(Key{0, color.rgba(), radius, width, dx, dy, ratio}, [&] {
+        const int side = ringSide(radius, width, ratio);
         QImage img = blank(side);
-        QPainter p(&img);
-        p.setRenderHint(QPainter::Antialiasing);
-        p.setPen(QPen(color, width));
-        p.drawEllipse(QPointF(side / 2.0 + dx, side / 2.0 + dy), radius, radius);
+        {
+            QPainter p(&img);
+            p.setRenderHint(QPainter::Antialiasing);
+            p.setPen(QPen(color, width * ratio));
+            p.drawEllipse(QPointF(side / 2.0 + dx, side / 2.0 + dy), radius * ratio, radius * ratio);
+        }
+        img.setDevicePixelRatio(ratio);
         return img;
     });
 }
 
-} // namespace
-
-QImage ring(const QColor& color, double radius, int width, double dx, double dy)
+// Lays `sprite` with its top-left corner on device pixel `at` of `target`.
+void stampDevice(QImage& target, const QImage& sprite, QPoint at)
 {
-    return ringRef(color, radius, width, dx, dy);
-}
-
-QImage point(const QColor& color, int width)
-{
-    return cached(Key{1, color.rgba(), 0, width, 0, 0}, [&] {
-        const int side = 2 * width + 2;
-        QImage img = blank(side);
-        QPainter p(&img);
-        p.setPen(QPen(color, width));
-        p.drawPoint(QPointF(side / 2, side / 2));
-        return img;
-    });
-}
-
-void stamp(QImage& target, const QImage& sprite, QPointF at)
-{
-    if (target.format() != QImage::Format_ARGB32_Premultiplied
-        || sprite.format() != QImage::Format_ARGB32_Premultiplied) {
-        QPainter p(&target);
-        p.drawImage(at, sprite);
-        return;
-    }
-    const int x0 = qRound(at.x()), y0 = qRound(at.y());
+    const int x0 = at.x(), y0 = at.y();
     const int w = sprite.width(), h = sprite.height();
     const int sx = std::max(0, -x0), sy = std::max(0, -y0);
     const int ex = std::min(w, target.width() - x0);
@@ -193,11 +180,46 @@ void stamp(QImage& target, const QImage& sprite, QPointF at)
     }
 }
 
+} // namespace
+
+QImage ring(const QColor& color, double radius, int width, double dx, double dy, qreal ratio)
+{
+    return ringRef(color, radius, width, dx, dy, ratio);
+}
+
+QImage point(const QColor& color, int width, qreal ratio)
+{
+    return cached(Key{1, color.rgba(), 0, width, 0, 0, ratio}, [&] {
+        const int side = int(std::ceil(2 * width * ratio)) + 2;
+        QImage img = blank(side);
+        {
+            QPainter p(&img);
+            p.setPen(QPen(color, std::max(1, int(std::lround(width * ratio)))));
+            p.drawPoint(QPointF(side / 2, side / 2));
+        }
+        img.setDevicePixelRatio(ratio);
+        return img;
+    });
+}
+
+void stamp(QImage& target, const QImage& sprite, QPointF at)
+{
+    const qreal ratio = target.devicePixelRatio();
+    if (target.format() != QImage::Format_ARGB32_Premultiplied
+        || sprite.format() != QImage::Format_ARGB32_Premultiplied || sprite.devicePixelRatio() != ratio) {
+        QPainter p(&target);
+        p.drawImage(at, sprite);
+        return;
+    }
+    stampDevice(target, sprite, QPoint(qRound(at.x() * ratio), qRound(at.y() * ratio)));
+}
+
 void stampRing(QImage& target, QPointF centre, const QColor& color, double radius, int width)
 {
-    const int side = int(std::ceil(2 * (radius + width))) + 2;
+    const qreal ratio = target.devicePixelRatio();
+    const int side = ringSide(radius, width, ratio);
     const auto place = [&](double c, int& at, double& phase) {
-        const double q = std::round(c * 4) / 4 - side / 2.0;
+        const double q = std::round(c * ratio * 4) / 4 - side / 2.0;
         at = int(std::floor(q));
         phase = q - at;
     };
@@ -205,7 +227,13 @@ void stampRing(QImage& target, QPointF centre, const QColor& color, double radiu
     double dx = 0, dy = 0;
     place(centre.x(), x, dx);
     place(centre.y(), y, dy);
-    stamp(target, ringRef(color, radius, width, dx, dy), QPointF(x, y));
+    const QImage& sprite = ringRef(color, radius, width, dx, dy, ratio);
+    if (target.format() != QImage::Format_ARGB32_Premultiplied) {
+        QPainter p(&target);
+        p.drawImage(QPointF(x / ratio, y / ratio), sprite);
+        return;
+    }
+    stampDevice(target, sprite, QPoint(x, y));
 }
 
 namespace {
@@ -213,45 +241,75 @@ namespace {
 // A grid per consignment size in sight: the few last ones, whole-pixel
 // lines and lines in fractions of a pixel apart.
 template <class L>
-QImage grid(QSize size, const QColor& color, int width, const QList<L>& lines)
+QImage grid(QSize size, const QColor& color, int width, const QList<L>& lines, qreal ratio)
 {
     struct Grid {
         QSize size;
         QRgb rgba;
         int width;
+        qreal ratio;
         QList<L> lines;
         QImage image;
     };
     static QList<Grid> grids;
     for (qsizetype i = 0; i < grids.size(); ++i) {
         const Grid& g = grids[i];
-        if (g.size == size && g.rgba == color.rgba() && g.width == width && g.lines == lines) {
+        if (g.size == size && g.rgba == color.rgba() && g.width == width && g.ratio == ratio && g.lines == lines) {
             if (i > 0)
                 grids.move(i, 0);
             return grids.first().image;
         }
     }
-    QImage img(size, QImage::Format_ARGB32_Premultiplied);
-    img.fill(Qt::transparent);
-    {
+    QImage img = blank(1);
+    if (ratio == 1) {
+        img = QImage(size, QImage::Format_ARGB32_Premultiplied);
+        img.fill(Qt::transparent);
         QPainter p(&img);
         p.setPen(QPen(color, width));
         for (const L& l : lines)
             p.drawLine(l);
+    } else {
+        // In device pixels: a line at x covers the device pixels from x
+        // times the ratio, rounded, for one width; a painter scaled by a
+        // fractional ratio would make some lines one device pixel wider
+        // than others.
+        img = QImage(QSize(int(std::ceil(size.width() * ratio - 1e-6)), int(std::ceil(size.height() * ratio - 1e-6))),
+                     QImage::Format_ARGB32_Premultiplied);
+        img.fill(Qt::transparent);
+        const int t = std::max(1, int(std::lround(width * ratio)));
+        const auto at = [&](double v) { return int(std::lround(v * ratio)); };
+        QPainter p(&img);
+        for (const L& l : lines) {
+            const QLineF f(l);
+            if (f.x1() == f.x2()) {
+                const int y1 = at(std::min(f.y1(), f.y2())), y2 = at(std::max(f.y1(), f.y2()));
+                p.fillRect(QRect(at(f.x1()), y1, t, y2 - y1 + t), color);
+            } else if (f.y1() == f.y2()) {
+                const int x1 = at(std::min(f.x1(), f.x2())), x2 = at(std::max(f.x1(), f.x2()));
+                p.fillRect(QRect(x1, at(f.y1()), x2 - x1 + t, t), color);
+            } else {
+                p.setPen(QPen(color, t));
+                p.drawLine(QLineF(f.p1() * ratio, f.p2() * ratio));
+            }
+        }
     }
+    img.setDevicePixelRatio(ratio);
     if (grids.size() >= kMaxGrids)
         grids.removeLast();
-    grids.prepend(Grid{size, color.rgba(), width, lines, img});
+    grids.prepend(Grid{size, color.rgba(), width, ratio, lines, img});
     return img;
 }
 
 } // namespace
 
-QImage lines(QSize size, const QColor& color, const QList<QLine>& lines) { return grid(size, color, 1, lines); }
-
-QImage lines(QSize size, const QColor& color, int width, const QList<QLineF>& lines)
+QImage lines(QSize size, const QColor& color, const QList<QLine>& lines, qreal ratio)
 {
-    return grid(size, color, width, lines);
+    return grid(size, color, 1, lines, ratio);
+}
+
+QImage lines(QSize size, const QColor& color, int width, const QList<QLineF>& lines, qreal ratio)
+{
+    return grid(size, color, width, lines, ratio);
 }
 
 int kept() { return int(cache().size()); }

@@ -157,8 +157,7 @@ void Form1::formResize()
 {
     ToolbarPage::formResize();
     ignoring([&] {
-        QWidget* band = ctl(QStringLiteral("Label4"));
-        band->resize(twips(outerWidthTwips()), band->height());
+        stretchBand(*this, ctl(QStringLiteral("Label4")));
     });
 }
 

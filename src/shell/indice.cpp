@@ -107,8 +107,7 @@ void Indice::formResize()
 {
     IgnoreErrors e;
     e.step([&] {
-        QWidget* band = ctl(QStringLiteral("Label1"));
-        band->resize(twips(outerWidthTwips()), band->height());
+        stretchBand(*this, ctl(QStringLiteral("Label1")));
     });
     e.step([&] {
         QWidget* emblem = ctl(QStringLiteral("Image1"), 1);

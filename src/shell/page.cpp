@@ -10,6 +10,8 @@
 #include "shell/navigation.h"
 #include "shell/toolbar.h"
 
+#include <algorithm>
+
 namespace tav {
 
 void setupWindow(FormWidget* w, const QString& caption, uint32_t backColor, int clientWidth,
@@ -21,6 +23,13 @@ void setupWindow(FormWidget* w, const QString& caption, uint32_t backColor, int 
     pal.setColor(QPalette::Window, vbColor(backColor));
     w->client()->setPalette(pal);
     w->setClientSizeTwips(clientWidth, clientHeight);
+}
+
+void stretchBand(const Form& f, QWidget* band)
+{
+    const QWidget* container = band->parentWidget();
+    const int reach = container ? container->width() - band->x() : 0;
+    band->resize(std::max(twips(f.outerWidthTwips()), reach), band->height());
 }
 
 ToolbarPage::ToolbarPage(const QString& name, PageDesign design)
@@ -60,9 +69,9 @@ void ToolbarPage::formUnload(bool& cancel)
 void ToolbarPage::formResize()
 {
     IgnoreErrors e;
-    e.step([&] { ctl("Frame4")->resize(twips(outerWidthTwips()), ctl("Frame4")->height()); });
+    e.step([&] { stretchBand(*this, ctl("Frame4")); });
     if (design_.titleBand)
-        e.step([&] { ctl("Label2")->resize(twips(outerWidthTwips()), ctl("Label2")->height()); });
+        e.step([&] { stretchBand(*this, ctl("Label2")); });
 }
 
 } // namespace tav

@@ -44,6 +44,12 @@ private:
     PageDesign design_;
 };
 
+// Gives a band across the window (the toolbar, a title band) the window's
+// outer width, as designed, and never less than reaches the right edge of
+// its container: with a scale factor set the window's frame is thinner and
+// the outer width alone would leave a strip at the right.
+void stretchBand(const Form& f, QWidget* band);
+
 // Sets a window's caption, icon, client size and background colour.
 void setupWindow(FormWidget* w, const QString& caption, uint32_t backColor, int clientWidth,
                  int clientHeight);

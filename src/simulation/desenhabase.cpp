@@ -5,6 +5,7 @@
 #include "common/random.h"
 #include "common/runtime.h"
 #include "platform/controls.h"
+#include "platform/pictures.h"
 #include "platform/sprites.h"
 
 #include <QColor>
@@ -49,24 +50,29 @@ void reseed(RandomSource& r) { r.reseed(clock().timer()); }
 class Layer {
 public:
     explicit Layer(PictureBox* box)
-        : box_(box), image_(box->size(), QImage::Format_ARGB32_Premultiplied),
+        : box_(box), image_(box->takeLayer()),
           scale_(box->scaleMode() == PictureBox::ScaleTwips ? 1.0 / 15.0 : 1.0)
     {
-        image_.fill(Qt::transparent);
     }
-    ~Layer() { flush(); }
+    ~Layer()
+    {
+        flush();
+        box_->layDown(image_, false);
+    }
     // Every ring of one radius and colour looks the same: it is drawn once
     // and then stamped on the nearest whole pixel.
     void circle(double x, double y, double radius, const QColor& color)
     {
         const double r = radius * scale_;
         if (sprite_.isNull() || r != spriteRadius_ || color != spriteColor_) {
-            sprite_ = sprites::ring(color, r, box_->drawWidth());
+            sprite_ = sprites::ring(color, r, box_->drawWidth(), 0, 0, image_.devicePixelRatio());
             spriteRadius_ = r;
             spriteColor_ = color;
         }
-        const double offset = sprite_.width() / 2.0;
-        sprites::stamp(image_, sprite_, QPointF(std::round(x * scale_ - offset), std::round(y * scale_ - offset)));
+        // On the nearest whole device pixel.
+        const double ratio = image_.devicePixelRatio(), offset = sprite_.width() / 2.0;
+        sprites::stamp(image_, sprite_,
+                       QPointF(std::round(x * scale_ * ratio - offset), std::round(y * scale_ * ratio - offset)) / ratio);
         ++shapes_;
     }
     // Grid lines on whole pixels and without smoothing, so that they keep
@@ -79,13 +85,15 @@ public:
             return QPoint(int(std::lround(x * scale_)), int(std::lround(y * scale_)));
         };
         const QList<QLine> lines = sprites::gridLines(verticals, height, horizontals, width, at);
-        sprites::stamp(image_, sprites::lines(image_.size(), color, lines), QPointF(0, 0));
+        sprites::stamp(image_, sprites::lines(box_->size(), color, lines, image_.devicePixelRatio()), QPointF(0, 0));
         ++shapes_;
     }
     void flush()
     {
-        if (shapes_ > 0)
-            box_->paintPicture(QPixmap::fromImage(image_), 0, 0);
+        if (shapes_ > 0) {
+            box_->layDown(image_);
+            image_ = box_->takeLayer();
+        }
         shapes_ = 0;
     }
 

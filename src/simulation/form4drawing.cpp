@@ -9,6 +9,7 @@
 #include "common/runtime.h"
 #include "common/window.h"
 #include "platform/controls.h"
+#include "platform/pictures.h"
 #include "platform/sprites.h"
 
 #include <QImage>
@@ -289,38 +290,37 @@ QColor faded(const QColor& c, double keep = 0.35)
 
 // A shipping container seen from its doors' side: corrugated ribs, door
 // bars and a dark floor line.
-const QPixmap& containerPhoto()
+QPixmap containerPhoto()
 {
-    static const QPixmap pm = [] {
-        QImage img(386, 211, QImage::Format_RGB32);
-        img.fill(faded(QColor(70, 110, 150)));
+    return pictures::kept(QStringLiteral("photo:container"), pictures::screenRatio(), [](qreal ratio) {
+        const int W = 386, H = 211;
+        QPixmap img = pictures::surface(QSize(W, H), ratio, faded(QColor(70, 110, 150)));
         QPainter p(&img);
         p.setRenderHint(QPainter::Antialiasing);
-        for (int x = 0; x < img.width(); x += 8) {
+        for (int x = 0; x < W; x += 8) {
             p.fillRect(QRect(x, 12, 4, 180), faded(QColor(40, 80, 120)));
             p.fillRect(QRect(x + 4, 12, 1, 180), faded(QColor(150, 180, 210)));
         }
-        p.fillRect(QRect(0, 0, img.width(), 12), faded(QColor(50, 60, 70)));
-        p.fillRect(QRect(0, 192, img.width(), 19), faded(QColor(40, 40, 40)));
+        p.fillRect(QRect(0, 0, W, 12), faded(QColor(50, 60, 70)));
+        p.fillRect(QRect(0, 192, W, H - 192), faded(QColor(40, 40, 40)));
         p.setPen(QPen(faded(QColor(30, 30, 30)), 3));
         for (int x : {60, 120, 190, 250})
             p.drawLine(x, 14, x, 190);
         p.setPen(QPen(faded(QColor(200, 120, 40)), 2));
         p.drawRect(QRect(40, 60, 230, 40));
-        return QPixmap::fromImage(img);
-    }();
-    return pm;
+        p.end();
+        return img;
+    });
 }
 
 // Fruit piled on market stalls: rows of round fruit over awning stripes.
-const QPixmap& fruitPhoto()
+QPixmap fruitPhoto()
 {
-    static const QPixmap pm = [] {
-        QImage img(137, 202, QImage::Format_RGB32);
-        img.fill(faded(QColor(220, 200, 150)));
+    return pictures::kept(QStringLiteral("photo:fruit"), pictures::screenRatio(), [](qreal ratio) {
+        QPixmap img = pictures::surface(QSize(137, 202), ratio, faded(QColor(220, 200, 150)));
         QPainter p(&img);
         p.setRenderHint(QPainter::Antialiasing);
-        for (int x = 0; x < img.width(); x += 20) {
+        for (int x = 0; x < 137; x += 20) {
             p.fillRect(QRect(x, 0, 10, 30), faded(QColor(200, 40, 40)));
             p.fillRect(QRect(x + 10, 0, 10, 30), faded(QColor(240, 240, 240)));
         }
@@ -337,9 +337,9 @@ const QPixmap& fruitPhoto()
                 p.drawEllipse(QPointF(x + 6, y), 6.5, 6.5);
             }
         p.fillRect(QRect(0, 118, 137, 5), faded(QColor(110, 70, 30)));
-        return QPixmap::fromImage(img);
-    }();
-    return pm;
+        p.end();
+        return img;
+    });
 }
 
 Label* legendLabel(QWidget* parent, int index, const QString& text, int left, int top, int width, int height)
@@ -398,11 +398,15 @@ namespace {
 class Layer {
 public:
     explicit Layer(PictureBox* box)
-        : box_(box), image_(box ? box->size() : QSize(1, 1), QImage::Format_ARGB32_Premultiplied)
+        : box_(box), image_(box ? box->takeLayer() : pictures::layer(QSize(1, 1), 1))
     {
-        image_.fill(Qt::transparent);
     }
-    ~Layer() { flush(); }
+    ~Layer()
+    {
+        flush();
+        if (box_)
+            box_->layDown(image_, false);
+    }
     Layer(const Layer&) = delete;
     Layer& operator=(const Layer&) = delete;
 
@@ -416,11 +420,7 @@ public:
             raise(ErrObjectRequired);
         const auto at = [&](double x, double y) { return QPoint(int(std::lround(px(x))), int(std::lround(px(y)))); };
         const QList<QLine> lines = sprites::gridLines(verticals, height, horizontals, width, at);
-        const QImage drawn = sprites::lines(image_.size(), c, lines);
-        if (dirty_)
-            sprites::stamp(image_, drawn, QPointF(0, 0));
-        else
-            image_ = drawn;
+        sprites::stamp(image_, sprites::lines(box_->size(), c, lines, image_.devicePixelRatio()), QPointF(0, 0));
         dirty_ = true;
     }
     // Stamped from a sprite: stroking thousands of small circles one by one
@@ -434,9 +434,12 @@ public:
     }
     void flush()
     {
-        if (dirty_ && box_)
-            box_->paintPicture(QPixmap::fromImage(image_), 0, 0);
-        image_.fill(Qt::transparent);
+        if (dirty_ && box_) {
+            box_->layDown(image_);
+            image_ = box_->takeLayer();
+        } else if (dirty_) {
+            image_.fill(Qt::transparent);
+        }
         dirty_ = false;
     }
 

@@ -469,9 +469,14 @@ void TestLessons::pictures()
 {
     QFETCH(QPixmap, picture);
     QFETCH(QSize, size);
-    QCOMPARE(picture.size(), size);
-    const QImage img = picture.toImage();
+    // Drawn at the screen's ratio: the design size in logical pixels.
+    const qreal ratio = picture.devicePixelRatio();
+    QCOMPARE(ratio, qApp->devicePixelRatio());
+    QCOMPARE(picture.deviceIndependentSize().toSize(), size);
+    QImage img = picture.toImage();
     QCOMPARE(QColor(img.pixel(0, 0)), QColor(Qt::white));
+    if (ratio != 1.0) // the ink's place in logical pixels
+        img = img.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     const QRect r = ink(img);
     QVERIFY(r.width() > size.width() / 2);
     QVERIFY2(r.left() >= 1 && r.top() >= 1 && r.right() <= size.width() - 2 && r.bottom() <= size.height() - 2,

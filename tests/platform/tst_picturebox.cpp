@@ -24,7 +24,7 @@ void TestPictureBox::drawingKeptWhileHiddenAndCleared()
     box->setPicture(back);
     box->hide();
     box->setScaleMode(PictureBox::ScalePixels);
-    box->setDrawWidth(2);
+    box->setDrawWidth(4); // a core of whole pixels at any ratio, once reduced to the box's size
     box->line(0, 50, 99, 50, Qt::red);
     QImage img = box->image();
     QCOMPARE(img.pixelColor(50, 50), QColor(Qt::red));

@@ -12,7 +12,9 @@
 // CI walks a few thousand steps over fixed seeds, half of them on a
 // comma-decimal desktop (TAVRELO_WALK_CI_STEPS steps a seed, default 400),
 // and a shorter part with real boxes (TAVRELO_WALK_CI_REAL_STEPS, default
-// 300), both times the factor TAVRELO_WALK_SCALE. longWalk walks as long as
+// 300), both times the factor TAVRELO_WALK_SCALE; with TAVRELO_WALK_RATIO
+// set (to QT_SCALE_FACTOR's value), two short walks at that ratio instead.
+// longWalk walks as long as
 // asked and prints figures:
 //   TAVRELO_WALK_SEED=7,8 TAVRELO_WALK_STEPS=50000 TAVRELO_WALK_LOCALE=pt_BR tst_walk longWalk
 // (TAVRELO_WALK_LOCALE "both" alternates C and pt_BR over the seeds;
@@ -666,12 +668,21 @@ void TestWalk::walk_data()
     QTest::addColumn<int>("steps");
     QTest::addColumn<bool>("realBoxes");
     const int steps = scaled(envInt("TAVRELO_WALK_CI_STEPS", 400));
+    const int real = scaled(envInt("TAVRELO_WALK_CI_REAL_STEPS", 300));
+    // Under a scale factor (TAVRELO_WALK_RATIO, as QT_SCALE_FACTOR), short
+    // walks over the pictures drawn at that ratio, instead of the rows below.
+    if (const QString scale = qEnvironmentVariable("TAVRELO_WALK_RATIO"); !scale.isEmpty()) {
+        QTest::addRow("seed 7, English desktop, at %sx", qPrintable(scale)) << 7u << QStringLiteral("C") << steps
+                                                                           << false;
+        QTest::addRow("seed 2718, pt_BR desktop, real boxes, at %sx", qPrintable(scale))
+            << 2718u << QStringLiteral("pt_BR") << real << true;
+        return;
+    }
     const quint32 seeds[] = {20240611u, 7u, 1234567u, 31337u};
     for (quint32 seed : seeds) {
         QTest::addRow("seed %u, English desktop", seed) << seed << QStringLiteral("C") << steps << false;
         QTest::addRow("seed %u, pt_BR desktop", seed + 1) << seed + 1 << QStringLiteral("pt_BR") << steps << false;
     }
-    const int real = scaled(envInt("TAVRELO_WALK_CI_REAL_STEPS", 300));
     const quint32 realSeeds[] = {2718u, 90210u};
     for (quint32 seed : realSeeds) {
         QTest::addRow("seed %u, English desktop, real boxes", seed) << seed << QStringLiteral("C") << real << true;
@@ -692,6 +703,8 @@ void TestWalk::walk()
     QFETCH(QString, locale);
     QFETCH(int, steps);
     QFETCH(bool, realBoxes);
+    if (const QString scale = qEnvironmentVariable("TAVRELO_WALK_RATIO"); !scale.isEmpty())
+        QCOMPARE(qApp->devicePixelRatio(), scale.toDouble());
 
     WarningLog warnings;
     Watchdog dog;

@@ -10,6 +10,7 @@
 #include "testkit.h"
 #include "testmain.h"
 
+#include <QApplication>
 #include <QImage>
 #include <QLineEdit>
 #include <QPainter>
@@ -241,6 +242,8 @@ void TestForm4Drawing::gridFollowsTheSize_data()
 // before: its lines at the whole pixels nearest theirs, and nothing else.
 void TestForm4Drawing::gridFollowsTheSize()
 {
+    if (qApp->devicePixelRatio() != 1.0)
+        QSKIP("the reference is drawn one mark at a time at 1x; tst_screenratio checks the drawing at other ratios");
     QFETCH(QList<int>, sizes);
     test::ProgramFixture fx;
     Form4& f = formRef<Form4>();

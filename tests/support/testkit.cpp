@@ -2,6 +2,7 @@
 
 #include "platform/actions.h"
 #include "platform/controls.h"
+#include "platform/pictures.h"
 #include "shell/app.h"
 
 #include <QApplication>
@@ -152,6 +153,19 @@ QImage pictureBackground(const PictureBox* box)
     QPainter p(&back);
     p.drawPixmap(0, 0, box->picture());
     return back;
+}
+
+QImage shownAtDevice(const PictureBox* box, bool withDrawing)
+{
+    const qreal ratio = box->drawing().isNull() ? 1.0 : box->drawing().devicePixelRatio();
+    QImage out(pictures::deviceSize(box->size(), ratio), QImage::Format_RGB32);
+    out.setDevicePixelRatio(ratio);
+    out.fill(box->backColor());
+    QPainter p(&out);
+    p.drawPixmap(0, 0, pictures::atRatio(box->picture(), ratio));
+    if (withDrawing)
+        p.drawImage(0, 0, box->drawing());
+    return out;
 }
 
 QList<int> linesAcross(const QImage& drawn, const QImage& back, const QColor& color, bool vertical)

@@ -75,6 +75,9 @@ QString shownData(const char* column);
 
 // What a picture box shows under its drawing: back colour and picture.
 QImage pictureBackground(const PictureBox* box);
+// What a picture box shows, in device pixels at the ratio of its drawing:
+// back colour, picture and, unless told, the drawing.
+QImage shownAtDevice(const PictureBox* box, bool withDrawing = true);
 // The lines of `color` that cross `drawn` through (near) its middle, one
 // position per pixel apart from the background; a pixel of any other
 // colour (a smoothed edge) ends the list as {-1 - position}.
