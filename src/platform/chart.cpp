@@ -152,6 +152,7 @@ public:
     {
         // Above the grid and the axes, as the series stand.
         setZValue(4.5);
+        setData(0, QStringLiteral("set lines"));
         area_ = chart->plotArea();
     }
 
