@@ -39,10 +39,12 @@ Decimal toDecimal(double v)
         d.point = 1;
         return d;
     }
-    d.digits.reserve(15);
-    for (const char* c = buf; c < e; ++c)
+    char digits[32];
+    int n = 0;
+    for (const char* c = buf; c < e && n < int(sizeof digits); ++c)
         if (*c != '.')
-            d.digits += QLatin1Char(*c);
+            digits[n++] = *c;
+    d.digits = QString::fromLatin1(digits, n);
     d.point = std::atoi(e + 1) + 1;
     return d;
 }
@@ -85,9 +87,8 @@ void roundDecimal(const Decimal& d, int frac, QString* whole, QString* fraction)
     *fraction = digits.mid(point);
 }
 
-QString group(const QString& whole)
+QString group(const QString& whole, const QString& sep)
 {
-    const QString sep = QLocale().groupSeparator();
     QString out;
     const int n = int(whole.size());
     for (int i = 0; i < n; ++i) {
@@ -155,17 +156,23 @@ Pattern parse(const QString& p)
     return r;
 }
 
-QString assemble(bool negative, QString whole, QString fraction, const Pattern& pt, bool hasPoint)
+// The user's separators, read once per number.
+struct Separators {
+    QString point, group;
+};
+
+QString assemble(bool negative, QString whole, QString fraction, const Pattern& pt, bool hasPoint,
+                 const Separators& seps)
 {
     while (fraction.size() > pt.fracMin && fraction.endsWith(u'0'))
         fraction.chop(1);
     if (whole.size() < pt.intZeros)
         whole = QString(pt.intZeros - int(whole.size()), u'0') + whole;
     if (pt.grouping)
-        whole = group(whole);
+        whole = group(whole, seps.group);
     QString out = whole;
     if (!fraction.isEmpty())
-        out += QLocale().decimalPoint() + fraction;
+        out += seps.point + fraction;
     if (out.isEmpty())
         return hasPoint ? QStringLiteral("0") : QString();
     const bool allZero = std::none_of(out.cbegin(), out.cend(), [](QChar c) { return c >= u'1' && c <= u'9'; });
@@ -174,13 +181,21 @@ QString assemble(bool negative, QString whole, QString fraction, const Pattern& 
     return out;
 }
 
-} // namespace
+// A pattern as read: a named one resolved, its picture parsed.
+struct Compiled {
+    bool general = false;
+    bool hasPoint = false;
+    Pattern pt;
+};
 
-QString formatNumber(double value, const QString& pattern)
+Compiled compile(const QString& pattern)
 {
+    Compiled c;
     const QString named = pattern.trimmed().toLower();
-    if (named == QLatin1String("general number") || pattern.isEmpty())
-        return generalText(value);
+    if (named == QLatin1String("general number") || pattern.isEmpty()) {
+        c.general = true;
+        return c;
+    }
     QString p = pattern;
     if (named == QLatin1String("scientific"))
         p = QStringLiteral("0.00E+00");
@@ -190,7 +205,43 @@ QString formatNumber(double value, const QString& pattern)
         p = QStringLiteral("#,##0.00");
     else if (named == QLatin1String("percent"))
         p = QStringLiteral("0.00%");
-    const Pattern pt = parse(p);
+    c.pt = parse(p);
+    c.hasPoint = p.contains(u'.');
+    return c;
+}
+
+// A table or a curve shows many numbers through the same few patterns:
+// the last ones read are kept, by their text.
+const Compiled& compiled(const QString& pattern)
+{
+    struct Entry {
+        QString key;
+        Compiled value;
+    };
+    constexpr int kKept = 8;
+    thread_local Entry kept[kKept];
+    thread_local int used = 0, next = 0;
+    for (int i = 0; i < used; ++i)
+        if (kept[i].key == pattern)
+            return kept[i].value;
+    Entry& e = kept[next];
+    next = (next + 1) % kKept;
+    used = std::max(used, next == 0 ? kKept : next);
+    e.value = compile(pattern);
+    e.key = pattern;
+    return e.value;
+}
+
+} // namespace
+
+QString formatNumber(double value, const QString& pattern)
+{
+    const Compiled& c = compiled(pattern);
+    if (c.general)
+        return generalText(value);
+    const Pattern& pt = c.pt;
+    const QLocale locale;
+    const Separators seps{locale.decimalPoint(), pt.grouping ? locale.groupSeparator() : QString()};
     // No picture shows a value that is not finite, nor one that the
     // percentage scaling takes out of range.
     const double v = checked(pt.percent ? checked(value) * 100.0 : value);
@@ -198,7 +249,7 @@ QString formatNumber(double value, const QString& pattern)
     QString whole, fraction;
     if (!pt.exponent) {
         roundDecimal(toDecimal(v), pt.fracMax, &whole, &fraction);
-        return pt.prefix + assemble(negative, whole, fraction, pt, p.contains(u'.')) + pt.suffix;
+        return pt.prefix + assemble(negative, whole, fraction, pt, c.hasPoint, seps) + pt.suffix;
     }
 
     // Exponent: the mantissa has as many whole digits as the pattern's
@@ -223,7 +274,7 @@ QString formatNumber(double value, const QString& pattern)
     if (e.size() < pt.expDigits)
         e = QString(pt.expDigits - int(e.size()), u'0') + e;
     const QString sign = exp < 0 ? QStringLiteral("-") : (pt.expPlus ? QStringLiteral("+") : QString());
-    return pt.prefix + assemble(negative, whole, fraction, mant, true) + QStringLiteral("E") + sign + e + pt.suffix;
+    return pt.prefix + assemble(negative, whole, fraction, mant, true, seps) + QStringLiteral("E") + sign + e + pt.suffix;
 }
 
 QString generalText(double value)

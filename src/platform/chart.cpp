@@ -141,6 +141,74 @@ std::pair<double, double> logRange(double bottom, double top, bool any, double l
     return {hi / std::pow(10.0, Chart::kMaxLogDecades), hi};
 }
 
+// The sets' lines, drawn segment by segment in each series' pen as the
+// series draw themselves, but one call per set: the series' own drawing
+// goes through the painter once per segment, which costs most of a frame
+// at a high device pixel ratio. The series stay (fully transparent) for
+// their points, pens and axes.
+class SetLines : public QGraphicsItem {
+public:
+    SetLines(QChart* chart, QLineSeries* const* series) : QGraphicsItem(chart), chart_(chart), series_(series)
+    {
+        // Above the grid and the axes, as the series stand.
+        setZValue(4.5);
+        setData(0, QStringLiteral("set lines"));
+        area_ = chart->plotArea();
+    }
+
+    void setArea(const QRectF& area)
+    {
+        prepareGeometryChange();
+        area_ = area;
+    }
+
+    QRectF boundingRect() const override { return area_.adjusted(-1, -1, 1, 1); }
+
+    void paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*) override
+    {
+        if (area_.isEmpty())
+            return;
+        painter->save();
+        // The plot area, widened to whole pixels at its far edges so that a
+        // line along an edge still shows, never past them.
+        const double x1 = area_.left() - int(area_.left()), y1 = area_.top() - int(area_.top());
+        const double x2 = (area_.width() + 0.5) - int(area_.width() + 0.5);
+        const double y2 = (area_.height() + 0.5) - int(area_.height() + 0.5);
+        painter->setClipRect(area_.adjusted(-x1, -y1, std::max(x1, x2), std::max(y1, y2)));
+        painter->setBrush(Qt::NoBrush);
+        // A point far off the plot is drawn as if nearer: the part of its
+        // segment inside the plot stays where it is (to a fraction of a
+        // pixel), and the rasterizer never meets a coordinate out of range.
+        const double far = 1e6;
+        const double top = area_.top() - far, bottom = area_.bottom() + far;
+        const double left = area_.left() - far, right = area_.right() + far;
+        for (int s = 0; s < Chart::kMaxSets; ++s) {
+            QLineSeries* series = series_[s];
+            if (!series->isVisible() || series->count() < 2)
+                continue;
+            const QList<QPointF> points = series->points();
+            segments_.resize(points.size() - 1);
+            QPointF last;
+            for (qsizetype i = 0; i < points.size(); ++i) {
+                const QPointF at = chart_->mapToPosition(points[i], series);
+                const QPointF p(std::clamp(at.x(), left, right), std::clamp(at.y(), top, bottom));
+                if (i > 0)
+                    segments_[i - 1] = QLineF(last, p);
+                last = p;
+            }
+            painter->setPen(series->pen());
+            painter->drawLines(segments_);
+        }
+        painter->restore();
+    }
+
+private:
+    QChart* chart_;
+    QLineSeries* const* series_;
+    QRectF area_;
+    QList<QLineF> segments_;
+};
+
 } // namespace
 
 QColor chartColor(int index) { return QColor(kPalette[index & 15]); }
@@ -190,7 +258,11 @@ Chart::Chart(QWidget* parent) : QWidget(parent), view_(nullptr), chart_(new QCha
         chart_->addSeries(line);
         line->attachAxis(xAxis_);
         line->attachAxis(linearAxis_);
+        line->setOpacity(0);
     }
+    auto* lines = new SetLines(chart_, series_);
+    lines_ = lines;
+    onSignal(chart_, &QChart::plotAreaChanged, this, [lines](const QRectF& area) { lines->setArea(area); });
     std::copy(std::begin(kDefaultColors), std::end(kDefaultColors), colors_);
     for (auto& v : values_)
         v.assign(numPoints_, 0.0);
@@ -428,6 +500,7 @@ void Chart::draw()
     chart_->setTitle(graphTitle_);
     applyBackground();
     layoutLegend();
+    lines_->update();
 }
 
 void Chart::layoutLegend()

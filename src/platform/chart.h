@@ -23,6 +23,7 @@
 
 class QCategoryAxis;
 class QChart;
+class QGraphicsItem;
 class QGraphicsRectItem;
 class QGraphicsSimpleTextItem;
 class QChartView;
@@ -134,6 +135,7 @@ private:
     QValueAxis* linearAxis_;
     QLogValueAxis* logAxis_;
     QLineSeries* series_[kMaxSets];
+    QGraphicsItem* lines_; // the sets' lines as drawn
     bool drawnLogarithmic_ = false;
     // The legend under the plot, in as many rows as its entries need: the
     // chart's own legend keeps one row and shortens entries that do not fit.

@@ -83,6 +83,69 @@ private slots:
         QCOMPARE(errorOf([&] { g.setText(std::numeric_limits<double>::infinity()); }), int(ErrOverflow));
         QCOMPARE(g.text(), QStringLiteral("12"));
     }
+
+    // A pattern read once and met again, after many others, gives the text
+    // it gave the first time.
+    void patternMetAgain_data()
+    {
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<double>("value");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("point dropped") << "#.####" << 1.0 << "1";
+        QTest::newRow("no digit left") << "######" << 0.3 << "";
+        QTest::newRow("zero through #") << "#.####" << 0.0 << "0";
+        QTest::newRow("grouped, rounded") << "###,##0" << 1234540.5 << "1,234,541";
+        QTest::newRow("fixed places") << "0.0000" << -2.5 << "-2.5000";
+        QTest::newRow("optional places") << "0.0#####" << 0.125 << "0.125";
+        QTest::newRow("exponent") << "0.0E-00" << 12345.0 << "1.2E04";
+        QTest::newRow("named scientific") << "Scientific" << 0.00015 << "1.50E-04";
+        QTest::newRow("named standard") << "standard" << 1234.5 << "1,234.50";
+        QTest::newRow("named percent") << "Percent" << 0.125 << "12.50%";
+        QTest::newRow("general") << "General Number" << 0.1 << "0.1";
+        QTest::newRow("empty") << "" << 2.5 << "2.5";
+        QTest::newRow("prefix and suffix") << "x 0.00 kg" << 3.14159 << "x 3.14 kg";
+    }
+
+    void patternMetAgain()
+    {
+        QFETCH(QString, pattern);
+        QFETCH(double, value);
+        QFETCH(QString, text);
+        QCOMPARE(formatNumber(value, pattern), text);
+        const QStringList others{"0",     "0.0",     "0.00",    "#",       "#.#",   "0.0E+00", "00.000",
+                                 "#,##0", "Fixed",   "0%",      "0.00E-0", "##.##", "0.###"};
+        for (const QString& other : others)
+            (void)formatNumber(1.5, other);
+        QCOMPARE(formatNumber(value, pattern), text);
+        QCOMPARE(formatNumber(value, QString(pattern)), text);
+    }
+
+    // The same string changed in place between calls is read anew.
+    void patternChangedInPlace()
+    {
+        QString p = QStringLiteral("0.000");
+        QCOMPARE(formatNumber(1.5, p), QStringLiteral("1.500"));
+        p[4] = u'#';
+        QCOMPARE(formatNumber(1.5, p), QStringLiteral("1.50"));
+        p[3] = u'#';
+        QCOMPARE(formatNumber(1.5, p), QStringLiteral("1.5"));
+        p[1] = u'E';
+        p[2] = u'+';
+        QCOMPARE(formatNumber(1.5, p), QStringLiteral("2E+00"));
+    }
+
+    // The separators follow the user's locale at every call, whatever the
+    // pattern met before.
+    void separatorsFollowTheLocale()
+    {
+        const QString p = QStringLiteral("#,##0.00");
+        QCOMPARE(formatNumber(1234.5, p), QStringLiteral("1,234.50"));
+        QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
+        QCOMPARE(formatNumber(1234.5, p), QStringLiteral("1.234,50"));
+        QCOMPARE(formatNumber(0.25, QStringLiteral("0.00")), QStringLiteral("0,25"));
+        QLocale::setDefault(QLocale::c());
+        QCOMPARE(formatNumber(1234.5, p), QStringLiteral("1,234.50"));
+    }
 };
 
 TAV_TEST_MAIN(TestFormat)

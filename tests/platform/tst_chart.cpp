@@ -10,9 +10,11 @@
 #include <QLegend>
 #include <QLineSeries>
 #include <QLogValueAxis>
+#include <QPainter>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QValueAxis>
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <limits>
@@ -119,6 +121,20 @@ QPair<double, double> yRange(Chart& c)
     return v ? qMakePair(v->min(), v->max()) : qMakePair(0.0, 0.0);
 }
 
+// The scene drawn at a device pixel ratio, as a window on such a screen
+// shows it.
+QImage sceneAt(Chart& c, double ratio)
+{
+    const QSize size = c.size();
+    QImage img(size * ratio, QImage::Format_RGB32);
+    img.setDevicePixelRatio(ratio);
+    img.fill(Qt::white);
+    QPainter painter(&img);
+    painter.setRenderHint(QPainter::Antialiasing);
+    c.chart()->scene()->render(&painter, QRectF(QPointF(0, 0), size), QRectF(c.chart()->pos(), size));
+    return img;
+}
+
 } // namespace
 
 class TestChart : public QObject {
@@ -143,6 +159,9 @@ private slots:
     void boundsAlwaysDrawable();
     void undrawableBoundsFollowTheData_data();
     void undrawableBoundsFollowTheData();
+    void linesLookAsTheSeriesDrawThem_data();
+    void linesLookAsTheSeriesDrawThem();
+    void pointsFarOffThePlotStayLines();
 };
 
 void TestChart::setsAreDrawnFromTheModel_data()
@@ -577,6 +596,86 @@ void TestChart::undrawableBoundsFollowTheData()
     // The bounds read back as written.
     QCOMPARE(c.yAxisMin(), yMin);
     QCOMPARE(c.yAxisMax(), yMax);
+}
+
+// The sets' lines are drawn apart from the series, one painter call per
+// set: they must look exactly as the series' own segment-by-segment drawing
+// would, at every device pixel ratio, clipped to the plot area.
+void TestChart::linesLookAsTheSeriesDrawThem_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::addColumn<double>("yMax");
+    QTest::addColumn<QList<QList<double>>>("sets");
+    QTest::addColumn<double>("ratio");
+    QList<double> zigzag, wide;
+    for (int i = 0; i < 400; ++i) {
+        zigzag << 50 + (i % 2 ? 30 : -30) * std::sin(i * 0.05);
+        wide << (i % 7) * 40.0 - 60;
+    }
+    const QList<QList<double>> two{zigzag, ramp(400, 5, 0.2)};
+    QTest::newRow("two sets, 1x") << 6 << 100.0 << two << 1.0;
+    QTest::newRow("two sets, 2x") << 6 << 100.0 << two << 2.0;
+    QTest::newRow("two sets, 1.5x") << 6 << 100.0 << two << 1.5;
+    QTest::newRow("past the range, 2x") << 6 << 100.0 << QList<QList<double>>{wide, {0, 100, 1e4, -1e4, 100, 0}} << 2.0;
+    QTest::newRow("along the edges, 2x") << 6 << 100.0 << QList<QList<double>>{{100, 100, 100}, {0, 0, 0}} << 2.0;
+    QTest::newRow("logarithmic, 2x") << 7 << 1000.0 << QList<QList<double>>{ramp(300, 1, 3), {0.5, 5, -1, 500}} << 2.0;
+}
+
+void TestChart::linesLookAsTheSeriesDrawThem()
+{
+    QFETCH(int, type);
+    QFETCH(double, yMax);
+    QFETCH(QList<QList<double>>, sets);
+    QFETCH(double, ratio);
+    Chart c;
+    c.resize(584, 342);
+    c.setYAxisMin(type == 7 ? 1 : 0);
+    c.setYAxisMax(yMax);
+    fill(c, type, sets, {});
+    (void)c.image(); // laid out
+    const QImage ours = sceneAt(c, ratio);
+
+    QGraphicsItem* lines = nullptr;
+    for (QGraphicsItem* item : c.chart()->childItems())
+        if (item->data(0).toString() == QStringLiteral("set lines"))
+            lines = item;
+    QVERIFY(lines);
+    lines->hide();
+    for (QLineSeries* s : drawn(c))
+        s->setOpacity(1);
+    const QImage byTheSeries = sceneAt(c, ratio);
+
+    QCOMPARE(ours.size(), byTheSeries.size());
+    QVERIFY(redInk(c, ours.scaled(c.size())) > 20);
+    // Positions are worked out along another path, so an edge pixel may
+    // differ by a shade; a line moved, missing or unclipped differs by far
+    // more.
+    int off = 0;
+    for (int y = 0; y < ours.height(); ++y)
+        for (int x = 0; x < ours.width(); ++x) {
+            const QRgb a = ours.pixel(x, y), b = byTheSeries.pixel(x, y);
+            const int d = std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                                    std::abs(qBlue(a) - qBlue(b))});
+            off += d > 24;
+        }
+    QCOMPARE(off, 0);
+}
+
+// Points at the far end of the number range: the segments to them cross
+// the plot as thin lines, never as a plot flooded with ink.
+void TestChart::pointsFarOffThePlotStayLines()
+{
+    Chart c;
+    c.resize(584, 342);
+    c.setYAxisMin(0);
+    c.setYAxisMax(100);
+    fill(c, 6, {{0, 100, 1e300, -1e300, 100, 0}}, {});
+    (void)c.image();
+    const QImage img = sceneAt(c, 2.0).scaled(c.size());
+    const QRectF area = c.chart()->plotArea();
+    const int ink = redInk(c, img);
+    QVERIFY(ink > 200);
+    QVERIFY2(ink < area.width() * area.height() / 10, qPrintable(QString::number(ink)));
 }
 
 TAV_TEST_MAIN(TestChart)
