@@ -12,6 +12,7 @@
 #include "common/random.h"
 #include "common/tabelaimp.h"
 #include "measures/form11.h"
+#include "output/fprintpreview.h"
 #include "platform/controls.h"
 #include "platform/pictures.h"
 #include "shell/indice.h"
@@ -133,10 +134,31 @@ QString describe(const QList<QPair<int, int>>& lines)
     return parts.join(QLatin1Char(' '));
 }
 
+// The window of that name; the table preview is reached from printing only.
+Form& named(const QString& window)
+{
+    if (window == QLatin1String("FPrintPreview"))
+        return fprintpreview();
+    return windowNamed(window);
+}
+
 // Shows a window and makes the drawing its picture boxes hold.
 void prepare(const QString& window)
 {
-    Form& f = windowNamed(window);
+    if (window == QLatin1String("FPrintPreview")) {
+        // A table of digits and rules for the preview's page.
+        TabelaImp& t = tabelaimp();
+        t.imptitulo = QStringLiteral("Sample size");
+        t.impsubtitulo = QStringLiteral("Confidence level");
+        t.implinhas = 40;
+        t.impcolunas = 4;
+        for (int i = 0; i <= 40; ++i) {
+            t.setImprotulo(i, QString::number(i));
+            for (int j = 0; j <= 4; ++j)
+                t.setImpcelula(j, i, i * 10 + j);
+        }
+    }
+    Form& f = named(window);
     f.show();
     QVERIFY(QTest::qWaitForWindowExposed(f.widget()));
     if (window == QLatin1String("Form4")) {
@@ -209,6 +231,7 @@ void TestScreenRatio::picturesAtTheScreensRatio_data()
     QTest::newRow("measures Picture1") << "Form11" << "Picture1" << true;
     QTest::newRow("measures Picture6") << "Form11" << "Picture6" << true;
     QTest::newRow("measures Picture7") << "Form11" << "Picture7" << true;
+    QTest::newRow("table preview page") << "FPrintPreview" << "Picture1" << true;
 }
 
 void TestScreenRatio::picturesAtTheScreensRatio()
@@ -217,7 +240,7 @@ void TestScreenRatio::picturesAtTheScreensRatio()
     QFETCH(QString, control);
     QFETCH(bool, drawing);
     prepare(window);
-    QWidget* w = windowNamed(window).ctl(control);
+    QWidget* w = named(window).ctl(control);
     const qreal r = ratio();
     QCOMPARE(w->devicePixelRatioF(), r);
     const QImage screen = atScreen(w), one = atOne(w);
