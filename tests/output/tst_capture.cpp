@@ -202,6 +202,19 @@ void TestCapture::saveAndPrintSubmenus()
     QCOMPARE(items("menuFilePrint"), print);
 }
 
+namespace {
+
+// A caret that blinks between a capture and the grab it is compared with
+// would tell them apart; a steady one shows in both.
+auto steadyCaret()
+{
+    const int flash = QApplication::cursorFlashTime();
+    QApplication::setCursorFlashTime(0);
+    return qScopeGuard([flash] { QApplication::setCursorFlashTime(flash); });
+}
+
+} // namespace
+
 void TestCapture::captureTakesTheCommandsWindow_data()
 {
     QTest::addColumn<bool>("copy");
@@ -215,9 +228,7 @@ void TestCapture::captureTakesTheCommandsWindow()
 {
     QFETCH(bool, copy);
     OutputFixture f;
-    const int flash = QApplication::cursorFlashTime();
-    QApplication::setCursorFlashTime(0);
-    const auto restore = qScopeGuard([flash] { QApplication::setCursorFlashTime(flash); });
+    const auto caret = steadyCaret();
     indice().show();
     Form& page = form1();
     page.show();
@@ -276,9 +287,7 @@ void TestCapture::captureKeepsTheScreensResolution()
 {
     QFETCH(bool, copy);
     OutputFixture f;
-    const int flash = QApplication::cursorFlashTime();
-    QApplication::setCursorFlashTime(0);
-    const auto restore = qScopeGuard([flash] { QApplication::setCursorFlashTime(flash); });
+    const auto caret = steadyCaret();
     indice().show();
     Form& page = form1();
     QVERIFY(showActive(page));
@@ -295,9 +304,7 @@ void TestCapture::captureKeepsTheScreensResolution()
     QCOMPARE(shot.devicePixelRatio(), ratio);
     QCOMPARE(shot.size(), (QSizeF(outer) * ratio).toSize());
     if (copy) {
-        // Pixel for pixel the window as it shows on the screen. A caret that
-        // blinks between the capture and the grab would differ; a steady one
-        // shows in both.
+        // Pixel for pixel the window as it shows on the screen.
         QImage content = w->grab().toImage().convertToFormat(QImage::Format_RGB32);
         shot.setDevicePixelRatio(1);
         content.setDevicePixelRatio(1);
