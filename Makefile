@@ -5,7 +5,8 @@ BUILD_ASAN ?= build-asan
 JOBS       ?= $(shell nproc)
 PACKAGES   := g++ make cmake ninja-build ccache pkg-config \
               qt6-base-dev qt6-charts-dev qt6-svg-dev libqt6opengl6-dev libgl-dev \
-              fonts-liberation2 fonts-urw-base35 libbenchmark-dev
+              fonts-liberation2 fonts-urw-base35 libbenchmark-dev \
+              cups-client libcups2-dev cups poppler-utils
 SUDO       := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 TEST_ENV   := QT_QPA_PLATFORM=offscreen QTEST_DISABLE_STACK_DUMP=1
 

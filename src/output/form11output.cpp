@@ -1,4 +1,5 @@
 #include "output/form11output.h"
+#include "output/services.h"
 
 #include "common/errors.h"
 #include "common/window.h"
@@ -191,6 +192,7 @@ QStringList form11Report(Form& frm)
 
 void form11Print(Form& frm)
 {
+    notePrintSource(frm.widgetIfLoaded());
     TrapErrors t(kAdvice, kPrintTitle);
     bool results = false;
     if (!t.step([&] { results = resultsShown(frm); }))

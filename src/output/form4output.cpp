@@ -1,4 +1,5 @@
 #include "output/form4output.h"
+#include "output/services.h"
 
 #include "common/errors.h"
 #include "common/window.h"
@@ -116,6 +117,7 @@ QStringList form4ReportLines(const std::function<QString(const QString&)>& text)
 
 void form4Print(Form& frm)
 {
+    notePrintSource(frm.widgetIfLoaded());
     TrapErrors t(kAdvice, QStringLiteral("Error printing Form4"));
     bool panel = false, table = false;
     if (!t.step([&] { panel = shown(frm, kPanel); }))

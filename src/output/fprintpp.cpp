@@ -171,6 +171,8 @@ void FprintPP::formLoad()
                largpapel = 210;
                altpapel = 297;
                zoom = 1;
+               // The print is named after the window whose picture this is.
+               jobName_ = printJobName();
            })
         && t.step([&] {
                QScreen* s = QGuiApplication::primaryScreen();
@@ -260,14 +262,18 @@ void FprintPP::Option1_Click()
     enableCustom(*this, false);
     largpapel = 210;
     altpapel = 297;
+    paperSize_ = QPageSize(QPageSize::A4);
     reorient();
 }
 
+// The sheet keeps its designed 216 by 294 shape; the printer is asked for
+// real Letter paper.
 void FprintPP::Option2_Click()
 {
     enableCustom(*this, false);
     largpapel = 216;
     altpapel = 294;
+    paperSize_ = QPageSize(QPageSize::Letter);
     reorient();
 }
 
@@ -289,6 +295,7 @@ void FprintPP::Command2_Click()
         }
         largpapel = p->width;
         altpapel = p->height;
+        paperSize_ = QPageSize(QSizeF(largpapel, altpapel), QPageSize::Millimeter, QString(), QPageSize::ExactMatch);
         reorient();
     });
 }
@@ -299,45 +306,50 @@ void FprintPP::Slider1_Change()
     reorient();
 }
 
-QRectF printedPlace(const SheetLayout& sheet, double pageWidth, double pageHeight)
+QRectF printedPlace(const SheetLayout& sheet, double printableWidth, double printableHeight)
 {
-    if (!(sheet.sheetWidth > 0) || !(sheet.sheetHeight > 0))
+    if (!(sheet.sheetWidth > 0) || !(sheet.sheetHeight > 0) || !(printableWidth > 0) || !(printableHeight > 0))
         return {};
-    const double sx = pageWidth / sheet.sheetWidth;
-    const double sy = pageHeight / sheet.sheetHeight;
-    return {sheet.imageLeft * sx, sheet.imageTop * sy, sheet.imageWidth * sx, sheet.imageHeight * sy};
+    const double k = std::min(printableWidth / sheet.sheetWidth, printableHeight / sheet.sheetHeight);
+    return {sheet.imageLeft * k, sheet.imageTop * k, sheet.imageWidth * k, sheet.imageHeight * k};
 }
 
 void FprintPP::Command1_Click()
 {
-    // Any printer's failure, the dialog's Cancel included, ends the print
-    // silently.
+    // The dialog's Cancel ends the print silently. A print that fails, to a
+    // file or to a printer, says so once: one that never happens must not
+    // look like one that did.
     try {
         int copies = 1;
         if (!dialogs().showPrinter(widget(), 4, QString(), copies))
             return;
         Printer& p = printer();
         p.setCopies(copies);
-        // The printer takes the sheet as chosen here, and the picture goes
-        // where the sheet shows it, whatever the printer's resolution.
-        p.setPaper(largpapel, altpapel, ctl<QRadioButton>(QStringLiteral("Option5"))->isChecked());
-        const QRectF place = printedPlace(layout_, p.pageWidthTwips(), p.pageHeightTwips());
+        // This print's own paper, as the sheet shows it; the printer's own
+        // paper stays as it was for other windows' prints.
+        const Paper paper{paperSize_, ctl<QRadioButton>(QStringLiteral("Option5"))->isChecked()};
+        if (!paper.size.isValid())
+            return;
+        const PageArea area = p.page(paper);
+        const QRectF place = printedPlace(layout_, area.printable.width(), area.printable.height());
         if (place.isEmpty())
             return;
         // The picture as loaded: the sheet shows a reduced copy.
         const QPixmap picture = ctl<PictureBox>(QStringLiteral("Picture2"))->picture();
-        PrintJob job(p);
+        PrintJob job(p, DocSettings{paper, jobName_.isEmpty() ? printJobName() : jobName_});
         if (!job.ok())
-            return;
+            throw RuntimeError(482, QStringLiteral("Printer error"));
         const double k = p.dpi() / 1440.0;
         QPainter& painter = job.painter();
+        // A picture enlarged past the sheet is cut at the printable edge, as
+        // the sheet cuts it on the screen.
+        painter.setClipRect(QRectF(0, 0, area.printable.width() * k, area.printable.height() * k));
         painter.drawPixmap(QRectF(place.x() * k, place.y() * k, place.width() * k, place.height() * k), picture,
                            QRectF(picture.rect()));
-        job.end();
+        if (!job.end())
+            throw RuntimeError(482, QStringLiteral("Printer error"));
     } catch (const RuntimeError& e) {
-        // A print to a file that could not be written says so once (its
-        // old file is kept); a printer's failure ends the print silently.
-        if (e.number() == ErrSafePathFileAccess) {
+        if (e.number() == ErrSafePathFileAccess || e.number() == 482) {
             setCurrentError(e);
             mostraerro(QStringLiteral("Reload and try again"), QStringLiteral("Error FPrintPP"));
         }

@@ -7,6 +7,7 @@
 
 #include "common/window.h"
 
+#include <QPageSize>
 #include <QPixmap>
 #include <QRectF>
 #include <optional>
@@ -41,9 +42,11 @@ SheetLayout orientaLayout(const SheetLayout& previous, const SheetInput& in);
 struct PaperSize {
     float width, height;
 };
-// Where the picture goes on a printer's page of this size (twips): the
-// sheet as laid out, scaled to the page; empty for a sheet without size.
-QRectF printedPlace(const SheetLayout& sheet, double pageWidth, double pageHeight);
+// Where the picture goes in a printer's printable area of this size
+// (twips, from its corner): the sheet as laid out, scaled alike in both
+// directions to fit the area, so the picture keeps its shape and its place
+// on the sheet; empty for a sheet without size.
+QRectF printedPlace(const SheetLayout& sheet, double printableWidth, double printableHeight);
 
 std::optional<PaperSize> customPaper(const QString& widthText, const QString& heightText);
 
@@ -71,6 +74,9 @@ public:
     float largimagem = 0;
     float altimagem = 0;
     const SheetLayout& layout() const { return layout_; }
+    // The paper the print asks the printer for: the sheet's, with A4 and
+    // Letter by their names.
+    const QPageSize& paperSize() const { return paperSize_; }
 
 protected:
     void build(FormWidget* w) override;
@@ -81,6 +87,8 @@ protected:
 private:
     void reorient();
     SheetLayout layout_;
+    QPageSize paperSize_{QPageSize::A4};
+    QString jobName_;
 };
 
 FprintPP& fprintpp();

@@ -1,4 +1,5 @@
 #include "output/graph12output.h"
+#include "output/services.h"
 
 #include "common/errors.h"
 #include "common/program.h"
@@ -44,6 +45,7 @@ int graph12Flag(const Form& frm) { return frm.property(kFlag).toInt(); }
 
 void graph12Print(Form& frm)
 {
+    notePrintSource(frm.widgetIfLoaded());
     TrapErrors t(kAdvice, QStringLiteral("Error printing Graphic 12"));
     bool chart = false;
     if (!t.step([&] { chart = graphViewShown(frm, QStringLiteral("Graph1")); }))

@@ -1,4 +1,5 @@
 #include "output/graphoutput.h"
+#include "output/services.h"
 
 #include "common/errors.h"
 #include "common/program.h"
@@ -40,6 +41,7 @@ GraphOutputTitles graphOutputTitles(const QString& window)
 
 void graphPrint(Form& frm)
 {
+    notePrintSource(frm.widgetIfLoaded());
     TrapErrors t(kAdvice, graphOutputTitles(frm.name()).print);
     bool chart = false;
     if (!t.step([&] { chart = graphViewShown(frm, QStringLiteral("Graph1")); }))

@@ -328,6 +328,16 @@ int pageEndFor(const QList<int>& starts, int from, int lastRow)
 
 [[noreturn]] void printerError() { throw RuntimeError(482, QStringLiteral("Printer error")); }
 
+void shiftPage(TablePage& page, double dx, double dy)
+{
+    for (TableText& t : page.texts) {
+        t.x += dx;
+        t.y += dy;
+    }
+    for (TableRule& r : page.rules)
+        r = {r.x1 + dx, r.y1 + dy, r.x2 + dx, r.y2 + dy};
+}
+
 } // namespace
 
 QVariant imprimetabela(PictureBox* preview, double escala, QVariant& linha, const QString& destino,
@@ -339,18 +349,20 @@ QVariant imprimetabela(PictureBox* preview, double escala, QVariant& linha, cons
     if (!t.step([&] { first = clng(linha.isValid() ? linha.toDouble() : 0.0); }))
         return {};
     const TabelaImp& table = tabelaimp();
-    // Pages are cut at 100 % with measures that are the same on the screen
-    // and on paper, so that the preview at any zoom and the print hold the
-    // same rows on each page.
-    const double paperHeight = printer().pageHeightTwips();
-    const QList<int> starts = tablePageStarts(table, paperHeight);
+    // The printer's own paper, whatever another window chose for its print.
+    // Pages are cut by its printable height at 100 % with measures that are
+    // the same on the screen and on paper, so that the preview at any zoom
+    // and the print hold the same rows on each page.
+    const PageArea area = printer().page();
+    const double printableHeight = area.printable.height();
+    const QList<int> starts = tablePageStarts(table, printableHeight);
     const ReferenceMetrics metrics;
     if (!printMode) {
         t.step([&] {
             if (!preview)
                 raise(ErrObjectRequired);
-            const int w = int(std::lround(printer().pageWidthTwips() * escala / 15.0));
-            const int h = int(std::lround(paperHeight * escala / 15.0));
+            const int w = int(std::lround(area.paper.width() * escala / 15.0));
+            const int h = int(std::lround(area.paper.height() * escala / 15.0));
             if (w < 0 || h < 0)
                 raise(ErrInvalidProperty);
             preview->resize(w, h);
@@ -358,8 +370,11 @@ QVariant imprimetabela(PictureBox* preview, double escala, QVariant& linha, cons
             preview->move(int(std::lround((left < 500 ? 500 : left) / 15.0)), 500 / 15);
         });
         PictureSurface screen(preview);
-        const TablePage page = layoutTablePage(table, escala, first, false, paperHeight * escala, metrics, t,
-                                               pageEndFor(starts, first, table.implinhas));
+        TablePage page = layoutTablePage(table, escala, first, false, printableHeight * escala, metrics, t,
+                                         pageEndFor(starts, first, table.implinhas));
+        // The sheet is the whole paper; the page starts at its printable
+        // corner, where the print starts.
+        shiftPage(page, area.printable.left() * escala, area.printable.top() * escala);
         drawTablePage(page, screen, &screen);
         if (page.aborted)
             return {};
@@ -372,7 +387,7 @@ QVariant imprimetabela(PictureBox* preview, double escala, QVariant& linha, cons
     // A file that may not be written is refused as the job begins.
     std::optional<PrintJob> printing;
     if (!t.step([&] {
-            printing.emplace(printer());
+            printing.emplace(printer(), DocSettings{std::nullopt, printJobName()});
             if (!printing->ok())
                 printerError();
         }))
@@ -386,7 +401,7 @@ QVariant imprimetabela(PictureBox* preview, double escala, QVariant& linha, cons
             return {};
         PrinterSurface paper(printer());
         const TablePage page =
-            layoutTablePage(table, 1, from, true, paperHeight, metrics, t, pageEndFor(starts, from, table.implinhas));
+            layoutTablePage(table, 1, from, true, printableHeight, metrics, t, pageEndFor(starts, from, table.implinhas));
         drawTablePage(page, paper, nullptr);
         if (page.aborted)
             return {};

@@ -3,15 +3,21 @@
 #include "common/runtime.h"
 #include "common/safefile.h"
 #include "output/saving.h"
+#include "platform/printservice.h"
 
 #include <QApplication>
 #include <QBuffer>
 #include <QClipboard>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
+#include <QStandardPaths>
+#include <QWidget>
 #include <cmath>
 #include <memory>
 
@@ -91,8 +97,9 @@ bool QtDialogs::showPrinter(QWidget* parent, int flags, const QString& title, in
     // The printer in use, unless that is not the system's.
     auto* sys = dynamic_cast<SystemPrinter*>(&printer());
     SystemPrinter& target = sys ? *sys : qtPrinter();
-    // The dialog changes the printer's settings, which an open document forbids.
-    target.abortDoc();
+    // The dialog changes the printer's settings, which an open document
+    // forbids; it opens on a printer that is there.
+    target.prepareForDialog(printJobName());
     QPrintDialog d(&target.qprinter(), parent);
     if (!title.isEmpty())
         d.setWindowTitle(title);
@@ -154,30 +161,55 @@ bool ScriptedDialogs::showPrinter(QWidget*, int flags, const QString& title, int
 
 namespace {
 [[noreturn]] void noDocument() { throw RuntimeError(482, QStringLiteral("Printer error")); }
-int mmToTwips(double mm) { return int(std::lround(mm * 1440.0 / 25.4)); }
+[[noreturn]] void printerError() { throw RuntimeError(482, QStringLiteral("Printer error")); }
+QSizeF twipsOf(const QPageSize& size, bool landscape)
+{
+    const QSizeF twips = size.size(QPageSize::Millimeter) * (1440 / 25.4);
+    return landscape ? twips.transposed() : twips;
+}
+QString g_printSource;
 } // namespace
 
-PrintJob::PrintJob(Printer& p) : printer_(p)
+void notePrintSource(const QWidget* window)
 {
-    // A document left open by anyone is not this job's to draw on.
-    if (printer_.active())
+    if (window)
+        g_printSource = window->windowTitle().trimmed();
+}
+
+QString printJobName()
+{
+    const QString program = QStringLiteral("Tavrelo");
+    return g_printSource.isEmpty() ? program : program + QStringLiteral(" - ") + g_printSource;
+}
+
+PrintJob::PrintJob(Printer& p, const DocSettings& settings) : printer_(p)
+{
+    // A document left open or waiting by anyone is not this job's to send.
+    if (printer_.active() || printer_.pending())
         printer_.abortDoc();
-    open_ = printer_.beginDoc();
+    open_ = printer_.beginDoc(settings);
 }
 
 PrintJob::~PrintJob()
 {
-    if (open_)
+    if (open_ || (ended_ && printer_.pending()))
         printer_.abortDoc();
 }
 
 bool PrintJob::end()
 {
-    if (!open_)
-        return false;
-    open_ = false;
+    bool sent = false;
     busy_.progress();
-    const bool sent = printer_.endDoc();
+    if (open_) {
+        open_ = false;
+        ended_ = true;
+        sent = printer_.endDoc();
+    } else if (ended_ && printer_.pending()) {
+        // Again, after the printer did not take it.
+        sent = printer_.endDoc();
+    } else {
+        return false;
+    }
     busy_.release();
     return sent;
 }
@@ -186,65 +218,71 @@ bool PrintJob::end()
 
 SystemPrinter::SystemPrinter() : printer_(std::make_unique<QPrinter>(QPrinter::HighResolution))
 {
-    // Drawn from the paper's corner, as the preview's sheet is.
-    printer_->setFullPage(true);
+    // The layout's margins are the printer's unprintable border.
+    printer_->setFullPage(false);
 }
 
 SystemPrinter::~SystemPrinter() { abortDoc(); }
 
-int SystemPrinter::pageWidthTwips() const { return int(printer_->pageLayout().fullRectPoints().width() * 20); }
+bool SystemPrinter::toFile() const { return printer_->outputFormat() == QPrinter::PdfFormat; }
 
-int SystemPrinter::pageHeightTwips() const { return int(printer_->pageLayout().fullRectPoints().height() * 20); }
+// The printer's own page, or `paper` in its place with the printer's
+// border; a file has no border.
+QPageLayout SystemPrinter::layoutFor(const std::optional<Paper>& paper) const
+{
+    const QPageLayout own = printer_->pageLayout();
+    QPageLayout l(paper ? paper->size : own.pageSize(),
+                  paper ? (paper->landscape ? QPageLayout::Landscape : QPageLayout::Portrait) : own.orientation(),
+                  toFile() ? QMarginsF() : own.margins(), own.units());
+    l.setMode(QPageLayout::StandardMode);
+    return l;
+}
+
+PageArea SystemPrinter::page(const std::optional<Paper>& paper) const
+{
+    const QPageLayout l = layoutFor(paper);
+    const QRectF full = l.fullRect(QPageLayout::Point);
+    const QRectF paint = l.paintRect(QPageLayout::Point);
+    return {full.size() * 20, QRectF(paint.topLeft() * 20, paint.size() * 20)};
+}
 
 void SystemPrinter::setCopies(int copies) { printer_->setCopyCount(copies); }
 
-void SystemPrinter::setPaper(double widthMm, double heightMm, bool landscape)
-{
-    if (active() || !(widthMm > 0) || !(heightMm > 0))
-        return;
-    printer_->setPageSize(QPageSize(QSizeF(widthMm, heightMm), QPageSize::Millimeter, QString(),
-                                    QPageSize::ExactMatch));
-    printer_->setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
-    printer_->setFullPage(true);
-}
-
-bool SystemPrinter::beginDoc()
+bool SystemPrinter::beginDoc(const DocSettings& settings)
 {
     abortDoc();
-    const bool pdf = printer_->outputFormat() == QPrinter::PdfFormat;
-    // A PDF printer without a file cannot begin; asking it would only warn.
-    if (pdf && printer_->outputFileName().isEmpty())
-        return false;
-    if (printer_->outputFormat() == QPrinter::NativeFormat && printer_->printerName().isEmpty())
-        return false;
-    if (pdf) {
+    if (toFile()) {
+        // A PDF printer without a file cannot begin; asking it would only warn.
+        if (printer_->outputFileName().isEmpty())
+            return false;
         // Before a page is drawn; and the printer never opens the file
         // itself, which for a FIFO would wait for a reader for ever.
         checkWritableTarget(printer_->outputFileName());
         pdfFile_ = printer_->outputFileName();
-        pdfBytes_ = std::make_unique<QBuffer>();
-        pdfBytes_->open(QIODevice::WriteOnly);
-        pdf_ = std::make_unique<QPdfWriter>(pdfBytes_.get());
-        pdf_->setResolution(printer_->resolution());
-        pdf_->setPageLayout(printer_->pageLayout());
-        pdf_->setPdfVersion(printer_->pdfVersion());
-        pdf_->setTitle(printer_->docName());
-        pdf_->setCreator(printer_->creator());
+    } else {
+        if (printer_->printerName().isEmpty())
+            return false;
+        // A printer removed, or a service stopped, since it was chosen.
+        if (!QPrinterInfo::availablePrinterNames().contains(printer_->printerName()))
+            printerError();
+        queue_ = printer_->printerName();
     }
+    title_ = settings.title.isEmpty() ? printJobName() : settings.title;
+    pdfBytes_ = std::make_unique<QBuffer>();
+    pdfBytes_->open(QIODevice::WriteOnly);
+    pdf_ = std::make_unique<QPdfWriter>(pdfBytes_.get());
+    pdf_->setResolution(printer_->resolution());
+    pdf_->setPageLayout(layoutFor(settings.paper));
+    pdf_->setPdfVersion(printer_->pdfVersion());
+    pdf_->setTitle(title_);
+    pdf_->setCreator(printer_->creator());
     auto p = std::make_unique<QPainter>();
-    if (!p->begin(&device())) {
+    if (!p->begin(pdf_.get())) {
         dropFile();
         return false;
     }
     painter_ = std::move(p);
     return true;
-}
-
-QPaintDevice& SystemPrinter::device()
-{
-    if (pdf_)
-        return *pdf_;
-    return *printer_;
 }
 
 void SystemPrinter::dropFile()
@@ -265,20 +303,29 @@ QPainter& SystemPrinter::painter()
 
 double SystemPrinter::dpi() const { return printer_->resolution(); }
 
-bool SystemPrinter::newPage() { return painter_ && (pdf_ ? pdf_->newPage() : printer_->newPage()); }
+bool SystemPrinter::newPage() { return painter_ && pdf_->newPage(); }
 
 bool SystemPrinter::endDoc()
 {
-    if (!painter_)
-        return false;
+    if (!painter_) {
+        if (unsent_.isEmpty())
+            return false;
+        send();
+        return true;
+    }
     const bool ok = painter_->end();
     painter_.reset();
-    if (!pdf_)
-        return ok;
     pdf_.reset();
     const QByteArray bytes = pdfBytes_->data();
     const QString file = pdfFile_;
     dropFile();
+    if (file.isEmpty()) {
+        if (!ok || bytes.isEmpty())
+            printerError();
+        unsent_ = bytes;
+        send();
+        return true;
+    }
     // A print to a file that did not end well says so, and the old file
     // stays as it was.
     if (!ok || bytes.isEmpty())
@@ -287,49 +334,113 @@ bool SystemPrinter::endDoc()
     return true;
 }
 
+// The waiting document to the service as one job, with what the dialog chose.
+void SystemPrinter::send()
+{
+    printservice::JobOptions o;
+    o.copies = printer_->copyCount();
+    o.collate = printer_->collateCopies();
+    switch (printer_->duplex()) {
+    case QPrinter::DuplexNone: o.sides = QStringLiteral("one-sided"); break;
+    case QPrinter::DuplexLongSide: o.sides = QStringLiteral("two-sided-long-edge"); break;
+    case QPrinter::DuplexShortSide: o.sides = QStringLiteral("two-sided-short-edge"); break;
+    case QPrinter::DuplexAuto: break;
+    }
+    o.monochrome = printer_->colorMode() == QPrinter::GrayScale;
+    if (printer_->printRange() == QPrinter::PageRange) {
+        o.fromPage = printer_->fromPage();
+        o.toPage = printer_->toPage();
+    }
+    const printservice::JobAnswer answer = printservice::submitPdf(queue_, title_, unsent_, o);
+    if (!answer.ok())
+        printerError();
+    unsent_.clear();
+}
+
 void SystemPrinter::abortDoc()
 {
+    unsent_.clear();
     if (!painter_)
         return;
-    if (!pdf_)
-        printer_->abort();
     painter_->end();
     painter_.reset();
     dropFile();
 }
 
+namespace {
+// A file named after the print in the user's documents folder (the home
+// folder when there is none).
+QString proposedPdf(const QString& title)
+{
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        folder = QDir::homePath();
+    QString name = title;
+    for (QChar& c : name)
+        if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c.category() == QChar::Other_Control)
+            c = QLatin1Char('_');
+    name = name.trimmed();
+    if (name.isEmpty() || name.startsWith(QLatin1Char('.')))
+        name.prepend(QStringLiteral("Tavrelo"));
+    return QDir(folder).filePath(name + QStringLiteral(".pdf"));
+}
+} // namespace
+
+void SystemPrinter::prepareForDialog(const QString& title)
+{
+    abortDoc();
+    const QStringList names = QPrinterInfo::availablePrinterNames();
+    if (printer_->outputFormat() == QPrinter::NativeFormat && !names.contains(printer_->printerName())) {
+        const QString fallback = QPrinterInfo::defaultPrinterName();
+        if (!fallback.isEmpty() && names.contains(fallback))
+            printer_->setPrinterName(fallback);
+        else if (!names.isEmpty())
+            printer_->setPrinterName(names.constFirst());
+    }
+    printer_->setDocName(title);
+    if (names.isEmpty()) {
+        const QString current = printer_->outputFileName();
+        if (current.isEmpty() || QFileInfo(current).isDir())
+            printer_->setOutputFileName(proposedPdf(title));
+    }
+}
+
 // Pictures as pages -----------------------------------------------------------
 
-ImagePrinter::ImagePrinter(int widthTwips, int heightTwips, double dpi)
-    : width_(widthTwips), height_(heightTwips), dpi_(dpi)
+ImagePrinter::ImagePrinter(int widthTwips, int heightTwips, double dpi, const QMarginsF& margins)
+    : width_(widthTwips), height_(heightTwips), dpi_(dpi), margins_(margins)
 {
 }
 
 ImagePrinter::~ImagePrinter() { delete painter_; }
 
-void ImagePrinter::setPaper(double widthMm, double heightMm, bool landscape)
+PageArea ImagePrinter::page(const std::optional<Paper>& paper) const
 {
-    if (painter_ || !(widthMm > 0) || !(heightMm > 0))
-        return;
-    width_ = mmToTwips(landscape ? heightMm : widthMm);
-    height_ = mmToTwips(landscape ? widthMm : heightMm);
+    const QSizeF size = paper ? twipsOf(paper->size, paper->landscape) : QSizeF(width_, height_);
+    return {size, QRectF(QPointF(margins_.left(), margins_.top()),
+                         QSizeF(size.width() - margins_.left() - margins_.right(),
+                                size.height() - margins_.top() - margins_.bottom()))};
 }
 
 void ImagePrinter::startPage()
 {
-    QImage page(int(std::lround(width_ * dpi_ / 1440)), int(std::lround(height_ * dpi_ / 1440)),
+    const double k = dpi_ / 1440;
+    QImage page(int(std::lround(page_.paper.width() * k)), int(std::lround(page_.paper.height() * k)),
                 QImage::Format_RGB32);
     page.setDotsPerMeterX(int(std::lround(dpi_ / 0.0254)));
     page.setDotsPerMeterY(int(std::lround(dpi_ / 0.0254)));
     page.fill(Qt::white);
     pages_.append(page);
     painter_ = new QPainter(&pages_.last());
+    painter_->translate(page_.printable.topLeft() * k);
 }
 
-bool ImagePrinter::beginDoc()
+bool ImagePrinter::beginDoc(const DocSettings& settings)
 {
     abortDoc();
     ++begun;
+    settings_ = settings;
+    page_ = page(settings.paper);
     startPage();
     return true;
 }
@@ -359,6 +470,7 @@ bool ImagePrinter::endDoc()
     delete painter_;
     painter_ = nullptr;
     documents.append(pages_);
+    sentSettings.append(settings_);
     pages_.clear();
     return true;
 }

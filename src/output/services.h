@@ -8,6 +8,10 @@
 
 #include <QImage>
 #include <QList>
+#include <QMarginsF>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QRectF>
 #include <QString>
 #include <memory>
 #include <optional>
@@ -51,38 +55,63 @@ public:
 Dialogs& dialogs();
 void setDialogs(Dialogs* d); // not owned; nullptr restores the Qt dialogs
 
+// The paper of one document: a page size and its orientation.
+struct Paper {
+    QPageSize size;
+    bool landscape = false;
+};
+
+// A page of the printer, in twips: the paper in its orientation, and the
+// part of it that the printer can print, from the paper's top-left corner.
+struct PageArea {
+    QSizeF paper;
+    QRectF printable;
+};
+
+// What a document is sent with: its own paper (the printer's own when
+// none), and the name it carries in the print queue.
+struct DocSettings {
+    std::optional<Paper> paper;
+    QString title;
+};
+
 // The printer: one document at a time, drawn in the printer's dots from the
-// paper's top-left corner. A document is begun, drawn page after page and
-// then ended or aborted; between documents the printer is idle. PrintJob
-// below keeps that order whatever happens in between.
+// printable area's top-left corner. A document is begun, drawn page after
+// page and then ended or aborted; between documents the printer is idle.
+// PrintJob below keeps that order whatever happens in between. A failure
+// the printer can name raises "Printer error" (a file that may not be
+// written, "Path/File access error"); begin and end return false for one it
+// cannot.
 class Printer {
 public:
     virtual ~Printer() = default;
-    // The paper of the next document, in twips, in its orientation.
-    virtual int pageWidthTwips() const = 0;
-    virtual int pageHeightTwips() const = 0;
+    // The page a document with `paper` (the printer's own when none) prints on.
+    virtual PageArea page(const std::optional<Paper>& paper = std::nullopt) const = 0;
+    int pageWidthTwips() const { return int(page().paper.width()); }
+    int pageHeightTwips() const { return int(page().paper.height()); }
     virtual void setCopies(int copies) = 0;
-    // The paper in mm, the smaller side first, and its orientation, for the
-    // documents to come; ignored while a document is open.
-    virtual void setPaper(double widthMm, double heightMm, bool landscape) = 0;
     // Opens a document; false when the printer cannot start one.
-    virtual bool beginDoc() = 0;
+    virtual bool beginDoc(const DocSettings& settings = {}) = 0;
     virtual bool active() const = 0;
     // The painter of the open document; raises when none is open.
     virtual QPainter& painter() = 0;
     virtual double dpi() const = 0;
     virtual bool newPage() = 0;
-    // Sends the document; false when it could not be printed.
+    // Sends the document; false when it could not be printed. A document
+    // that was finished but not taken is kept: ending again sends it again.
     virtual bool endDoc() = 0;
-    // Drops the open document, if any.
+    // A finished document waits to be sent again.
+    virtual bool pending() const { return false; }
+    // Drops the open or waiting document, if any.
     virtual void abortDoc() = 0;
 };
 
 // One document on a printer: begun when made, aborted when it goes without
-// having been ended, so that no painter outlives its job.
+// having been sent, so that no painter outlives its job and no document
+// that failed is sent later by another.
 class PrintJob {
 public:
-    explicit PrintJob(Printer& p);
+    explicit PrintJob(Printer& p, const DocSettings& settings = {});
     ~PrintJob();
     PrintJob(const PrintJob&) = delete;
     PrintJob& operator=(const PrintJob&) = delete;
@@ -97,46 +126,66 @@ public:
         busy_.progress();
         return open_ && printer_.newPage();
     }
+    // Sends the document; after a failure, sends it again.
     bool end();
 
 private:
     Printer& printer_;
     bool open_ = false;
+    bool ended_ = false;
     BusyCursor busy_; // declared last: restored after the document is dropped
 };
 
-// The system's printer (a PDF file when told so). A PDF is drawn in memory
-// and goes to its file through the program's file writer when the document
-// ends well: a target that may not be written raises "Path/File access
-// error" before anything is drawn, a failed write raises it at the end, and
-// in either case the old file stays whole.
+// The system's printer (a PDF file when told so). Every document is drawn
+// as a PDF in memory. A PDF file goes to its file through the program's
+// file writer when the document ends well: a target that may not be
+// written raises "Path/File access error" before anything is drawn, a
+// failed write raises it at the end, and in either case the old file stays
+// whole. A printer's document goes to the print service as one job, whose
+// answer is checked: a printer that is gone, a queue that refuses jobs or a
+// service that is down raise "Printer error", and no part of the job is
+// printed.
 class SystemPrinter : public Printer {
 public:
     SystemPrinter();
     ~SystemPrinter() override;
-    int pageWidthTwips() const override;
-    int pageHeightTwips() const override;
+    PageArea page(const std::optional<Paper>& paper = std::nullopt) const override;
     void setCopies(int copies) override;
-    void setPaper(double widthMm, double heightMm, bool landscape) override;
-    bool beginDoc() override;
+    bool beginDoc(const DocSettings& settings = {}) override;
     bool active() const override;
     QPainter& painter() override;
     double dpi() const override;
     bool newPage() override;
     bool endDoc() override;
+    bool pending() const override { return !unsent_.isEmpty(); }
     void abortDoc() override;
     QPrinter& qprinter() { return *printer_; }
+    // Before a dialog shows the printer: a printer that is gone gives way to
+    // the system's default, and with no printer at all a print to a file
+    // proposes a file named after `title` in the user's documents folder.
+    void prepareForDialog(const QString& title);
 
 private:
-    QPaintDevice& device();
+    QPageLayout layoutFor(const std::optional<Paper>& paper) const;
+    bool toFile() const;
     void dropFile();
+    void send();
     std::unique_ptr<QPrinter> printer_;
-    // The document drawn for a file, and that file's name.
+    // The document being drawn, and where it goes.
     std::unique_ptr<QBuffer> pdfBytes_;
     std::unique_ptr<QPdfWriter> pdf_;
     QString pdfFile_;
+    QString queue_;
+    QString title_;
     std::unique_ptr<QPainter> painter_;
+    // A printer's document that the service did not take.
+    QByteArray unsent_;
 };
+
+// The name print jobs carry: the program's, and the caption of the window
+// whose Print command made the picture or table.
+void notePrintSource(const QWidget* window);
+QString printJobName();
 
 Printer& printer();
 void setPrinter(Printer* p); // not owned; nullptr restores the system printer
@@ -176,16 +225,17 @@ private:
     QList<int> printers_;
 };
 
-// A printer whose pages are images, 96 dots per inch unless told.
+// A printer whose pages are images of the whole paper, 96 dots per inch
+// unless told; `margins` (twips) leave a border that it does not print, and
+// the painter starts at the printable area's corner, as a real printer's.
 class ImagePrinter : public Printer {
 public:
-    explicit ImagePrinter(int widthTwips = 11906, int heightTwips = 16838, double dpi = 96);
+    explicit ImagePrinter(int widthTwips = 11906, int heightTwips = 16838, double dpi = 96,
+                          const QMarginsF& margins = {});
     ~ImagePrinter() override;
-    int pageWidthTwips() const override { return width_; }
-    int pageHeightTwips() const override { return height_; }
+    PageArea page(const std::optional<Paper>& paper = std::nullopt) const override;
     void setCopies(int copies) override { copies_ = copies; }
-    void setPaper(double widthMm, double heightMm, bool landscape) override;
-    bool beginDoc() override;
+    bool beginDoc(const DocSettings& settings = {}) override;
     bool active() const override { return painter_ != nullptr; }
     QPainter& painter() override;
     double dpi() const override { return dpi_; }
@@ -195,8 +245,9 @@ public:
 
     int copies() const { return copies_; }
     bool open() const { return painter_ != nullptr; }
-    // Every document sent, each its pages' images.
+    // Every document sent, each its pages' images, and its settings.
     QList<QList<QImage>> documents;
+    QList<DocSettings> sentSettings;
     // Documents begun, whether sent or dropped.
     int begun = 0;
 
@@ -204,6 +255,9 @@ private:
     void startPage();
     int width_, height_;
     double dpi_;
+    QMarginsF margins_;
+    PageArea page_;
+    DocSettings settings_;
     int copies_ = 1;
     QList<QImage> pages_;
     QPainter* painter_ = nullptr;

@@ -303,8 +303,9 @@ void TestFprintPP::printsTheSheetAsPreviewed()
     const QSize a4 = QSize(qRound(210 / 25.4 * dpi), qRound(297 / 25.4 * dpi));
     QCOMPARE(page.size(), landscape ? a4.transposed() : a4);
     const SheetLayout& l = w.layout();
-    const double sx = page.width() / l.sheetWidth, sy = page.height() / l.sheetHeight;
-    const QRectF expected(l.imageLeft * sx, l.imageTop * sy, l.imageWidth * sx, l.imageHeight * sy);
+    // Scaled alike both ways, so the picture keeps its shape.
+    const double k = std::min(page.width() / l.sheetWidth, page.height() / l.sheetHeight);
+    const QRectF expected(l.imageLeft * k, l.imageTop * k, l.imageWidth * k, l.imageHeight * k);
     const QRect got = redBox(page);
     QVERIFY2(std::abs(got.left() - expected.left()) <= 1.5 && std::abs(got.top() - expected.top()) <= 1.5
                  && std::abs(got.right() + 1 - expected.right()) <= 1.5
@@ -347,8 +348,8 @@ void TestFprintPP::printsToPdf()
     const double dots = pdf.dpi() / 72.0;
     const QRectF pageRect(0, 0, pages[0].points.width() * dots, pages[0].points.height() * dots);
     const SheetLayout& l = w.layout();
-    const double sx = pageRect.width() / l.sheetWidth, sy = pageRect.height() / l.sheetHeight;
-    const QRectF expected(l.imageLeft * sx, l.imageTop * sy, l.imageWidth * sx, l.imageHeight * sy);
+    const double k = std::min(pageRect.width() / l.sheetWidth, pageRect.height() / l.sheetHeight);
+    const QRectF expected(l.imageLeft * k, l.imageTop * k, l.imageWidth * k, l.imageHeight * k);
     const QRectF got = pages[0].pictures[0];
     QVERIFY2(std::abs(got.left() - expected.left()) < 3 && std::abs(got.top() - expected.top()) < 3
                  && std::abs(got.width() - expected.width()) < 3 && std::abs(got.height() - expected.height()) < 3,
