@@ -9,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QProcess>
 #include <QRectF>
 #include <QRegularExpression>
@@ -18,6 +19,8 @@
 #include <QThread>
 
 #include <cups/cups.h>
+#include <csignal>
+#include <sys/prctl.h>
 #include <unistd.h>
 
 namespace tav::test {
@@ -111,6 +114,8 @@ public:
         QFile::remove(socket());
         daemon_ = std::make_unique<QProcess>();
         daemon_->setProcessChannelMode(QProcess::MergedChannels);
+        // A test that dies takes its service with it.
+        daemon_->setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGTERM); });
         daemon_->start(QStringLiteral("/usr/sbin/cupsd"),
                        {QStringLiteral("-f"), QStringLiteral("-c"), root_ + QStringLiteral("/cupsd.conf"),
                         QStringLiteral("-s"), root_ + QStringLiteral("/cups-files.conf")});
@@ -281,6 +286,17 @@ inline QList<PrintedPage> printedPages(const QString& pdf)
         pages.append(pg);
     }
     return pages;
+}
+
+// The first page of a PDF as the system's own PDF renderer draws it.
+inline QImage renderedPage(const QString& pdf, int dpi)
+{
+    QTemporaryDir dir;
+    QProcess p;
+    p.start(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-r"), QString::number(dpi),
+                                         QStringLiteral("-singlefile"), pdf, dir.filePath(QStringLiteral("page"))});
+    p.waitForFinished(30000);
+    return QImage(dir.filePath(QStringLiteral("page.png")));
 }
 
 } // namespace tav::test

@@ -13,6 +13,7 @@
 #include "output/services.h"
 #include "outputkit.h"
 #include "platform/controls.h"
+#include "platform/slider.h"
 #include "printservicekit.h"
 #include "shell/topics.h"
 #include "testmain.h"
@@ -132,8 +133,11 @@ private slots:
     void initTestCase();
     void cleanup();
     void tableInsidePrintableArea();
+    void pictureInsidePrintableArea_data();
+    void pictureInsidePrintableArea();
     void refusedJobSaysSoOnce_data();
     void refusedJobSaysSoOnce();
+    void retryAfterARefusalPrints();
     void pausedQueueKeepsTheJob();
     void paperIsEachWindowsOwn();
     void letterIsLetter();
@@ -214,6 +218,56 @@ void TestPrintService::tableInsidePrintableArea()
     QCOMPARE(firstRows, preview);
 }
 
+void TestPrintService::pictureInsidePrintableArea_data()
+{
+    QTest::addColumn<bool>("landscape");
+    QTest::addColumn<int>("size");
+    QTest::newRow("portrait, 100") << false << 100;
+    QTest::newRow("landscape, 100") << true << 100;
+    QTest::newRow("portrait, 200: past the sheet") << false << 200;
+    QTest::newRow("landscape, 200: past the sheet") << true << 200;
+}
+
+// The picture of the print set-up window lies inside the printable area,
+// and one enlarged past the sheet is cut at its edge, not at the paper's.
+void TestPrintService::pictureInsidePrintableArea()
+{
+    QFETCH(bool, landscape);
+    QFETCH(int, size);
+    OutputFixture f;
+    SystemPrinter office;
+    setPrinter(&office);
+    preparePicture(300, 200);
+    FprintPP& pp = fprintpp();
+    pp.show();
+    if (landscape)
+        pp.ctl<QRadioButton>(QStringLiteral("Option5"))->click();
+    pp.ctl<Slider>(QStringLiteral("Slider1"))->setValue(size);
+    test::click(pp.ctl(QStringLiteral("Command1")));
+    QCOMPARE(f.msgs.count(), 0);
+    const QList<test::KeptJob> jobs = service_.jobs(1);
+    QCOMPARE(jobs.size(), 1);
+    // Two pixels a point.
+    const QImage page = test::renderedPage(jobs[0].pdf, 144);
+    QVERIFY(!page.isNull());
+    QRect red;
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x) {
+            const QColor c = page.pixelColor(x, y);
+            if (c.red() > 200 && c.green() < 60 && c.blue() < 60)
+                red |= QRect(x, y, 1, 1);
+        }
+    QVERIFY(!red.isEmpty());
+    const QRectF points(red.x() / 2.0, red.y() / 2.0, red.width() / 2.0, red.height() / 2.0);
+    const QRectF printable = landscape ? QRectF(test::kMarginLeft, test::kMarginTop, 842 - 36, 595 - 72)
+                                       : kPrintableA4;
+    QVERIFY2(printable.adjusted(-1, -1, 1, 1).contains(points),
+             qPrintable(QStringLiteral("picture at %1,%2 %3x%4 pt").arg(points.x()).arg(points.y())
+                            .arg(points.width()).arg(points.height())));
+    if (size > 100)
+        QVERIFY(std::abs(points.right() - printable.right()) < 1 || std::abs(points.bottom() - printable.bottom()) < 1);
+}
+
 void TestPrintService::refusedJobSaysSoOnce_data()
 {
     QTest::addColumn<QString>("failure");
@@ -275,6 +329,33 @@ void TestPrintService::refusedJobSaysSoOnce()
     QVERIFY(!office.active());
     QCOMPARE(service_.jobs(0, 0).size(), 0);
     QCOMPARE(service_.waitingJobs(kQueue), 0);
+}
+
+// Retry in the table's box sends the finished document again: once the
+// queue takes jobs, the table prints, once.
+void TestPrintService::retryAfterARefusalPrints()
+{
+    OutputFixture f;
+    SystemPrinter office;
+    setPrinter(&office);
+    fill(40, 2);
+    test::click(inspectionPageShowingItsTable().ctl(QStringLiteral("Image7")));
+    service_.run(QStringLiteral("cupsreject"), {kQueue});
+    f.msgs.clear();
+    f.msgs.answer(IdRetry);
+    f.msgs.onShow = [&](const ScriptedMessages::Box&) { service_.run(QStringLiteral("cupsaccept"), {kQueue}); };
+    test::click(fprintpreview().ctl(QStringLiteral("Command3")));
+    f.msgs.onShow = {};
+    service_.run(QStringLiteral("cupsaccept"), {kQueue});
+    QCOMPARE(f.msgs.count(), 1);
+    const QList<test::KeptJob> jobs = service_.jobs(1);
+    QCOMPARE(jobs.size(), 1);
+    int rows = 0;
+    for (const test::PrintedPage& page : test::printedPages(jobs[0].pdf))
+        for (const test::PrintedWord& word : page.words)
+            rows += word.text.startsWith(QLatin1Char('L'));
+    QCOMPARE(rows, 41);
+    QVERIFY(!office.active());
 }
 
 // A paused queue takes the job and keeps it until it goes on: no failure.
