@@ -231,9 +231,18 @@ bool SystemPrinter::toFile() const { return printer_->outputFormat() == QPrinter
 QPageLayout SystemPrinter::layoutFor(const std::optional<Paper>& paper) const
 {
     const QPageLayout own = printer_->pageLayout();
-    QPageLayout l(paper ? paper->size : own.pageSize(),
-                  paper ? (paper->landscape ? QPageLayout::Landscape : QPageLayout::Portrait) : own.orientation(),
-                  toFile() ? QMarginsF() : own.margins(), own.units());
+    const QPageLayout::Orientation orientation =
+        paper ? (paper->landscape ? QPageLayout::Landscape : QPageLayout::Portrait) : own.orientation();
+    QMarginsF border = toFile() ? QMarginsF() : own.margins();
+    // Turned a quarter, the page's sides lie on the paper's other sides;
+    // which way it turns is the driver's, so each side keeps the wider of
+    // the two borders it may meet.
+    if (orientation != own.orientation()) {
+        const double across = std::max(border.top(), border.bottom());
+        const double along = std::max(border.left(), border.right());
+        border = QMarginsF(across, along, across, along);
+    }
+    QPageLayout l(paper ? paper->size : own.pageSize(), orientation, border, own.units());
     l.setMode(QPageLayout::StandardMode);
     return l;
 }

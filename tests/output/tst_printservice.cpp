@@ -259,7 +259,9 @@ void TestPrintService::pictureInsidePrintableArea()
         }
     QVERIFY(!red.isEmpty());
     const QRectF points(red.x() / 2.0, red.y() / 2.0, red.width() / 2.0, red.height() / 2.0);
-    const QRectF printable = landscape ? QRectF(test::kMarginLeft, test::kMarginTop, 842 - 36, 595 - 72)
+    // Turned, the page's sides meet the paper's other borders.
+    const QRectF printable = landscape ? QRectF(QPointF(test::kMarginTop, test::kMarginLeft),
+                                                QPointF(842 - test::kMarginBottom, 595 - test::kMarginRight))
                                        : kPrintableA4;
     QVERIFY2(printable.adjusted(-1, -1, 1, 1).contains(points),
              qPrintable(QStringLiteral("picture at %1,%2 %3x%4 pt").arg(points.x()).arg(points.y())
