@@ -2,9 +2,11 @@
 // screen (QT_SCALE_FACTOR in the test's environment; ctest runs this at 1,
 // 1.25, 1.5 and 2): each surface has the device size, a picture at 2x is
 // drawn at 2x and not its 1x raster doubled, a framed box shows its four
-// lines, a grid's lines have one width, the bands reach the right edge; and
-// a window moved to a screen of another ratio draws its pictures and marks
-// again (two screens of the offscreen platform, from a configuration file).
+// lines (at a whole ratio, each one line wide on the box's outermost device
+// pixels), a grid's lines have one width, the bands reach the right edge;
+// and a window moved to a screen of another ratio draws its pictures and
+// marks again (two screens of the offscreen platform, from a configuration
+// file).
 
 #include "testkit.h"
 #include "testmain.h"
@@ -102,6 +104,26 @@ QStringList missingSides(const QImage& img, const QRect& r, QRgb color, int slac
     if (!near(r.right(), false, r.top() + inset, r.bottom() - inset))
         missing << QStringLiteral("right");
     return missing;
+}
+
+// How many device pixels thick each side of `r` (device pixels of `img`) is
+// in `color`, from its outermost row or column inwards: the unbroken lines
+// along the side, away from the corners by `inset`, as "left/right/top/bottom".
+QString sideDepths(const QImage& img, const QRect& r, QRgb color, int inset)
+{
+    const auto depth = [&](bool row, int edge, int step, int from, int to) {
+        int n = 0;
+        for (int at = edge; at >= 0 && at < (row ? img.height() : img.width()); at += step, ++n)
+            if (!fullLine(img, row, at, from, to, color))
+                break;
+        return n;
+    };
+    const int x0 = r.left() + inset, x1 = r.right() - inset, y0 = r.top() + inset, y1 = r.bottom() - inset;
+    return QStringLiteral("%1/%2/%3/%4")
+        .arg(depth(false, r.left(), 1, y0, y1))
+        .arg(depth(false, r.right(), -1, y0, y1))
+        .arg(depth(true, r.top(), 1, x0, x1))
+        .arg(depth(true, r.bottom(), -1, x0, x1));
 }
 
 // The runs of columns (or rows) of `img` that `color` fills for most of
@@ -366,6 +388,15 @@ void TestScreenRatio::framedBoxesWhole()
     missing = missingSides(whole, box, black, slack);
     QVERIFY2(missing.isEmpty(), qPrintable(QStringLiteral("in the window: ") + missing.join(QLatin1Char(' '))));
 
+    // At a whole ratio the box's edges fall on device pixels, so there is
+    // no room for the slack above: each side is one line wide, on the box's
+    // outermost device pixels, and a line short of the edge shows as none.
+    if (r != std::round(r))
+        return;
+    const int t = pictures::deviceLineWidth(r);
+    const QString want = QStringLiteral("%1/%1/%1/%1").arg(t);
+    QCOMPARE(sideDepths(alone, alone.rect(), black, t), want);
+    QCOMPARE(sideDepths(whole, box, black, t), want);
 }
 
 void TestScreenRatio::gridLinesOfOneWidth_data()
