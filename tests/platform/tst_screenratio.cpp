@@ -2,9 +2,11 @@
 // screen (QT_SCALE_FACTOR in the test's environment; ctest runs this at 1,
 // 1.25, 1.5 and 2): each surface has the device size, a picture at 2x is
 // drawn at 2x and not its 1x raster doubled, a framed box shows its four
-// lines, a grid's lines have one width, the bands reach the right edge; and
-// a window moved to a screen of another ratio draws its pictures again
-// (two screens of the offscreen platform, from a configuration file).
+// lines (at a whole ratio, each one line wide on the box's outermost device
+// pixels), a grid's lines have one width, the bands reach the right edge;
+// and a window moved to a screen of another ratio draws its pictures and
+// marks again (two screens of the offscreen platform, from a configuration
+// file).
 
 #include "testkit.h"
 #include "testmain.h"
@@ -18,6 +20,7 @@
 #include "shell/indice.h"
 #include "shell/topics.h"
 #include "simulation/form4.h"
+#include "simulation/form4drawing.h"
 #include "simulation/fresultsim.h"
 #include "simulation/simula.h"
 
@@ -103,6 +106,26 @@ QStringList missingSides(const QImage& img, const QRect& r, QRgb color, int slac
     return missing;
 }
 
+// How many device pixels thick each side of `r` (device pixels of `img`) is
+// in `color`, from its outermost row or column inwards: the unbroken lines
+// along the side, away from the corners by `inset`, as "left/right/top/bottom".
+QString sideDepths(const QImage& img, const QRect& r, QRgb color, int inset)
+{
+    const auto depth = [&](bool row, int edge, int step, int from, int to) {
+        int n = 0;
+        for (int at = edge; at >= 0 && at < (row ? img.height() : img.width()); at += step, ++n)
+            if (!fullLine(img, row, at, from, to, color))
+                break;
+        return n;
+    };
+    const int x0 = r.left() + inset, x1 = r.right() - inset, y0 = r.top() + inset, y1 = r.bottom() - inset;
+    return QStringLiteral("%1/%2/%3/%4")
+        .arg(depth(false, r.left(), 1, y0, y1))
+        .arg(depth(false, r.right(), -1, y0, y1))
+        .arg(depth(true, r.top(), 1, x0, x1))
+        .arg(depth(true, r.bottom(), -1, x0, x1));
+}
+
 // The runs of columns (or rows) of `img` that `color` fills for most of
 // their length: a grid's lines, as {start, width}.
 QList<QPair<int, int>> gridLines(const QImage& img, QRgb color, bool vertical)
@@ -132,6 +155,48 @@ QString describe(const QList<QPair<int, int>>& lines)
     for (const auto& l : lines)
         parts << QStringLiteral("%1+%2").arg(l.first).arg(l.second);
     return parts.join(QLatin1Char(' '));
+}
+
+// The inspected rings of topic 4's consignment not of the size a ring drawn
+// at the drawing's ratio has (its diameter and pen width in device pixels,
+// give or take the smoothed rim), and a word if there are not as many as
+// the sample: empty when all is well. Each ring is looked for within its
+// unit's cell, so that neighbours touching do not merge.
+QString wrongRings(Form& f)
+{
+    auto* box = f.ctl<PictureBox>(QStringLiteral("Picture1"));
+    const int units = f.ctl<QLineEdit>(QStringLiteral("Text1"), 0)->text().toInt();
+    const int sample = f.ctl<QLineEdit>(QStringLiteral("Text1"), 2)->text().toInt();
+    const QImage& d = box->drawing();
+    const qreal r = d.devicePixelRatio();
+    const double unit = box->scaleMode() == PictureBox::ScaleTwips ? 15 : 1;
+    const ConsignmentGrid g = consignmentGrid(float(box->scaleWidth()), float(box->scaleHeight()), units);
+    const double side = (2 * g.inspectedRadius() / unit + box->drawWidth()) * r;
+    const auto dev = [&](double v) { return int(std::lround(v / unit * r)); };
+    // The ring's own blue, not its rim nor where it crosses a grid line.
+    const auto blue = [](QRgb p) { return qAlpha(p) >= 160 && qRed(p) <= 60 && qGreen(p) <= 60 && qBlue(p) >= 195; };
+    QStringList wrong;
+    int rings = 0;
+    for (int u = 1; u <= units; ++u) {
+        const QPointF c = g.centre(u);
+        const int x0 = std::max(0, dev(c.x() - g.cellW / 2)), x1 = std::min(d.width(), dev(c.x() + g.cellW / 2));
+        const int y0 = std::max(0, dev(c.y() - g.cellH / 2)), y1 = std::min(d.height(), dev(c.y() + g.cellH / 2));
+        QRect seen;
+        for (int y = y0; y < y1; ++y)
+            for (int x = x0; x < x1; ++x)
+                if (blue(d.pixel(x, y)))
+                    seen |= QRect(x, y, 1, 1);
+        if (seen.isEmpty())
+            continue;
+        ++rings;
+        if (std::max(seen.width(), seen.height()) > side + 2 || std::min(seen.width(), seen.height()) < side - 3)
+            wrong << QStringLiteral("%1x%2").arg(seen.width()).arg(seen.height());
+    }
+    if (rings != sample)
+        wrong << QStringLiteral("%1 rings of %2").arg(rings).arg(sample);
+    if (!wrong.isEmpty())
+        wrong.prepend(QStringLiteral("at %1, %2 device pixels across:").arg(r).arg(side));
+    return wrong.join(QLatin1Char(' '));
 }
 
 // The window of that name; the table preview is reached from printing only.
@@ -322,6 +387,16 @@ void TestScreenRatio::framedBoxesWhole()
     const QRect box(QPoint(dev(at.x()), dev(at.y())), QPoint(dev(at.x() + w->width()) - 1, dev(at.y() + w->height()) - 1));
     missing = missingSides(whole, box, black, slack);
     QVERIFY2(missing.isEmpty(), qPrintable(QStringLiteral("in the window: ") + missing.join(QLatin1Char(' '))));
+
+    // At a whole ratio the box's edges fall on device pixels, so there is
+    // no room for the slack above: each side is one line wide, on the box's
+    // outermost device pixels, and a line short of the edge shows as none.
+    if (r != std::round(r))
+        return;
+    const int t = pictures::deviceLineWidth(r);
+    const QString want = QStringLiteral("%1/%1/%1/%1").arg(t);
+    QCOMPARE(sideDepths(alone, alone.rect(), black, t), want);
+    QCOMPARE(sideDepths(whole, box, black, t), want);
 }
 
 void TestScreenRatio::gridLinesOfOneWidth_data()
@@ -442,6 +517,7 @@ void TestScreenRatio::picturesFollowTheScreen()
     auto* face = f.ctl<ImageButton>(QStringLiteral("Image6"));
     auto* consignment = f.ctl<PictureBox>(QStringLiteral("Picture1"));
     const qreal from = top->devicePixelRatioF();
+    QCOMPARE(wrongRings(f), QString());
     QScreen* other = top->screen() == screens[0] ? screens[1] : screens[0];
     const qreal to = other->devicePixelRatio();
     (void)atScreen(face);
@@ -468,10 +544,12 @@ void TestScreenRatio::picturesFollowTheScreen()
             ++hands;
         }
     QVERIFY(hands > 0);
-    // A drawing made there is at the new ratio.
+    // A drawing made there is at the new ratio, its rings stamped from
+    // marks drawn for it and not from those kept for the first screen.
     f.ctl<PictureBox>(QStringLiteral("Picture1"))->cls();
     formRef<Form4>().Image1_Click();
     QCOMPARE(consignment->drawing().devicePixelRatio(), to);
+    QCOMPARE(wrongRings(f), QString());
 }
 
 TAV_TEST_MAIN(TestScreenRatio)

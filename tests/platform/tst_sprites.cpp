@@ -1,5 +1,5 @@
 // Stamped marks: the same pixels as the painter draws, wherever they fall,
-// and a cache that keeps only a few of them.
+// and a cache that keeps only a few of them, apart for each ratio.
 #include "platform/sprites.h"
 #include "testmain.h"
 
@@ -126,6 +126,71 @@ private slots:
                 }
             QVERIFY2(worst <= (isRing ? 1 : 0), qPrintable(QString::number(worst)));
         }
+    }
+
+    // A mark or grid asked for at one ratio and then at another, as when a
+    // window moves between screens, comes back drawn at the second: its
+    // ratio, and its side in that ratio's device pixels. Each row has a
+    // colour of its own, so that no other row has made its marks before.
+    void marksAreKeptPerRatio_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<qreal>("first");
+        QTest::addColumn<qreal>("then");
+        QTest::addColumn<QColor>("color");
+        QTest::newRow("ring, 1 then 2") << "ring" << 1.0 << 2.0 << QColor(40, 90, 170);
+        QTest::newRow("ring, 2 then 1") << "ring" << 2.0 << 1.0 << QColor(55, 90, 170);
+        QTest::newRow("ring, 1 then 1.25") << "ring" << 1.0 << 1.25 << QColor(70, 90, 170);
+        QTest::newRow("ring, 1.5 then 2") << "ring" << 1.5 << 2.0 << QColor(85, 90, 170);
+        QTest::newRow("point, 1 then 2") << "point" << 1.0 << 2.0 << QColor(100, 90, 170);
+        QTest::newRow("grid, 1 then 2") << "grid" << 1.0 << 2.0 << QColor(115, 90, 170);
+        QTest::newRow("grid, 2 then 1") << "grid" << 2.0 << 1.0 << QColor(130, 90, 170);
+        QTest::newRow("grid, 1 then 1.5") << "grid" << 1.0 << 1.5 << QColor(145, 90, 170);
+        QTest::newRow("lines between pixels, 1 then 2") << "lines" << 1.0 << 2.0 << QColor(160, 90, 170);
+        QTest::newRow("lines between pixels, 1.25 then 2") << "lines" << 1.25 << 2.0 << QColor(175, 90, 170);
+    }
+    void marksAreKeptPerRatio()
+    {
+        QFETCH(QString, kind);
+        QFETCH(qreal, first);
+        QFETCH(qreal, then);
+        QFETCH(QColor, color);
+        const double radius = 4.5;
+        const int width = 1;
+        const QSize size(40, 30);
+        const QList<QLine> grid{QLine(10, 0, 10, 30), QLine(25, 0, 25, 30), QLine(0, 12, 40, 12)};
+        const QList<QLineF> between{QLineF(7.5, 0, 7.5, 30), QLineF(0, 20.25, 40, 20.25), QLineF(3, 4, 30, 25)};
+        const auto make = [&](qreal ratio) {
+            if (kind == QLatin1String("ring"))
+                return sprites::ring(color, radius, width, 0.25, 0.5, ratio);
+            if (kind == QLatin1String("point"))
+                return sprites::point(color, 2, ratio);
+            if (kind == QLatin1String("grid"))
+                return sprites::lines(size, color, grid, ratio);
+            return sprites::lines(size, color, 2, between, ratio);
+        };
+        // The device sides sprites.h gives.
+        const auto side = [&](qreal ratio) {
+            if (kind == QLatin1String("ring")) {
+                const int s = int(std::ceil(2 * (radius + width) * ratio)) + 2;
+                return QSize(s, s);
+            }
+            if (kind == QLatin1String("point")) {
+                const int s = int(std::ceil(2 * 2 * ratio)) + 2;
+                return QSize(s, s);
+            }
+            return QSize(int(std::ceil(size.width() * ratio - 1e-6)), int(std::ceil(size.height() * ratio - 1e-6)));
+        };
+        const QImage before = make(first);
+        QCOMPARE(before.devicePixelRatio(), first);
+        QCOMPARE(before.size(), side(first));
+        const QImage after = make(then);
+        QCOMPARE(after.devicePixelRatio(), then);
+        QCOMPARE(after.size(), side(then));
+        // And the first is still there for a window that moves back.
+        const QImage again = make(first);
+        QCOMPARE(again.devicePixelRatio(), first);
+        QCOMPARE(again, before);
     }
 
     // However many kinds of mark are asked for, only a few are kept, and a
