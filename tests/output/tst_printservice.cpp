@@ -75,6 +75,19 @@ QList<int> previewStarts(FPrintPreview& w)
     return starts;
 }
 
+// Every page of the job is on this paper (points); `got` says what it was.
+bool onPaper(const test::KeptJob& job, const QSizeF& paper, QString* got)
+{
+    const QList<test::PrintedPage> pages = test::printedPages(job.pdf);
+    got->clear();
+    bool all = !pages.isEmpty();
+    for (const test::PrintedPage& p : pages) {
+        *got += QStringLiteral("%1 x %2 pt; ").arg(p.points.width()).arg(p.points.height());
+        all = all && std::abs(p.points.width() - paper.width()) < 1 && std::abs(p.points.height() - paper.height()) < 1;
+    }
+    return all;
+}
+
 Form& inspectionPageShowingItsTable()
 {
     Form& p = windowNamed(QStringLiteral("Form4"));
@@ -405,16 +418,11 @@ void TestPrintService::paperIsEachWindowsOwn()
     QCOMPARE(f.msgs.count(), 0);
     const QList<test::KeptJob> jobs = service_.jobs(2);
     QCOMPARE(jobs.size(), 2);
-    const QList<test::PrintedPage> picture = test::printedPages(jobs[0].pdf);
-    QCOMPARE(picture.size(), 1);
-    // 150 by 100 mm.
-    QVERIFY2(std::abs(picture[0].points.width() - 425.2) < 1 && std::abs(picture[0].points.height() - 283.5) < 1,
-             qPrintable(QStringLiteral("%1 x %2").arg(picture[0].points.width()).arg(picture[0].points.height())));
-    const QList<test::PrintedPage> pages = test::printedPages(jobs[1].pdf);
-    QVERIFY(pages.size() > 1);
-    for (const test::PrintedPage& p : pages)
-        QVERIFY2(std::abs(p.points.width() - 595) < 1 && std::abs(p.points.height() - 842) < 1,
-                 qPrintable(QStringLiteral("%1 x %2").arg(p.points.width()).arg(p.points.height())));
+    QString paper;
+    // 150 by 100 mm, then A4.
+    QVERIFY2(onPaper(jobs[0], QSizeF(425.2, 283.5), &paper), qPrintable(paper));
+    QVERIFY2(onPaper(jobs[1], QSizeF(595, 842), &paper), qPrintable(paper));
+    QVERIFY(test::printedPages(jobs[1].pdf).size() > 1);
     // A4 at the preview's 50 %: 11906 by 16838 twips.
     QVERIFY2(std::abs(sheet.width() - 11906 * 0.5 / 15) <= 1 && std::abs(sheet.height() - 16838 * 0.5 / 15) <= 1,
              qPrintable(QStringLiteral("%1 x %2").arg(sheet.width()).arg(sheet.height())));
@@ -434,10 +442,8 @@ void TestPrintService::letterIsLetter()
     QCOMPARE(f.msgs.count(), 0);
     const QList<test::KeptJob> jobs = service_.jobs(1);
     QCOMPARE(jobs.size(), 1);
-    const QList<test::PrintedPage> pages = test::printedPages(jobs[0].pdf);
-    QCOMPARE(pages.size(), 1);
-    QVERIFY2(std::abs(pages[0].points.width() - 612) < 1 && std::abs(pages[0].points.height() - 792) < 1,
-             qPrintable(QStringLiteral("%1 x %2").arg(pages[0].points.width()).arg(pages[0].points.height())));
+    QString paper;
+    QVERIFY2(onPaper(jobs[0], QSizeF(612, 792), &paper), qPrintable(paper));
 }
 
 // A job in the queue is named after the program and the window it came from.
