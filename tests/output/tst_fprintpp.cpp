@@ -7,6 +7,7 @@
 #include "outputkit.h"
 #include "platform/controls.h"
 #include "platform/slider.h"
+#include "shell/topics.h"
 #include "testmain.h"
 
 #include <QFile>
@@ -54,9 +55,10 @@ void preparePicture(int w, int h, const QColor& color = Qt::red)
     canvas()->resize(w, h);
 }
 
-SheetInput windowInput(bool landscape, float wi, float he, float zoom, float iw, float ih)
+// The layout's input for the window as the load sized it.
+SheetInput windowInput(const QWidget* window, bool landscape, float wi, float he, float zoom, float iw, float ih)
 {
-    const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
+    const QSize size = window->size();
     SheetInput in;
     in.landscape = landscape;
     in.paperWidth = wi;
@@ -64,8 +66,8 @@ SheetInput windowInput(bool landscape, float wi, float he, float zoom, float iw,
     in.zoom = zoom;
     in.imageWidth = iw;
     in.imageHeight = ih;
-    in.windowWidth = screen.width() * 15.0;
-    in.windowHeight = screen.height() * 15.0;
+    in.windowWidth = size.width() * 15.0;
+    in.windowHeight = size.height() * 15.0;
     return in;
 }
 
@@ -94,6 +96,10 @@ private slots:
     void showingAgainReloadsNothing();
     void pictureReadsAtItsShownSize_data();
     void pictureReadsAtItsShownSize();
+    void windowWithinTheScreen_data();
+    void windowWithinTheScreen();
+    void frameFitsTheScreen_data();
+    void frameFitsTheScreen();
 };
 
 void TestFprintPP::layout_data()
@@ -163,9 +169,9 @@ void TestFprintPP::opensOnA4PortraitAtFullSize()
     QCOMPARE(w.widget()->windowTitle(), QStringLiteral("Print Preview "));
     QCOMPARE(w.largimagem, 4500.f);
     QCOMPARE(w.altimagem, 2250.f);
-    const SheetLayout expected = orientaLayout({}, windowInput(false, 210, 297, 1, 4500, 2250));
+    const SheetLayout expected = orientaLayout({}, windowInput(w.widget(), false, 210, 297, 1, 4500, 2250));
     QVERIFY2(same(w.layout(), expected), qPrintable(describe(w.layout())));
-    QCOMPARE(w.layout().sheetHeight, 0.8 * 15 * QGuiApplication::primaryScreen()->geometry().height());
+    QCOMPARE(w.layout().sheetHeight, 0.8 * 15 * w.widget()->height());
     QVERIFY(w.ctl<QRadioButton>(QStringLiteral("Option1"))->isChecked());
     QVERIFY(w.ctl<QRadioButton>(QStringLiteral("Option4"))->isChecked());
     QCOMPARE(w.ctl<Slider>(QStringLiteral("Slider1"))->value(), 100);
@@ -219,7 +225,8 @@ void TestFprintPP::paperChoices()
         QCOMPARE(f.msgs.last().title, QStringLiteral("Warning"));
         QCOMPARE(f.msgs.last().style, 48);
     }
-    const SheetLayout expected = orientaLayout({}, windowInput(false, paperWidth, paperHeight, 1, 4500, 2250));
+    const SheetLayout expected =
+        orientaLayout({}, windowInput(w.widget(), false, paperWidth, paperHeight, 1, 4500, 2250));
     QVERIFY2(same(w.layout(), expected), qPrintable(describe(w.layout())));
 }
 
@@ -244,14 +251,14 @@ void TestFprintPP::landscapeAndSize()
         w.ctl<QRadioButton>(QStringLiteral("Option5"))->click();
     w.ctl<Slider>(QStringLiteral("Slider1"))->setValue(slider);
     QCOMPARE(w.zoom, float(slider / 100.0));
-    SheetInput in = windowInput(landscape, 210, 297, float(slider / 100.0), 3000, 4500);
+    SheetInput in = windowInput(w.widget(), landscape, 210, 297, float(slider / 100.0), 3000, 4500);
     in.labelWidth = w.ctl(QStringLiteral("Label1"))->width() * 15.0;
     const SheetLayout expected = orientaLayout({}, in);
     QVERIFY2(same(w.layout(), expected), qPrintable(describe(w.layout())));
     // The picture keeps the proportions of the canvas read at load.
     QVERIFY(std::abs(w.layout().imageWidth / w.layout().imageHeight - 2.0 / 3.0) < 1e-4);
     if (landscape)
-        QCOMPARE(w.layout().sheetWidth, 0.8 * 15 * QGuiApplication::primaryScreen()->geometry().height());
+        QCOMPARE(w.layout().sheetWidth, 0.8 * 15 * w.widget()->height());
 }
 
 // The red picture's bounding box on a printed page.
@@ -481,6 +488,82 @@ void TestFprintPP::pictureReadsAtItsShownSize()
             off += std::abs(qGray(shown.pixel(x, y)) - qGray(smooth.pixel(x, y))) > 48 ? 1 : 0;
     const double share = double(off) / (shown.width() * shown.height());
     QVERIFY2(share < 0.005, qPrintable(QStringLiteral("%1 % of the pixels off").arg(share * 100, 0, 'f', 2)));
+    QCOMPARE(f.msgs.count(), 0);
+}
+
+// The screens the window was found too large for, each with a panel and the
+// frame a window system draws in device pixels (one pixel each side, a title
+// bar of 24 above), in logical pixels at the screen's ratio as Qt reports it.
+void TestFprintPP::windowWithinTheScreen_data()
+{
+    QTest::addColumn<QRect>("available");
+    QTest::addColumn<QMargins>("frame");
+    QTest::newRow("1366x768, panel below") << QRect(0, 0, 1366, 740) << QMargins(1, 24, 1, 1);
+    QTest::newRow("1280x800, panel above") << QRect(0, 27, 1280, 773) << QMargins(1, 24, 1, 1);
+    QTest::newRow("1920x1080 at 1.25") << QRect(0, 0, 1536, 835) << QMargins(1, 19, 1, 1);
+    QTest::newRow("1920x1080 at 1.5") << QRect(0, 0, 1280, 704) << QMargins(1, 16, 1, 1);
+    QTest::newRow("2560x1440 at 2, panels left and above") << QRect(32, 16, 1248, 704) << QMargins(1, 12, 1, 1);
+    QTest::newRow("second screen, thick frame") << QRect(1920, 0, 1600, 900) << QMargins(4, 30, 4, 4);
+    QTest::newRow("no frame") << QRect(0, 0, 800, 600) << QMargins();
+}
+
+// The frame covers the available area and no more, and the sheet laid out
+// on the window's size lies inside the window in both orientations.
+void TestFprintPP::windowWithinTheScreen()
+{
+    QFETCH(QRect, available);
+    QFETCH(QMargins, frame);
+    const QRect window = windowWithin(available, frame);
+    QCOMPARE(window.marginsAdded(frame), available);
+    for (bool landscape : {false, true}) {
+        SheetInput in;
+        in.landscape = landscape;
+        in.imageWidth = 4500;
+        in.imageHeight = 2250;
+        in.windowWidth = window.width() * 15.0;
+        in.windowHeight = window.height() * 15.0;
+        const SheetLayout l = orientaLayout({}, in);
+        const QRectF sheet(l.sheetLeft / 15, l.sheetTop / 15, l.sheetWidth / 15, l.sheetHeight / 15);
+        QVERIFY2(QRectF(QPointF(0, 0), QSizeF(window.size())).contains(sheet), qPrintable(describe(l)));
+    }
+}
+
+void TestFprintPP::frameFitsTheScreen_data()
+{
+    QTest::addColumn<bool>("fromAPage");
+    // Alone, the window learns its frame only once shown.
+    QTest::newRow("alone") << false;
+    // Opened from a page, it takes the page's frame from the start.
+    QTest::newRow("opened from a page") << true;
+}
+
+// The window with the frame the platform reports lies within the screen's
+// available area and covers it, and the sheet is laid out on the window's
+// final size, inside it. Runs on a 1366x768 screen, a 1920x1080 one at 1.5
+// and a 2560x1440 one at 2 (CMakeLists).
+void TestFprintPP::frameFitsTheScreen()
+{
+    QFETCH(bool, fromAPage);
+    OutputFixture f;
+    if (fromAPage) {
+        windowNamed(QStringLiteral("Form1")).show();
+        QVERIFY(QTest::qWaitForWindowExposed(windowNamed(QStringLiteral("Form1")).widget()));
+    }
+    preparePicture(300, 150);
+    FprintPP& w = fprintpp();
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.widget()));
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    QTRY_VERIFY2(w.widget()->frameGeometry() == available,
+                 qPrintable(QStringLiteral("frame %1,%2 %3x%4")
+                                .arg(w.widget()->frameGeometry().x())
+                                .arg(w.widget()->frameGeometry().y())
+                                .arg(w.widget()->frameGeometry().width())
+                                .arg(w.widget()->frameGeometry().height())));
+    QVERIFY(w.widget()->frameGeometry() != w.widget()->geometry()); // the platform reports a frame
+    const SheetLayout expected = orientaLayout({}, windowInput(w.widget(), false, 210, 297, 1, 4500, 2250));
+    QVERIFY2(same(w.layout(), expected), qPrintable(describe(w.layout())));
+    QVERIFY(w.widget()->rect().contains(w.ctl(QStringLiteral("Picture1"))->geometry()));
     QCOMPARE(f.msgs.count(), 0);
 }
 
