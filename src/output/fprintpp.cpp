@@ -135,8 +135,10 @@ void FprintPP::build(FormWidget* w)
     place<QPushButton>(c, QStringLiteral("Command1"), 600, 4560, 900, 375)->setText(QStringLiteral("Print"));
     place<QPushButton>(c, QStringLiteral("Cancel"), 1680, 4560, 900, 375)->setText(QStringLiteral("Cancel"));
 
-    auto* sheet = place<PictureBox>(c, QStringLiteral("Picture1"), 3300, 240, 4000, 5600);
-    sheet->setBackColor(vbColor(0x00E0E0E0));
+    // The sheet is paper: the system's window colour (that of text boxes and
+    // lists), not the form's grey, and edged, so that its size and shape show.
+    auto* sheet = place<BorderedPictureBox>(c, QStringLiteral("Picture1"), 3300, 240, 4000, 5600);
+    sheet->setBackColor(vbColor(0x80000005));
     place<PictureBox>(sheet, QStringLiteral("Picture2"), 0, 0, 300, 300)->hide();
     auto* image = place<ImageButton>(sheet, QStringLiteral("Image1"), 200, 280, 3600, 5040);
     image->setStretch(true);

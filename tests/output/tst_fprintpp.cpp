@@ -10,6 +10,7 @@
 #include "shell/topics.h"
 #include "testmain.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QGuiApplication>
 #include <QPainter>
@@ -100,6 +101,8 @@ private slots:
     void windowWithinTheScreen();
     void frameFitsTheScreen_data();
     void frameFitsTheScreen();
+    void sheetStandsOut_data();
+    void sheetStandsOut();
 };
 
 void TestFprintPP::layout_data()
@@ -565,6 +568,99 @@ void TestFprintPP::frameFitsTheScreen()
     QVERIFY2(same(w.layout(), expected), qPrintable(describe(w.layout())));
     QVERIFY(w.widget()->rect().contains(w.ctl(QStringLiteral("Picture1"))->geometry()));
     QCOMPARE(f.msgs.count(), 0);
+}
+
+void TestFprintPP::sheetStandsOut_data()
+{
+    QTest::addColumn<QString>("paper"); // the option chosen, or the custom width and height
+    QTest::addColumn<bool>("landscape");
+    QTest::newRow("A4") << "Option1" << false;
+    QTest::newRow("A4, landscape") << "Option1" << true;
+    QTest::newRow("Letter") << "Option2" << false;
+    QTest::newRow("Letter, landscape") << "Option2" << true;
+    QTest::newRow("custom 300 x 200") << "300 200" << false;
+    QTest::newRow("custom 300 x 200, landscape") << "300 200" << true;
+    QTest::newRow("custom square, landscape") << "250 250" << true;
+}
+
+// The sheet is a sheet of paper on the window: the system's window colour,
+// not the window's, and a dark line along each of its four edges, on the
+// window as it is shown at the screen's ratio (this test runs at 2 and 1.5
+// too).
+void TestFprintPP::sheetStandsOut()
+{
+    QFETCH(QString, paper);
+    QFETCH(bool, landscape);
+    OutputFixture f;
+    preparePicture(300, 150);
+    FprintPP& w = fprintpp();
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.widget()));
+    if (paper.startsWith(QLatin1String("Option"))) {
+        w.ctl<QRadioButton>(paper)->click();
+    } else {
+        w.ctl<QRadioButton>(QStringLiteral("Option3"))->click();
+        test::type(w.ctl<TextBox>(QStringLiteral("Text1")), paper.section(QLatin1Char(' '), 0, 0));
+        test::type(w.ctl<TextBox>(QStringLiteral("Text2")), paper.section(QLatin1Char(' '), 1, 1));
+        test::click(w.ctl(QStringLiteral("Command2")));
+    }
+    if (landscape)
+        w.ctl<QRadioButton>(QStringLiteral("Option5"))->click();
+    QCOMPARE(f.msgs.count(), 0);
+
+    FormWidget* window = w.widget();
+    const qreal ratio = window->devicePixelRatioF();
+    QImage shot = window->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(shot.devicePixelRatio(), ratio);
+    shot.setDevicePixelRatio(1);
+    const QColor back = window->client()->palette().color(QPalette::Window);
+    const QColor paperColor = QApplication::palette().color(QPalette::Base);
+    QVERIFY(paperColor != back);
+    QWidget* sheet = w.ctl(QStringLiteral("Picture1"));
+    const QRectF place = QRectF(QRect(sheet->mapTo(window, QPoint(0, 0)), sheet->size()));
+    const QRectF device(place.topLeft() * ratio, place.size() * ratio);
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    if (landscape && available.width() < available.height() * 1.3)
+        QSKIP("The landscape sheet runs past the window on a screen this narrow; the runs on wide screens check it");
+    QVERIFY(QRectF(shot.rect()).contains(device));
+
+    // From a point on the paper between the edge and the picture, outwards
+    // along the sheet's middle: paper, then a dark line at the edge, then
+    // the window.
+    const int midX = int(device.center().x()), midY = int(device.center().y());
+    const int inX = int(device.width() * 0.025), inY = int(device.height() * 0.025);
+    struct Side {
+        const char* name;
+        QPoint from;
+        QPoint step;
+        double outside; // the window's first pixel past the sheet's edge
+    };
+    const Side sides[] = {
+        {"left", {int(device.left()) + inX, midY}, {-1, 0}, device.left() - 1},
+        {"right", {int(device.right()) - inX, midY}, {1, 0}, device.right()},
+        {"top", {midX, int(device.top()) + inY}, {0, -1}, device.top() - 1},
+        {"bottom", {midX, int(device.bottom()) - inY}, {0, 1}, device.bottom()},
+    };
+    for (const Side& side : sides) {
+        QPoint at = side.from;
+        QCOMPARE(shot.pixelColor(at), paperColor);
+        while (shot.rect().contains(at) && shot.pixelColor(at) == paperColor)
+            at += side.step;
+        int dark = 0;
+        while (shot.rect().contains(at) && qGray(shot.pixel(at)) < 96) {
+            ++dark;
+            at += side.step;
+        }
+        QVERIFY2(dark >= 1 && dark <= int(std::ceil(ratio)),
+                 qPrintable(QStringLiteral("%1 edge: %2 dark pixels").arg(QLatin1String(side.name)).arg(dark)));
+        QVERIFY2(shot.rect().contains(at) && shot.pixelColor(at) == back, side.name);
+        const int reached = side.step.x() != 0 ? at.x() : at.y();
+        QVERIFY2(std::abs(reached - side.outside) <= 1,
+                 qPrintable(QStringLiteral("%1 edge: the window from %2, the sheet ends at %3")
+                                .arg(QLatin1String(side.name))
+                                .arg(reached)
+                                .arg(side.outside)));
+    }
 }
 
 TAV_TEST_MAIN(TestFprintPP)
