@@ -43,20 +43,6 @@ QPixmap startPicture(int index)
     return indice().ctl<PictureBox>(QStringLiteral("Picture3"), index)->picture();
 }
 
-// The equation box of topic 13 has a thin single-line border.
-class BorderedPictureBox : public PictureBox {
-public:
-    using PictureBox::PictureBox;
-
-protected:
-    void paintEvent(QPaintEvent* e) override
-    {
-        PictureBox::paintEvent(e);
-        QPainter p(this);
-        pictures::drawFrame(p, rect(), Qt::black);
-    }
-};
-
 } // namespace
 
 // LessonText ------------------------------------------------------------------
@@ -653,6 +639,7 @@ Form12::Form12()
 void Form12::buildContent(FormWidget* w)
 {
     text(w, 0, 225, 1995, 10485, 480, kMaroon);
+    // The equation box has a thin single-line border.
     auto* box = place<BorderedPictureBox>(w->client(), QStringLiteral("Picture1"), 90, 2535, 11115, 1305);
     box->setBackColor(vbColor(kWindow));
     box->setPicture(figures::protectionEquation());

@@ -12,11 +12,22 @@ namespace tav {
 class Form;
 
 // The band of a captured window that a page print leaves out: title bar,
-// menu bar and toolbar, in twips. Fixed, whatever the title bar's height.
+// menu bar and toolbar, in twips. Fixed, whatever the title bar's height:
+// counted from the top of the window's frame, so that a title band drawn
+// taller than the frame's (titleBand) is left out with it.
 constexpr int kCutBandTwips = 1260;
 
-// A window's outer image: its frame area (drawn as a plain title bar where
-// the window system reports one) with the window's content in it.
+// The height of the title band a window image draws, logical pixels: the
+// frame's top, or what the icon and the caption take where that is less;
+// none where the window system reports no frame. A window system may give
+// its title bar the same device pixels at every ratio, too few at 1.5 and 2
+// for a caption drawn at the ratio.
+int titleBand(const QWidget* window);
+
+// A window's outer image: its frame area (a plain title bar of the window's
+// icon and caption where the window system reports a frame) with the
+// window's content in it. The width is the frame's; the height, the frame's
+// with the title band in place of the frame's top.
 QImage windowImage(QWidget* window);
 
 // The system's "copy the active window" key: the active window's image on

@@ -14,10 +14,12 @@
 #include "platform/slider.h"
 #include "shell/page.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
+#include <QWindow>
 #include <cmath>
 
 namespace tav {
@@ -133,8 +135,10 @@ void FprintPP::build(FormWidget* w)
     place<QPushButton>(c, QStringLiteral("Command1"), 600, 4560, 900, 375)->setText(QStringLiteral("Print"));
     place<QPushButton>(c, QStringLiteral("Cancel"), 1680, 4560, 900, 375)->setText(QStringLiteral("Cancel"));
 
-    auto* sheet = place<PictureBox>(c, QStringLiteral("Picture1"), 3300, 240, 4000, 5600);
-    sheet->setBackColor(vbColor(0x00E0E0E0));
+    // The sheet is paper: the system's window colour (that of text boxes and
+    // lists), not the form's grey, and edged, so that its size and shape show.
+    auto* sheet = place<BorderedPictureBox>(c, QStringLiteral("Picture1"), 3300, 240, 4000, 5600);
+    sheet->setBackColor(vbColor(0x80000005));
     place<PictureBox>(sheet, QStringLiteral("Picture2"), 0, 0, 300, 300)->hide();
     auto* image = place<ImageButton>(sheet, QStringLiteral("Image1"), 200, 280, 3600, 5040);
     image->setStretch(true);
@@ -155,6 +159,73 @@ void FprintPP::build(FormWidget* w)
 
     setupWindow(w, QStringLiteral("Print Preview "), 0x00E0E0E0, 8000, 6000);
     w->setWindowFlags(w->windowFlags() & ~(Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+    // Watched as it shows: only then does the window system tell its frame.
+    w->installEventFilter(this);
+}
+
+QRect windowWithin(const QRect& available, const QMargins& frame)
+{
+    const QRect inside = available.marginsRemoved(frame);
+    return {inside.topLeft(), inside.size().expandedTo(QSize(0, 0))};
+}
+
+namespace {
+
+// The frame the window system has put around `w`: none until it is shown.
+QMargins frameOf(const QWidget* w)
+{
+    const QWindow* h = w->windowHandle();
+    return h && w->isVisible() ? h->frameMargins() : QMargins();
+}
+
+// The frame `self` is to get: its own once shown; before that, that of the
+// program's window in front, as the window system frames them alike.
+QMargins expectedFrame(const QWidget* self)
+{
+    if (self->isVisible())
+        return frameOf(self);
+    QList<QWidget*> windows = QApplication::topLevelWidgets();
+    windows.prepend(QApplication::activeWindow());
+    for (const QWidget* w : std::as_const(windows)) {
+        if (!w || w == self || !qobject_cast<const FormWidget*>(w))
+            continue;
+        const QMargins m = frameOf(w);
+        if (!m.isNull())
+            return m;
+    }
+    return {};
+}
+
+} // namespace
+
+void FprintPP::fitToScreen(const QMargins& frame)
+{
+    QScreen* s = QGuiApplication::primaryScreen();
+    if (!s)
+        raise(ErrInvalidCall);
+    frame_ = frame;
+    widget()->setGeometry(windowWithin(s->availableGeometry(), frame));
+}
+
+bool FprintPP::eventFilter(QObject* watched, QEvent* e)
+{
+    FormWidget* w = widgetIfLoaded();
+    if (!w)
+        return false;
+    if (watched == w && e->type() == QEvent::Show) {
+        if (QWindow* h = w->windowHandle())
+            h->installEventFilter(this);
+    } else if (watched == w->windowHandle() && e->type() == QEvent::Expose && w->windowHandle()->isExposed()) {
+        // The window system tells the frame once it shows the window; the
+        // load went by the frame it expected. Another frame: the window is
+        // fitted again and the sheet laid out on its new size.
+        const QMargins frame = frameOf(w);
+        if (frame != frame_) {
+            ignoring([&] { fitToScreen(frame); });
+            reorient();
+        }
+    }
+    return false;
 }
 
 void FprintPP::formLoad()
@@ -174,13 +245,8 @@ void FprintPP::formLoad()
                // The print is named after the window whose picture this is.
                jobName_ = printJobName();
            })
-        && t.step([&] {
-               QScreen* s = QGuiApplication::primaryScreen();
-               if (!s)
-                   raise(ErrInvalidCall);
-               widget()->move(s->geometry().topLeft());
-               widget()->resize(s->geometry().size());
-           })
+        // The screen's size, less what its panels take, frame included.
+        && t.step([&] { fitToScreen(expectedFrame(widget())); })
         && t.step([&] { largimagem = float(canvas()->width() * 15); })
         && t.step([&] { altimagem = float(canvas()->height() * 15); })
         && t.step([&] { Option1_Click(); })
@@ -218,8 +284,8 @@ void FprintPP::orienta(const QString& tipo, float wi, float he)
         in.zoom = zoom;
         in.imageWidth = largimagem;
         in.imageHeight = altimagem;
-        // The size the load gave the window, the screen's; the frame that
-        // the window system adds once shown does not count.
+        // The window's size inside its frame, which the load fitted to the
+        // screen: the sheet lies on what the window shows.
         in.windowWidth = widget()->width() * 15.0;
         in.windowHeight = widget()->height() * 15.0;
         e.step([&] { in.labelWidth = ctl(QStringLiteral("Label1"))->width() * 15.0; });

@@ -7,8 +7,10 @@
 
 #include "common/window.h"
 
+#include <QMargins>
 #include <QPageSize>
 #include <QPixmap>
+#include <QRect>
 #include <QRectF>
 #include <optional>
 
@@ -50,6 +52,10 @@ QRectF printedPlace(const SheetLayout& sheet, double printableWidth, double prin
 
 std::optional<PaperSize> customPaper(const QString& widthText, const QString& heightText);
 
+// The window's geometry inside its frame that puts the frame, of these
+// margins, over the whole of the screen's available area (logical pixels).
+QRect windowWithin(const QRect& available, const QMargins& frame);
+
 class FprintPP : public Form {
     Q_OBJECT
 public:
@@ -83,12 +89,17 @@ protected:
     void formLoad() override;
     void formUnload(bool& cancel) override;
     bool centred() const override { return false; }
+    bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
     void reorient();
+    // Sizes the window so that with this frame it covers the screen's
+    // available area.
+    void fitToScreen(const QMargins& frame);
     SheetLayout layout_;
     QPageSize paperSize_{QPageSize::A4};
     QString jobName_;
+    QMargins frame_; // the frame the window was last fitted with
 };
 
 FprintPP& fprintpp();

@@ -390,6 +390,13 @@ void PictureBox::paintEvent(QPaintEvent*)
         p.drawImage(0, 0, drawing_);
 }
 
+void BorderedPictureBox::paintEvent(QPaintEvent* e)
+{
+    PictureBox::paintEvent(e);
+    QPainter p(this);
+    pictures::drawFrame(p, rect(), Qt::black);
+}
+
 // Line ----------------------------------------------------------------------
 
 Line::Line(QWidget* parent, const QString& name, int x1, int y1, int x2, int y2, const QColor& color,

@@ -182,6 +182,17 @@ private:
     double currentX_ = 0, currentY_ = 0;
 };
 
+// A picture box with a thin single-line border (BorderStyle 1 of the
+// design), laid on whole device pixels so that it shows at every ratio.
+class BorderedPictureBox : public PictureBox {
+    Q_OBJECT
+public:
+    using PictureBox::PictureBox;
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+};
+
 // A line control: from (x1, y1) to (x2, y2) in its container, in twips.
 class Line : public QWidget {
     Q_OBJECT

@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFontMetricsF>
 #include <QMenuBar>
 #include <QScopeGuard>
 #include <QTest>
@@ -32,11 +33,22 @@ bool showActive(Form& f)
     return QTest::qWaitForWindowActive(f.widget());
 }
 
+// Where the window's own top-left corner lies in its outer image: inside
+// the frame's left side, under the title band.
+QPoint windowInImage(const FormWidget* w) { return {w->geometry().left() - w->frameGeometry().left(), titleBand(w)}; }
+
+// The size of a window's outer image, logical pixels: the frame's, with the
+// title band in place of the frame's top.
+QSize capturedSize(const FormWidget* w)
+{
+    return w->frameGeometry().size() + QSize(0, titleBand(w) - (w->geometry().top() - w->frameGeometry().top()));
+}
+
 // Where a client point of a window lies in its outer image.
 QPoint inOuterImage(Form& f, QPoint clientPoint)
 {
     FormWidget* w = f.widget();
-    return w->client()->mapTo(w, clientPoint) + (w->geometry().topLeft() - w->frameGeometry().topLeft());
+    return w->client()->mapTo(w, clientPoint) + windowInImage(w);
 }
 
 QColor clientBack(Form& f) { return f.widget()->client()->palette().color(QPalette::Window); }
@@ -59,6 +71,8 @@ private slots:
     void pagePrintStartsFromAClearCanvas();
     void captureKeepsTheScreensResolution_data();
     void captureKeepsTheScreensResolution();
+    void captionLiesInTheTitleBand_data();
+    void captionLiesInTheTitleBand();
 };
 
 void TestCapture::pagePrintCutsTheTopBand_data()
@@ -95,15 +109,18 @@ void TestCapture::pagePrintCutsTheTopBand()
 
     // The clipboard keeps the capture, taken on a white background.
     const QImage shot = f.clip.image().convertToFormat(QImage::Format_RGB32);
-    QCOMPARE(shot.size(), outer);
+    QCOMPARE(shot.size(), capturedSize(page.widget()));
     const QPoint spot = inOuterImage(page, QPoint(6, page.widget()->client()->height() - 6));
     QCOMPARE(shot.pixelColor(spot), QColor(Qt::white));
     QVERIFY(peach != QColor(Qt::white));
 
-    // The capture moved up by 1260 twips; the foot receives nothing.
+    // The capture moved up by 1260 twips from the frame's top, and by the
+    // title band's height over the frame's; the foot receives nothing.
     const int cut = twips(kCutBandTwips);
+    const int grown = shot.height() - outer.height();
     printed = printed.convertToFormat(QImage::Format_RGB32);
-    QCOMPARE(printed.copy(0, 0, outer.width(), outer.height() - cut), shot.copy(0, cut, outer.width(), outer.height() - cut));
+    QCOMPARE(printed.copy(0, 0, outer.width(), outer.height() - cut),
+             shot.copy(0, cut + grown, outer.width(), outer.height() - cut));
     QImage foot(outer.width(), cut, QImage::Format_RGB32);
     foot.fill(Qt::white);
     QCOMPARE(printed.copy(0, outer.height() - cut, outer.width(), cut), foot);
@@ -159,11 +176,11 @@ void TestCapture::copyPutsTheActiveWindowOnTheClipboard()
     QCOMPARE(f.clip.clears, 1);
     const QImage shot = f.clip.image().convertToFormat(QImage::Format_RGB32);
     // The whole window, menus included, in its own colours.
-    QCOMPARE(shot.size(), w.widget()->frameGeometry().size());
+    QCOMPARE(shot.size(), capturedSize(w.widget()));
     const QPoint spot = inOuterImage(w, QPoint(6, w.widget()->client()->height() - 6));
     QCOMPARE(shot.pixelColor(spot), back);
     QMenuBar* bar = w.widget()->menuBar();
-    const QRect barRect = bar->geometry().translated(w.widget()->geometry().topLeft() - w.widget()->frameGeometry().topLeft());
+    const QRect barRect = bar->geometry().translated(windowInImage(w.widget()));
     QCOMPARE(shot.copy(barRect), bar->grab().toImage().convertToFormat(QImage::Format_RGB32));
     QCOMPARE(clientBack(w), back);
     QVERIFY(!fprintpp().isLoaded());
@@ -237,14 +254,14 @@ void TestCapture::captureTakesTheCommandsWindow()
     const QImage otherImage = windowImage(other.widget()).convertToFormat(QImage::Format_RGB32);
     if (copy) {
         test::trigger(page.ctl<QAction>(QStringLiteral("menuEditCopy")));
-        QCOMPARE(f.clip.image().size(), page.widget()->frameGeometry().size());
+        QCOMPARE(f.clip.image().size(), capturedSize(page.widget()));
         QCOMPARE(f.clip.image().convertToFormat(QImage::Format_RGB32),
                  windowImage(page.widget()).convertToFormat(QImage::Format_RGB32));
     } else {
         test::click(page.ctl(QStringLiteral("Image7")));
         QCOMPARE(QImage(tempPictureFile()).size(), page.widget()->frameGeometry().size());
         // The capture stays on the clipboard: the page's, not the other's.
-        QCOMPARE(f.clip.image().size(), page.widget()->frameGeometry().size());
+        QCOMPARE(f.clip.image().size(), capturedSize(page.widget()));
         QVERIFY(f.clip.image().convertToFormat(QImage::Format_RGB32) != otherImage);
     }
     QCOMPARE(f.msgs.count(), 0);
@@ -302,13 +319,14 @@ void TestCapture::captureKeepsTheScreensResolution()
 
     QImage shot = f.clip.image().convertToFormat(QImage::Format_RGB32);
     QCOMPARE(shot.devicePixelRatio(), ratio);
-    QCOMPARE(shot.size(), (QSizeF(outer) * ratio).toSize());
+    const QSize captured = capturedSize(w);
+    QCOMPARE(shot.size(), (QSizeF(captured) * ratio).toSize());
     if (copy) {
         // Pixel for pixel the window as it shows on the screen.
         QImage content = w->grab().toImage().convertToFormat(QImage::Format_RGB32);
         shot.setDevicePixelRatio(1);
         content.setDevicePixelRatio(1);
-        const QPoint at = (QPointF(w->geometry().topLeft() - w->frameGeometry().topLeft()) * ratio).toPoint();
+        const QPoint at = (QPointF(windowInImage(w)) * ratio).toPoint();
         QCOMPARE(shot.copy(QRect(at, content.size())), content);
     } else {
         const QImage printed(tempPictureFile());
@@ -316,11 +334,12 @@ void TestCapture::captureKeepsTheScreensResolution()
         QCOMPARE(canvas()->size(), outer);
         // The capture below the band cut off, at the designed size: within
         // a shade of its smooth reduction nearly everywhere.
-        const int cut = twips(kCutBandTwips);
-        const QImage kept = printed.convertToFormat(QImage::Format_RGB32).copy(0, 0, outer.width(), outer.height() - cut);
+        const int cut = twips(kCutBandTwips) + captured.height() - outer.height();
+        const QImage kept = printed.convertToFormat(QImage::Format_RGB32)
+                                .copy(0, 0, outer.width(), outer.height() - twips(kCutBandTwips));
         shot.setDevicePixelRatio(1);
-        const QImage reduced = shot.scaled(outer, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-                                   .copy(0, cut, outer.width(), outer.height() - cut);
+        const QImage reduced = shot.scaled(captured, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                                   .copy(0, cut, outer.width(), kept.height());
         int off = 0;
         for (int y = 0; y < kept.height(); ++y)
             for (int x = 0; x < kept.width(); ++x)
@@ -328,6 +347,72 @@ void TestCapture::captureKeepsTheScreensResolution()
         QVERIFY2(off < kept.width() * kept.height() / 50, qPrintable(QString::number(off)));
         QVERIFY(fprintpp().visible());
     }
+}
+
+void TestCapture::captionLiesInTheTitleBand_data()
+{
+    // Captions with capitals, ascenders and descenders, which a band too
+    // low cuts at the top or at the foot.
+    QTest::addColumn<QString>("window");
+    QTest::newRow("topic page") << "Form1";
+    QTest::newRow("lesson page") << "Form2";
+    QTest::newRow("results window") << "FResultSim";
+}
+
+// Copy draws a title band above the window's image, at the screen's ratio
+// like the window (this test runs at 2 and 1.5 too): the caption's ink,
+// what the band shows with the caption and not without it, lies wholly
+// inside the band, a clear pixel off its top and off the window below.
+void TestCapture::captionLiesInTheTitleBand()
+{
+    QFETCH(QString, window);
+    OutputFixture f;
+    const auto caret = steadyCaret();
+    indice().show();
+    Form& page = windowNamed(window);
+    QVERIFY(showActive(page));
+    FormWidget* w = page.widget();
+    const qreal ratio = w->devicePixelRatioF();
+    test::trigger(page.ctl<QAction>(editCopyName(window)));
+    QCOMPARE(f.msgs.count(), 0);
+    QImage shot = f.clip.image().convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(shot.devicePixelRatio(), ratio);
+    shot.setDevicePixelRatio(1);
+
+    // The band: the rows above the window's own pixels.
+    QImage content = w->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    content.setDevicePixelRatio(1);
+    const int left = int(std::lround((w->geometry().left() - w->frameGeometry().left()) * ratio));
+    const QImage firstRow = content.copy(0, 0, content.width(), 1);
+    int band = -1;
+    for (int y = 0; band < 0 && y + content.height() <= shot.height(); ++y)
+        if (shot.copy(left, y, content.width(), 1) == firstRow
+            && shot.copy(left, y, content.width(), content.height()) == content)
+            band = y;
+    QVERIFY2(band > 0, "no band above the window's image");
+
+    const QString caption = w->windowTitle();
+    QVERIFY(!caption.isEmpty());
+    w->setWindowTitle(QString());
+    QImage blank = windowImage(w).convertToFormat(QImage::Format_RGB32);
+    w->setWindowTitle(caption);
+    blank.setDevicePixelRatio(1);
+    QCOMPARE(blank.size(), shot.size());
+    QRect ink;
+    for (int y = 0; y < band; ++y)
+        for (int x = 0; x < shot.width(); ++x)
+            if (shot.pixel(x, y) != blank.pixel(x, y))
+                ink |= QRect(x, y, 1, 1);
+    QVERIFY2(!ink.isEmpty(), "no caption in the band");
+    QVERIFY2(ink.top() >= 1 && ink.bottom() <= band - 2,
+             qPrintable(QStringLiteral("caption rows %1 to %2, band rows 0 to %3")
+                            .arg(ink.top())
+                            .arg(ink.bottom())
+                            .arg(band - 1)));
+    // The caption is as tall at this ratio as its font makes it: not
+    // shrunk to fit a band that stays low.
+    QVERIFY2(ink.height() >= 0.6 * QFontMetricsF(arial(8.25, true)).height() * ratio,
+             qPrintable(QString::number(ink.height())));
 }
 
 TAV_TEST_MAIN(TestCapture)

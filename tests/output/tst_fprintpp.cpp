@@ -7,8 +7,10 @@
 #include "outputkit.h"
 #include "platform/controls.h"
 #include "platform/slider.h"
+#include "shell/topics.h"
 #include "testmain.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QGuiApplication>
 #include <QPainter>
@@ -54,9 +56,10 @@ void preparePicture(int w, int h, const QColor& color = Qt::red)
     canvas()->resize(w, h);
 }
 
-SheetInput windowInput(bool landscape, float wi, float he, float zoom, float iw, float ih)
+// The layout's input for the window as the load sized it.
+SheetInput windowInput(const QWidget* window, bool landscape, float wi, float he, float zoom, float iw, float ih)
 {
-    const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
+    const QSize size = window->size();
     SheetInput in;
     in.landscape = landscape;
     in.paperWidth = wi;
@@ -64,8 +67,8 @@ SheetInput windowInput(bool landscape, float wi, float he, float zoom, float iw,
     in.zoom = zoom;
     in.imageWidth = iw;
     in.imageHeight = ih;
-    in.windowWidth = screen.width() * 15.0;
-    in.windowHeight = screen.height() * 15.0;
+    in.windowWidth = size.width() * 15.0;
+    in.windowHeight = size.height() * 15.0;
     return in;
 }
 
@@ -94,6 +97,12 @@ private slots:
     void showingAgainReloadsNothing();
     void pictureReadsAtItsShownSize_data();
     void pictureReadsAtItsShownSize();
+    void windowWithinTheScreen_data();
+    void windowWithinTheScreen();
+    void frameFitsTheScreen_data();
+    void frameFitsTheScreen();
+    void sheetStandsOut_data();
+    void sheetStandsOut();
 };
 
 void TestFprintPP::layout_data()
@@ -163,9 +172,9 @@ void TestFprintPP::opensOnA4PortraitAtFullSize()
     QCOMPARE(w.widget()->windowTitle(), QStringLiteral("Print Preview "));
     QCOMPARE(w.largimagem, 4500.f);
     QCOMPARE(w.altimagem, 2250.f);
-    const SheetLayout expected = orientaLayout({}, windowInput(false, 210, 297, 1, 4500, 2250));
+    const SheetLayout expected = orientaLayout({}, windowInput(w.widget(), false, 210, 297, 1, 4500, 2250));
     QVERIFY2(same(w.layout(), expected), qPrintable(describe(w.layout())));
-    QCOMPARE(w.layout().sheetHeight, 0.8 * 15 * QGuiApplication::primaryScreen()->geometry().height());
+    QCOMPARE(w.layout().sheetHeight, 0.8 * 15 * w.widget()->height());
     QVERIFY(w.ctl<QRadioButton>(QStringLiteral("Option1"))->isChecked());
     QVERIFY(w.ctl<QRadioButton>(QStringLiteral("Option4"))->isChecked());
     QCOMPARE(w.ctl<Slider>(QStringLiteral("Slider1"))->value(), 100);
@@ -219,7 +228,8 @@ void TestFprintPP::paperChoices()
         QCOMPARE(f.msgs.last().title, QStringLiteral("Warning"));
         QCOMPARE(f.msgs.last().style, 48);
     }
-    const SheetLayout expected = orientaLayout({}, windowInput(false, paperWidth, paperHeight, 1, 4500, 2250));
+    const SheetLayout expected =
+        orientaLayout({}, windowInput(w.widget(), false, paperWidth, paperHeight, 1, 4500, 2250));
     QVERIFY2(same(w.layout(), expected), qPrintable(describe(w.layout())));
 }
 
@@ -244,14 +254,14 @@ void TestFprintPP::landscapeAndSize()
         w.ctl<QRadioButton>(QStringLiteral("Option5"))->click();
     w.ctl<Slider>(QStringLiteral("Slider1"))->setValue(slider);
     QCOMPARE(w.zoom, float(slider / 100.0));
-    SheetInput in = windowInput(landscape, 210, 297, float(slider / 100.0), 3000, 4500);
+    SheetInput in = windowInput(w.widget(), landscape, 210, 297, float(slider / 100.0), 3000, 4500);
     in.labelWidth = w.ctl(QStringLiteral("Label1"))->width() * 15.0;
     const SheetLayout expected = orientaLayout({}, in);
     QVERIFY2(same(w.layout(), expected), qPrintable(describe(w.layout())));
     // The picture keeps the proportions of the canvas read at load.
     QVERIFY(std::abs(w.layout().imageWidth / w.layout().imageHeight - 2.0 / 3.0) < 1e-4);
     if (landscape)
-        QCOMPARE(w.layout().sheetWidth, 0.8 * 15 * QGuiApplication::primaryScreen()->geometry().height());
+        QCOMPARE(w.layout().sheetWidth, 0.8 * 15 * w.widget()->height());
 }
 
 // The red picture's bounding box on a printed page.
@@ -483,6 +493,175 @@ void TestFprintPP::pictureReadsAtItsShownSize()
     const double share = double(off) / (shown.width() * shown.height());
     QVERIFY2(share < 0.005, qPrintable(QStringLiteral("%1 % of the pixels off").arg(share * 100, 0, 'f', 2)));
     QCOMPARE(f.msgs.count(), 0);
+}
+
+// The screens the window was found too large for, each with a panel and the
+// frame a window system draws in device pixels (one pixel each side, a title
+// bar of 24 above), in logical pixels at the screen's ratio as Qt reports it.
+void TestFprintPP::windowWithinTheScreen_data()
+{
+    QTest::addColumn<QRect>("available");
+    QTest::addColumn<QMargins>("frame");
+    QTest::newRow("1366x768, panel below") << QRect(0, 0, 1366, 740) << QMargins(1, 24, 1, 1);
+    QTest::newRow("1280x800, panel above") << QRect(0, 27, 1280, 773) << QMargins(1, 24, 1, 1);
+    QTest::newRow("1920x1080 at 1.25") << QRect(0, 0, 1536, 835) << QMargins(1, 19, 1, 1);
+    QTest::newRow("1920x1080 at 1.5") << QRect(0, 0, 1280, 704) << QMargins(1, 16, 1, 1);
+    QTest::newRow("2560x1440 at 2, panels left and above") << QRect(32, 16, 1248, 704) << QMargins(1, 12, 1, 1);
+    QTest::newRow("second screen, thick frame") << QRect(1920, 0, 1600, 900) << QMargins(4, 30, 4, 4);
+    QTest::newRow("no frame") << QRect(0, 0, 800, 600) << QMargins();
+}
+
+// The frame covers the available area and no more, and the sheet laid out
+// on the window's size lies inside the window in both orientations.
+void TestFprintPP::windowWithinTheScreen()
+{
+    QFETCH(QRect, available);
+    QFETCH(QMargins, frame);
+    const QRect window = windowWithin(available, frame);
+    QCOMPARE(window.marginsAdded(frame), available);
+    for (bool landscape : {false, true}) {
+        SheetInput in;
+        in.landscape = landscape;
+        in.imageWidth = 4500;
+        in.imageHeight = 2250;
+        in.windowWidth = window.width() * 15.0;
+        in.windowHeight = window.height() * 15.0;
+        const SheetLayout l = orientaLayout({}, in);
+        const QRectF sheet(l.sheetLeft / 15, l.sheetTop / 15, l.sheetWidth / 15, l.sheetHeight / 15);
+        QVERIFY2(QRectF(QPointF(0, 0), QSizeF(window.size())).contains(sheet), qPrintable(describe(l)));
+    }
+}
+
+void TestFprintPP::frameFitsTheScreen_data()
+{
+    QTest::addColumn<bool>("fromAPage");
+    // Alone, the window learns its frame only once shown.
+    QTest::newRow("alone") << false;
+    // Opened from a page, it takes the page's frame from the start.
+    QTest::newRow("opened from a page") << true;
+}
+
+// The window with the frame the platform reports lies within the screen's
+// available area and covers it, and the sheet is laid out on the window's
+// final size, inside it. Runs on a 1366x768 screen, a 1920x1080 one at 1.5
+// and a 2560x1440 one at 2 (CMakeLists).
+void TestFprintPP::frameFitsTheScreen()
+{
+    QFETCH(bool, fromAPage);
+    OutputFixture f;
+    if (fromAPage) {
+        windowNamed(QStringLiteral("Form1")).show();
+        QVERIFY(QTest::qWaitForWindowExposed(windowNamed(QStringLiteral("Form1")).widget()));
+    }
+    preparePicture(300, 150);
+    FprintPP& w = fprintpp();
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.widget()));
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    QTRY_VERIFY2(w.widget()->frameGeometry() == available,
+                 qPrintable(QStringLiteral("frame %1,%2 %3x%4")
+                                .arg(w.widget()->frameGeometry().x())
+                                .arg(w.widget()->frameGeometry().y())
+                                .arg(w.widget()->frameGeometry().width())
+                                .arg(w.widget()->frameGeometry().height())));
+    QVERIFY(w.widget()->frameGeometry() != w.widget()->geometry()); // the platform reports a frame
+    const SheetLayout expected = orientaLayout({}, windowInput(w.widget(), false, 210, 297, 1, 4500, 2250));
+    QVERIFY2(same(w.layout(), expected), qPrintable(describe(w.layout())));
+    QVERIFY(w.widget()->rect().contains(w.ctl(QStringLiteral("Picture1"))->geometry()));
+    QCOMPARE(f.msgs.count(), 0);
+}
+
+void TestFprintPP::sheetStandsOut_data()
+{
+    QTest::addColumn<QString>("paper"); // the option chosen, or the custom width and height
+    QTest::addColumn<bool>("landscape");
+    QTest::newRow("A4") << "Option1" << false;
+    QTest::newRow("A4, landscape") << "Option1" << true;
+    QTest::newRow("Letter") << "Option2" << false;
+    QTest::newRow("Letter, landscape") << "Option2" << true;
+    QTest::newRow("custom 300 x 200") << "300 200" << false;
+    QTest::newRow("custom 300 x 200, landscape") << "300 200" << true;
+    QTest::newRow("custom square, landscape") << "250 250" << true;
+}
+
+// The sheet is a sheet of paper on the window: the system's window colour,
+// not the window's, and a dark line along each of its four edges, on the
+// window as it is shown at the screen's ratio (this test runs at 2 and 1.5
+// too).
+void TestFprintPP::sheetStandsOut()
+{
+    QFETCH(QString, paper);
+    QFETCH(bool, landscape);
+    OutputFixture f;
+    preparePicture(300, 150);
+    FprintPP& w = fprintpp();
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.widget()));
+    if (paper.startsWith(QLatin1String("Option"))) {
+        w.ctl<QRadioButton>(paper)->click();
+    } else {
+        w.ctl<QRadioButton>(QStringLiteral("Option3"))->click();
+        test::type(w.ctl<TextBox>(QStringLiteral("Text1")), paper.section(QLatin1Char(' '), 0, 0));
+        test::type(w.ctl<TextBox>(QStringLiteral("Text2")), paper.section(QLatin1Char(' '), 1, 1));
+        test::click(w.ctl(QStringLiteral("Command2")));
+    }
+    if (landscape)
+        w.ctl<QRadioButton>(QStringLiteral("Option5"))->click();
+    QCOMPARE(f.msgs.count(), 0);
+
+    FormWidget* window = w.widget();
+    const qreal ratio = window->devicePixelRatioF();
+    QImage shot = window->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(shot.devicePixelRatio(), ratio);
+    shot.setDevicePixelRatio(1);
+    const QColor back = window->client()->palette().color(QPalette::Window);
+    const QColor paperColor = QApplication::palette().color(QPalette::Base);
+    QVERIFY(paperColor != back);
+    QWidget* sheet = w.ctl(QStringLiteral("Picture1"));
+    const QRectF place = QRectF(QRect(sheet->mapTo(window, QPoint(0, 0)), sheet->size()));
+    const QRectF device(place.topLeft() * ratio, place.size() * ratio);
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    if (landscape && available.width() < available.height() * 1.3)
+        QSKIP("The landscape sheet runs past the window on a screen this narrow; the runs on wide screens check it");
+    QVERIFY(QRectF(shot.rect()).contains(device));
+
+    // From a point on the paper between the edge and the picture, outwards
+    // along the sheet's middle: paper, then a dark line at the edge, then
+    // the window.
+    const int midX = int(device.center().x()), midY = int(device.center().y());
+    const int inX = int(device.width() * 0.025), inY = int(device.height() * 0.025);
+    struct Side {
+        const char* name;
+        QPoint from;
+        QPoint step;
+        double outside; // the window's first pixel past the sheet's edge
+    };
+    const Side sides[] = {
+        {"left", {int(device.left()) + inX, midY}, {-1, 0}, device.left() - 1},
+        {"right", {int(device.right()) - inX, midY}, {1, 0}, device.right()},
+        {"top", {midX, int(device.top()) + inY}, {0, -1}, device.top() - 1},
+        {"bottom", {midX, int(device.bottom()) - inY}, {0, 1}, device.bottom()},
+    };
+    for (const Side& side : sides) {
+        QPoint at = side.from;
+        QCOMPARE(shot.pixelColor(at), paperColor);
+        while (shot.rect().contains(at) && shot.pixelColor(at) == paperColor)
+            at += side.step;
+        int dark = 0;
+        while (shot.rect().contains(at) && qGray(shot.pixel(at)) < 96) {
+            ++dark;
+            at += side.step;
+        }
+        QVERIFY2(dark >= 1 && dark <= int(std::ceil(ratio)),
+                 qPrintable(QStringLiteral("%1 edge: %2 dark pixels").arg(QLatin1String(side.name)).arg(dark)));
+        QVERIFY2(shot.rect().contains(at) && shot.pixelColor(at) == back, side.name);
+        const int reached = side.step.x() != 0 ? at.x() : at.y();
+        QVERIFY2(std::abs(reached - side.outside) <= 1,
+                 qPrintable(QStringLiteral("%1 edge: the window from %2, the sheet ends at %3")
+                                .arg(QLatin1String(side.name))
+                                .arg(reached)
+                                .arg(side.outside)));
+    }
 }
 
 TAV_TEST_MAIN(TestFprintPP)
