@@ -64,6 +64,23 @@ void preparePicture(int w, int h)
     canvas()->resize(w, h);
 }
 
+// The scripted dialogs and boxes, and the system printer on the service's
+// default queue.
+struct OfficeFixture : OutputFixture {
+    OfficeFixture() { setPrinter(&office); }
+    ~OfficeFixture() { setPrinter(&paper); }
+    SystemPrinter office;
+};
+
+// The print set-up window showing a red picture of 300 by 200.
+FprintPP& pictureWindow()
+{
+    preparePicture(300, 200);
+    FprintPP& pp = fprintpp();
+    pp.show();
+    return pp;
+}
+
 // The first row of every preview page, paging with "Next".
 QList<int> previewStarts(FPrintPreview& w)
 {
@@ -183,10 +200,8 @@ void TestPrintService::cleanup()
 // the pages break where the preview's do.
 void TestPrintService::tableInsidePrintableArea()
 {
-    OutputFixture f;
-    SystemPrinter office;
-    QCOMPARE(office.qprinter().printerName(), kQueue);
-    setPrinter(&office);
+    OfficeFixture f;
+    QCOMPARE(f.office.qprinter().printerName(), kQueue);
     fill(126, 3);
     test::click(inspectionPageShowingItsTable().ctl(QStringLiteral("Image7")));
     FPrintPreview& w = fprintpreview();
@@ -247,12 +262,8 @@ void TestPrintService::pictureInsidePrintableArea()
 {
     QFETCH(bool, landscape);
     QFETCH(int, size);
-    OutputFixture f;
-    SystemPrinter office;
-    setPrinter(&office);
-    preparePicture(300, 200);
-    FprintPP& pp = fprintpp();
-    pp.show();
+    OfficeFixture f;
+    FprintPP& pp = pictureWindow();
     if (landscape)
         pp.ctl<QRadioButton>(QStringLiteral("Option5"))->click();
     pp.ctl<Slider>(QStringLiteral("Slider1"))->setValue(size);
@@ -302,9 +313,8 @@ void TestPrintService::refusedJobSaysSoOnce()
     QFETCH(QString, failure);
     QFETCH(bool, table);
     const QString gone = QStringLiteral("gone");
-    OutputFixture f;
-    SystemPrinter office;
-    setPrinter(&office);
+    OfficeFixture f;
+    SystemPrinter& office = f.office;
     if (failure == QLatin1String("printer removed")) {
         QVERIFY(service_.addQueue(gone));
         office.qprinter().setPrinterName(gone);
@@ -350,9 +360,8 @@ void TestPrintService::refusedJobSaysSoOnce()
 // queue takes jobs, the table prints, once.
 void TestPrintService::retryAfterARefusalPrints()
 {
-    OutputFixture f;
-    SystemPrinter office;
-    setPrinter(&office);
+    OfficeFixture f;
+    const SystemPrinter& office = f.office;
     fill(40, 2);
     test::click(inspectionPageShowingItsTable().ctl(QStringLiteral("Image7")));
     service_.run(QStringLiteral("cupsreject"), {kQueue});
@@ -376,9 +385,7 @@ void TestPrintService::retryAfterARefusalPrints()
 // A paused queue takes the job and keeps it until it goes on: no failure.
 void TestPrintService::pausedQueueKeepsTheJob()
 {
-    OutputFixture f;
-    SystemPrinter office;
-    setPrinter(&office);
+    OfficeFixture f;
     fill(20, 2);
     service_.run(QStringLiteral("cupsdisable"), {kQueue});
     test::click(inspectionPageShowingItsTable().ctl(QStringLiteral("Image7")));
@@ -396,12 +403,8 @@ void TestPrintService::pausedQueueKeepsTheJob()
 // preview shows that paper.
 void TestPrintService::paperIsEachWindowsOwn()
 {
-    OutputFixture f;
-    SystemPrinter office;
-    setPrinter(&office);
-    preparePicture(300, 200);
-    FprintPP& pp = fprintpp();
-    pp.show();
+    OfficeFixture f;
+    FprintPP& pp = pictureWindow();
     pp.ctl<QRadioButton>(QStringLiteral("Option3"))->click();
     pp.ctl<QLineEdit>(QStringLiteral("Text1"))->setText(QStringLiteral("100"));
     pp.ctl<QLineEdit>(QStringLiteral("Text2"))->setText(QStringLiteral("150"));
@@ -431,12 +434,8 @@ void TestPrintService::paperIsEachWindowsOwn()
 // Letter asks the printer for Letter paper, 8.5 by 11 inches.
 void TestPrintService::letterIsLetter()
 {
-    OutputFixture f;
-    SystemPrinter office;
-    setPrinter(&office);
-    preparePicture(300, 200);
-    FprintPP& pp = fprintpp();
-    pp.show();
+    OfficeFixture f;
+    FprintPP& pp = pictureWindow();
     pp.ctl<QRadioButton>(QStringLiteral("Option2"))->click();
     test::click(pp.ctl(QStringLiteral("Command1")));
     QCOMPARE(f.msgs.count(), 0);
@@ -449,9 +448,7 @@ void TestPrintService::letterIsLetter()
 // A job in the queue is named after the program and the window it came from.
 void TestPrintService::jobsCarryTheirWindowsName()
 {
-    OutputFixture f;
-    SystemPrinter office;
-    setPrinter(&office);
+    OfficeFixture f;
     Form& sampling = windowNamed(QStringLiteral("Form1"));
     sampling.show();
     test::click(sampling.ctl(QStringLiteral("Image7")));
