@@ -80,9 +80,6 @@ public:
     float largimagem = 0;
     float altimagem = 0;
     const SheetLayout& layout() const { return layout_; }
-    // The paper the print asks the printer for: the sheet's, with A4 and
-    // Letter by their names.
-    const QPageSize& paperSize() const { return paperSize_; }
 
 protected:
     void build(FormWidget* w) override;
@@ -97,6 +94,8 @@ private:
     // available area.
     void fitToScreen(const QMargins& frame);
     SheetLayout layout_;
+    // The paper the print asks the printer for: the sheet's, with A4 and
+    // Letter by their names.
     QPageSize paperSize_{QPageSize::A4};
     QString jobName_;
     QMargins frame_; // the frame the window was last fitted with
