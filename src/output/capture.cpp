@@ -94,7 +94,7 @@ void setBackColor(Form& frm, const QColor& c)
 
 void imprimeform(Form& frm)
 {
-    notePrintSource(frm.widgetIfLoaded());
+    preparePrint(frm.widgetIfLoaded());
     TrapErrors t(QStringLiteral("Reload and try again"), QStringLiteral("Error printing form"));
     QColor back;
     QWidget* window = nullptr;

@@ -192,7 +192,7 @@ QStringList form11Report(Form& frm)
 
 void form11Print(Form& frm)
 {
-    notePrintSource(frm.widgetIfLoaded());
+    preparePrint(frm.widgetIfLoaded());
     TrapErrors t(kAdvice, kPrintTitle);
     bool results = false;
     if (!t.step([&] { results = resultsShown(frm); }))

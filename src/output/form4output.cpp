@@ -117,7 +117,7 @@ QStringList form4ReportLines(const std::function<QString(const QString&)>& text)
 
 void form4Print(Form& frm)
 {
-    notePrintSource(frm.widgetIfLoaded());
+    preparePrint(frm.widgetIfLoaded());
     TrapErrors t(kAdvice, QStringLiteral("Error printing Form4"));
     bool panel = false, table = false;
     if (!t.step([&] { panel = shown(frm, kPanel); }))

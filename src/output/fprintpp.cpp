@@ -385,24 +385,27 @@ void FprintPP::Command1_Click()
     // The dialog's Cancel ends the print silently. A print that fails, to a
     // file or to a printer, says so once: one that never happens must not
     // look like one that did.
+    // A print that waits for the print service is not started twice.
+    if (printerWaiting())
+        return;
     try {
-        int copies = 1;
-        if (!dialogs().showPrinter(widget(), 4, QString(), copies))
+        PrintChoice choice;
+        if (!dialogs().showPrinter(widget(), 4, QString(), choice))
             return;
         Printer& p = printer();
-        p.setCopies(copies);
-        // This print's own paper, as the sheet shows it; the printer's own
-        // paper stays as it was for other windows' prints.
+        // This print's own paper, as the sheet shows it, and what its
+        // dialog chose; other windows' prints keep the printer's own.
         const Paper paper{paperSize_, ctl<QRadioButton>(QStringLiteral("Option5"))->isChecked()};
         if (!paper.size.isValid())
             return;
-        const PageArea area = p.page(paper);
+        const DocSettings settings{paper, jobName_.isEmpty() ? printJobName() : jobName_, choice};
+        const PageArea area = p.page(settings);
         const QRectF place = printedPlace(layout_, area.printable.width(), area.printable.height());
         if (place.isEmpty())
             return;
         // The picture as loaded: the sheet shows a reduced copy.
         const QPixmap picture = ctl<PictureBox>(QStringLiteral("Picture2"))->picture();
-        PrintJob job(p, DocSettings{paper, jobName_.isEmpty() ? printJobName() : jobName_});
+        PrintJob job(p, settings);
         if (!job.ok())
             throw RuntimeError(482, QStringLiteral("Printer error"));
         const double k = p.dpi() / 1440.0;

@@ -65,6 +65,7 @@ void FPrintPreview::build(FormWidget* w)
 
 void FPrintPreview::formLoad()
 {
+    choice_.reset();
     IgnoreErrors e;
     for (const char* n : {"Combo1", "Command1", "Command2", "Command3", "Command4"})
         e.step([&] { setHandCursor(ctl(QString::fromLatin1(n))); });
@@ -103,7 +104,7 @@ QVariant FPrintPreview::draw(const QVariant& from)
     QVariant linha = from;
     const QVariant next = imprimetabela(ctl<PictureBox>(QStringLiteral("Picture1")),
                                         ctl<Slider>(QStringLiteral("Combo1"))->value() / 100.0, linha,
-                                        QStringLiteral("preview"), outerWidthTwips());
+                                        QStringLiteral("preview"), outerWidthTwips(), choice_);
     ignoring([&] { fitSheet(); });
     return next;
 }
@@ -133,11 +134,15 @@ void FPrintPreview::Command1_Click()
 
 void FPrintPreview::Command2_Click()
 {
-    // Cancel, or any failure, ends the command silently.
+    if (printerWaiting())
+        return;
+    // Cancel, or any failure, ends the command silently. What the dialog
+    // chose is this window's: its pages and its prints follow it.
     try {
-        int copies = 1;
-        if (!dialogs().showPrinter(widget(), 64, QStringLiteral("Selecione uma impressora"), copies))
+        PrintChoice choice;
+        if (!dialogs().showPrinter(widget(), 64, QStringLiteral("Selecione uma impressora"), choice))
             return;
+        choice_ = choice;
         Combo1_Click();
     } catch (const RuntimeError&) {
     }
@@ -145,9 +150,12 @@ void FPrintPreview::Command2_Click()
 
 void FPrintPreview::Command3_Click()
 {
+    // A print that waits for the print service is not started twice.
+    if (printerWaiting())
+        return;
     ignoring([&] {
         QVariant linha = 0;
-        imprimetabela(nullptr, 1, linha, QStringLiteral("Printer"), 0);
+        imprimetabela(nullptr, 1, linha, QStringLiteral("Printer"), 0, choice_);
     });
 }
 

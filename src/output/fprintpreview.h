@@ -3,8 +3,10 @@
 // after page, and printed whole in one pass.
 
 #include "common/window.h"
+#include "output/services.h"
 
 #include <QVariant>
+#include <optional>
 
 namespace tav {
 
@@ -32,6 +34,8 @@ protected:
 private:
     QVariant draw(const QVariant& from);
     void fitSheet();
+    // What Configure chose, for this window's pages and prints until it closes.
+    std::optional<PrintChoice> choice_;
 };
 
 FPrintPreview& fprintpreview();

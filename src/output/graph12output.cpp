@@ -45,7 +45,7 @@ int graph12Flag(const Form& frm) { return frm.property(kFlag).toInt(); }
 
 void graph12Print(Form& frm)
 {
-    notePrintSource(frm.widgetIfLoaded());
+    preparePrint(frm.widgetIfLoaded());
     TrapErrors t(kAdvice, QStringLiteral("Error printing Graphic 12"));
     bool chart = false;
     if (!t.step([&] { chart = graphViewShown(frm, QStringLiteral("Graph1")); }))

@@ -41,7 +41,7 @@ GraphOutputTitles graphOutputTitles(const QString& window)
 
 void graphPrint(Form& frm)
 {
-    notePrintSource(frm.widgetIfLoaded());
+    preparePrint(frm.widgetIfLoaded());
     TrapErrors t(kAdvice, graphOutputTitles(frm.name()).print);
     bool chart = false;
     if (!t.step([&] { chart = graphViewShown(frm, QStringLiteral("Graph1")); }))

@@ -341,7 +341,7 @@ void shiftPage(TablePage& page, double dx, double dy)
 } // namespace
 
 QVariant imprimetabela(PictureBox* preview, double escala, QVariant& linha, const QString& destino,
-                       int previewWindowWidth)
+                       int previewWindowWidth, const std::optional<PrintChoice>& choice)
 {
     TrapErrors t(QStringLiteral("Reload and try again"), QStringLiteral("Error PrintPreView"));
     const bool printMode = destino == QLatin1String("Printer");
@@ -349,15 +349,17 @@ QVariant imprimetabela(PictureBox* preview, double escala, QVariant& linha, cons
     if (!t.step([&] { first = clng(linha.isValid() ? linha.toDouble() : 0.0); }))
         return {};
     const TabelaImp& table = tabelaimp();
-    // The printer's own paper, whatever another window chose for its print.
-    // Pages are cut by its printable height at 100 % with measures that are
-    // the same on the screen and on paper, so that the preview at any zoom
-    // and the print hold the same rows on each page.
-    const PageArea area = printer().page();
-    const double printableHeight = area.printable.height();
-    const QList<int> starts = tablePageStarts(table, printableHeight);
+    const DocSettings settings{std::nullopt, printJobName(), choice};
     const ReferenceMetrics metrics;
     if (!printMode) {
+        // The printer's own paper, whatever another window chose for its
+        // print, or what this preview's dialog chose. Pages are cut by its
+        // printable height at 100 % with measures that are the same on the
+        // screen and on paper, so that the preview at any zoom and the
+        // print hold the same rows on each page.
+        const PageArea area = printer().page(settings);
+        const double printableHeight = area.printable.height();
+        const QList<int> starts = tablePageStarts(table, printableHeight);
         t.step([&] {
             if (!preview)
                 raise(ErrObjectRequired);
@@ -387,12 +389,17 @@ QVariant imprimetabela(PictureBox* preview, double escala, QVariant& linha, cons
     // A file that may not be written is refused as the job begins.
     std::optional<PrintJob> printing;
     if (!t.step([&] {
-            printing.emplace(printer(), DocSettings{std::nullopt, printJobName()});
+            printing.emplace(printer(), settings);
             if (!printing->ok())
                 printerError();
         }))
         return {};
     PrintJob& job = *printing;
+    // The page as the job has it: the printer's defaults are read as it
+    // begins.
+    const PageArea area = printer().page(settings);
+    const double printableHeight = area.printable.height();
+    const QList<int> starts = tablePageStarts(table, printableHeight);
     for (int from = first, pages = 0;; ++pages) {
         if (pages > 0 && !t.step([&] {
                 if (!job.newPage())

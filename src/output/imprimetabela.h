@@ -4,6 +4,8 @@
 // in centimetres (567 twips), all scaled by the zoom. The preview draws it
 // page by page with rules; the printer gets the same pages, without rules.
 
+#include "output/services.h"
+
 #include <QFont>
 #include <QFontMetricsF>
 #include <QList>
@@ -123,8 +125,10 @@ private:
 // target); `previewWidth` places the page in the preview window. Errors go
 // to the "Error PrintPreView" box. Returns the next row (0 at the end, empty
 // after Abort) and writes it into `linha` when a preview page fills up.
+// `choice` is what the preview's printer dialog chose: the page it shows
+// and the print follow it (the printer's own page and defaults when none).
 QVariant imprimetabela(PictureBox* preview, double escala, QVariant& linha, const QString& destino,
-                       int previewWindowWidth);
+                       int previewWindowWidth, const std::optional<PrintChoice>& choice = std::nullopt);
 
 // The text of a print-table cell.
 QString tableCellText(const QVariant& v);

@@ -129,7 +129,7 @@ QStringList resultSimReport(Form& frm)
 
 void resultSimPrint(Form& frm)
 {
-    notePrintSource(frm.widgetIfLoaded());
+    preparePrint(frm.widgetIfLoaded());
     TrapErrors t(kAdvice, kPrintTitle);
     bool panel = false, table = false;
     if (!t.step([&] { panel = shown(frm, QStringLiteral("Picture5")); }))

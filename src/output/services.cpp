@@ -14,8 +14,8 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrintDialog>
+#include <QPrintEngine>
 #include <QPrinter>
-#include <QPrinterInfo>
 #include <QStandardPaths>
 #include <QWidget>
 #include <cmath>
@@ -51,6 +51,20 @@ private:
     int flags_;
 };
 
+// The platform's print dialog. As it closes, Qt asks the print service
+// again, on this thread and with no limit, for what it already holds: a
+// service stopped meanwhile would freeze the program there. It is not asked
+// then; the print's own calls to the service have their limits.
+class PrintDialog : public QPrintDialog {
+public:
+    using QPrintDialog::QPrintDialog;
+    void accept() override
+    {
+        printservice::QtWithoutService closing;
+        QPrintDialog::accept();
+    }
+};
+
 class QtDialogs : public Dialogs {
 public:
     std::optional<QString> showSave(QWidget* parent, const SaveRequest& r) override
@@ -74,7 +88,7 @@ public:
         }
     }
 
-    bool showPrinter(QWidget* parent, int flags, const QString& title, int& copies) override;
+    bool showPrinter(QWidget* parent, int flags, const QString& title, PrintChoice& choice) override;
 };
 
 // Made on first use and let go before the application goes, so that the
@@ -92,22 +106,29 @@ SystemPrinter& qtPrinter()
     return *p;
 }
 
-bool QtDialogs::showPrinter(QWidget* parent, int flags, const QString& title, int& copies)
+bool QtDialogs::showPrinter(QWidget* parent, int flags, const QString& title, PrintChoice& choice)
 {
     // The printer in use, unless that is not the system's.
     auto* sys = dynamic_cast<SystemPrinter*>(&printer());
     SystemPrinter& target = sys ? *sys : qtPrinter();
-    // The dialog changes the printer's settings, which an open document
-    // forbids; it opens on a printer that is there.
-    target.prepareForDialog(printJobName());
-    QPrintDialog d(&target.qprinter(), parent);
+    // A printer of the dialog's own: what it chooses is this print's alone.
+    bool answered = false;
+    const std::shared_ptr<QPrinter> chosen = target.dialogPrinter(printJobName(), &answered);
+    // Qt's dialog asks the service itself, with no limit: not one that did
+    // not answer just now.
+    printservice::QtWithoutService unanswered(!answered);
+    PrintDialog d(chosen.get(), parent);
     if (!title.isEmpty())
         d.setWindowTitle(title);
     // Flag 4: no choice of printing a selection.
     d.setOption(QAbstractPrintDialog::PrintSelection, (flags & 4) == 0);
     if (d.exec() != QDialog::Accepted)
         return false;
-    copies = target.qprinter().copyCount();
+    choice.copies = chosen->copyCount();
+    choice.printer = chosen;
+    choice.file = chosen->outputFormat() == QPrinter::PdfFormat ? chosen->outputFileName() : QString();
+    if (chosen->outputFormat() == QPrinter::NativeFormat && !chosen->printerName().isEmpty())
+        target.choose(chosen->printerName());
     return true;
 }
 
@@ -149,13 +170,13 @@ std::optional<QString> ScriptedDialogs::showSave(QWidget*, const SaveRequest& re
     return saves_.isEmpty() ? std::nullopt : saves_.takeFirst();
 }
 
-bool ScriptedDialogs::showPrinter(QWidget*, int flags, const QString& title, int& copies)
+bool ScriptedDialogs::showPrinter(QWidget*, int flags, const QString& title, PrintChoice& choice)
 {
     printerRequests.append({flags, title});
     const int answer = printers_.isEmpty() ? 1 : printers_.takeFirst();
     if (answer <= 0)
         return false;
-    copies = answer;
+    choice.copies = answer;
     return true;
 }
 
@@ -170,11 +191,14 @@ QSizeF twipsOf(const QPageSize& size, bool landscape)
 QString g_printSource;
 } // namespace
 
-void notePrintSource(const QWidget* window)
+void preparePrint(const QWidget* window)
 {
     if (window)
         g_printSource = window->windowTitle().trimmed();
+    printer().refresh();
 }
+
+bool printerWaiting() { return printservice::waiting(); }
 
 QString printJobName()
 {
@@ -216,28 +240,153 @@ bool PrintJob::end()
 
 // The system printer --------------------------------------------------------
 
-SystemPrinter::SystemPrinter() : printer_(std::make_unique<QPrinter>(QPrinter::HighResolution))
+namespace {
+// What the dialog's printer properties chose of the driver's own options
+// (a colour model, a tray, pages per sheet): Qt keeps them, as name and
+// value after each other, in a property of its print engine.
+QList<QPair<QByteArray, QByteArray>> driverOptions(const QPrinter& p)
 {
+    constexpr auto kCupsOptions = QPrintEngine::PrintEnginePropertyKey(0xfe00);
+    const QStringList list = p.printEngine() ? p.printEngine()->property(kCupsOptions).toStringList() : QStringList();
+    QList<QPair<QByteArray, QByteArray>> out;
+    for (qsizetype i = 0; i + 1 < list.size(); i += 2)
+        if (!list[i].isEmpty() && !list[i + 1].isEmpty())
+            out.append({list[i].toUtf8(), list[i + 1].toUtf8()});
+    return out;
+}
+
+// A printer told to print to a file (tests): it has no queue to ask about.
+bool isFilePrinter(const QPrinter& p)
+{
+    return p.outputFormat() == QPrinter::PdfFormat && !p.outputFileName().isEmpty();
+}
+
+// A file named after the print in the user's documents folder (the home
+// folder when there is none).
+QString proposedPdf(const QString& title)
+{
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        folder = QDir::homePath();
+    QString name = title;
+    for (QChar& c : name)
+        if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c.category() == QChar::Other_Control)
+            c = QLatin1Char('_');
+    name = name.trimmed();
+    if (name.isEmpty() || name.startsWith(QLatin1Char('.')))
+        name.prepend(QStringLiteral("Tavrelo"));
+    return QDir(folder).filePath(name + QStringLiteral(".pdf"));
+}
+} // namespace
+
+SystemPrinter::SystemPrinter()
+{
+    // Qt's printer would ask the service for its default as it is made,
+    // with no limit: the printer takes its queue at the first refresh.
+    {
+        printservice::QtWithoutService notYet;
+        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    }
     // The layout's margins are the printer's unprintable border.
     printer_->setFullPage(false);
 }
 
 SystemPrinter::~SystemPrinter() { abortDoc(); }
 
-bool SystemPrinter::toFile() const { return printer_->outputFormat() == QPrinter::PdfFormat; }
-
-// The printer's own page, or `paper` in its place with the printer's
-// border; a file has no border.
-QPageLayout SystemPrinter::layoutFor(const std::optional<Paper>& paper) const
+// The current printer takes `queue` with its defaults; the service has
+// just answered `survey`.
+void SystemPrinter::apply(const QString& queue, const printservice::Survey& survey)
 {
-    const QPageLayout own = printer_->pageLayout();
+    if (queue.isEmpty() || !survey.has(queue))
+        return;
+    if (printer_->printerName() != queue || printer_->outputFormat() != QPrinter::NativeFormat)
+        printer_->setPrinterName(queue);
+    if (printer_->printerName() == queue)
+        chosen_.clear();
+    if (survey.defaults.contains(queue)) {
+        const printservice::QueueDefaults d = survey.defaultsOf(queue);
+        printer_->setPageOrientation(d.landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+        printer_->setColorMode(d.colour ? QPrinter::Color : QPrinter::GrayScale);
+    }
+}
+
+std::optional<printservice::Survey> SystemPrinter::learn()
+{
+    if (active() || isFilePrinter(*printer_))
+        return std::nullopt;
+    const QString wanted = chosen_.isEmpty() ? printer_->printerName() : chosen_;
+    const printservice::Survey survey = printservice::survey(wanted);
+    // A printer that has gone stays chosen: a print to it says so.
+    if (survey.answered)
+        apply(wanted.isEmpty() ? survey.defaultQueue : wanted, survey);
+    return survey;
+}
+
+void SystemPrinter::refresh() { learn(); }
+
+std::shared_ptr<QPrinter> SystemPrinter::dialogPrinter(const QString& title, bool* answered)
+{
+    abortDoc();
+    const QString wanted = chosen_.isEmpty() ? printer_->printerName() : chosen_;
+    const printservice::Survey survey = printservice::survey(wanted);
+    *answered = survey.answered;
+    std::shared_ptr<QPrinter> p;
+    {
+        printservice::QtWithoutService unanswered(!survey.answered);
+        p = std::make_shared<QPrinter>(QPrinter::HighResolution);
+    }
+    p->setFullPage(false);
+    p->setDocName(title);
+    if (isFilePrinter(*printer_)) {
+        p->setOutputFileName(printer_->outputFileName());
+        return p;
+    }
+    QString queue;
+    if (survey.answered) {
+        // A printer that is gone gives way to the system's default.
+        queue = survey.has(wanted) ? wanted : survey.has(survey.defaultQueue) ? survey.defaultQueue
+                                          : survey.queues.value(0);
+        if (!queue.isEmpty()) {
+            apply(queue, survey);
+            p->setPrinterName(printer_->printerName());
+            p->setPageOrientation(printer_->pageLayout().orientation());
+            p->setColorMode(printer_->colorMode());
+        }
+    }
+    if (queue.isEmpty() || p->outputFormat() != QPrinter::NativeFormat) {
+        p->setOutputFormat(QPrinter::PdfFormat);
+        p->setOutputFileName(proposedPdf(title));
+    }
+    return p;
+}
+
+const QPrinter& SystemPrinter::source(const DocSettings& s) const
+{
+    return s.choice && s.choice->printer ? *s.choice->printer : *printer_;
+}
+
+// The file a document goes to; empty for a printer.
+QString SystemPrinter::fileOf(const DocSettings& s) const
+{
+    if (s.choice && !s.choice->file.isEmpty())
+        return s.choice->file;
+    const QPrinter& p = source(s);
+    return p.outputFormat() == QPrinter::PdfFormat ? p.outputFileName() : QString();
+}
+
+// The page of `source`, or `paper` in its place with the printer's
+// border; a file has no border.
+QPageLayout SystemPrinter::layoutFor(const QPrinter& source, const std::optional<Paper>& paper, bool toFile) const
+{
+    const QPageLayout own = source.pageLayout();
     const QPageLayout::Orientation orientation =
         paper ? (paper->landscape ? QPageLayout::Landscape : QPageLayout::Portrait) : own.orientation();
-    QMarginsF border = toFile() ? QMarginsF() : own.margins();
+    QMarginsF border = toFile ? QMarginsF() : own.margins();
     // Turned a quarter, the page's sides lie on the paper's other sides;
     // which way it turns is the driver's, so each side keeps the wider of
-    // the two borders it may meet.
-    if (orientation != own.orientation()) {
+    // the two borders it may meet. The driver gives its borders for the
+    // paper upright.
+    if (orientation != own.orientation() || orientation == QPageLayout::Landscape) {
         const double across = std::max(border.top(), border.bottom());
         const double along = std::max(border.left(), border.right());
         border = QMarginsF(across, along, across, along);
@@ -247,44 +396,84 @@ QPageLayout SystemPrinter::layoutFor(const std::optional<Paper>& paper) const
     return l;
 }
 
-PageArea SystemPrinter::page(const std::optional<Paper>& paper) const
+bool SystemPrinter::toFile(const DocSettings& s) const
 {
-    const QPageLayout l = layoutFor(paper);
+    return !fileOf(s).isEmpty() || source(s).outputFormat() == QPrinter::PdfFormat;
+}
+
+PageArea SystemPrinter::page(const DocSettings& settings) const
+{
+    const QPageLayout l = layoutFor(source(settings), settings.paper, toFile(settings));
     const QRectF full = l.fullRect(QPageLayout::Point);
     const QRectF paint = l.paintRect(QPageLayout::Point);
     return {full.size() * 20, QRectF(paint.topLeft() * 20, paint.size() * 20)};
 }
 
-void SystemPrinter::setCopies(int copies) { printer_->setCopyCount(copies); }
-
 bool SystemPrinter::beginDoc(const DocSettings& settings)
 {
     abortDoc();
-    if (toFile()) {
+    const QString file = fileOf(settings);
+    const bool toFile = this->toFile(settings);
+    printservice::QueueDefaults queue;
+    if (toFile) {
         // A PDF printer without a file cannot begin; asking it would only warn.
-        if (printer_->outputFileName().isEmpty())
+        if (file.isEmpty())
             return false;
         // Before a page is drawn; and the printer never opens the file
         // itself, which for a FIFO would wait for a reader for ever.
-        checkWritableTarget(printer_->outputFileName());
-        pdfFile_ = printer_->outputFileName();
+        checkWritableTarget(file);
+        pdfFile_ = file;
     } else {
-        if (printer_->printerName().isEmpty())
+        // The current printer's defaults, as the service has them now.
+        std::optional<printservice::Survey> survey;
+        if (!settings.choice)
+            survey = learn();
+        docQueue_ = source(settings).printerName();
+        if (docQueue_.isEmpty())
             return false;
+        // Asked again where the printer asked about was another.
+        if (!survey || (survey->has(docQueue_) && !survey->defaults.contains(docQueue_)))
+            survey = printservice::survey(docQueue_);
         // A printer removed, or a service stopped, since it was chosen.
-        if (!QPrinterInfo::availablePrinterNames().contains(printer_->printerName()))
+        if (!survey->answered || !survey->has(docQueue_))
             printerError();
-        queue_ = printer_->printerName();
+        queue = survey->defaultsOf(docQueue_);
+    }
+    const QPrinter& from = source(settings);
+    const QPageLayout layout = layoutFor(from, settings.paper, toFile);
+    // What this print is sent with: its dialog's choice, or the printer's
+    // defaults; nothing of it stays for the next print.
+    options_ = {};
+    options_.copies = settings.choice ? std::max(1, settings.choice->copies) : 1;
+    options_.collate = from.collateCopies();
+    switch (from.duplex()) {
+    case QPrinter::DuplexNone: options_.sides = QStringLiteral("one-sided"); break;
+    case QPrinter::DuplexLongSide: options_.sides = QStringLiteral("two-sided-long-edge"); break;
+    case QPrinter::DuplexShortSide: options_.sides = QStringLiteral("two-sided-short-edge"); break;
+    case QPrinter::DuplexAuto: break;
+    }
+    options_.monochrome = from.colorMode() == QPrinter::GrayScale;
+    options_.colour = !options_.monochrome && queue.colourCapable;
+    const QSizeF paperSize = layout.fullRect(QPageLayout::Point).size();
+    options_.landscape = paperSize.width() > paperSize.height();
+    if (settings.choice && settings.choice->printer) {
+        if (from.printRange() == QPrinter::PageRange) {
+            options_.fromPage = from.fromPage();
+            options_.toPage = from.toPage();
+        }
+        options_.driver = driverOptions(from);
     }
     title_ = settings.title.isEmpty() ? printJobName() : settings.title;
+    docDpi_ = from.resolution();
+    pages_ = 1;
     pdfBytes_ = std::make_unique<QBuffer>();
     pdfBytes_->open(QIODevice::WriteOnly);
     pdf_ = std::make_unique<QPdfWriter>(pdfBytes_.get());
-    pdf_->setResolution(printer_->resolution());
-    pdf_->setPageLayout(layoutFor(settings.paper));
-    pdf_->setPdfVersion(printer_->pdfVersion());
+    pdf_->setResolution(int(docDpi_));
+    pdf_->setPageLayout(layout);
+    pdf_->setPdfVersion(from.pdfVersion());
     pdf_->setTitle(title_);
-    pdf_->setCreator(printer_->creator());
+    pdf_->setCreator(from.creator());
     auto p = std::make_unique<QPainter>();
     if (!p->begin(pdf_.get())) {
         dropFile();
@@ -310,9 +499,15 @@ QPainter& SystemPrinter::painter()
     return *painter_;
 }
 
-double SystemPrinter::dpi() const { return printer_->resolution(); }
+double SystemPrinter::dpi() const { return painter_ ? docDpi_ : printer_->resolution(); }
 
-bool SystemPrinter::newPage() { return painter_ && pdf_->newPage(); }
+bool SystemPrinter::newPage()
+{
+    if (!painter_ || !pdf_->newPage())
+        return false;
+    ++pages_;
+    return true;
+}
 
 bool SystemPrinter::endDoc()
 {
@@ -343,24 +538,18 @@ bool SystemPrinter::endDoc()
     return true;
 }
 
-// The waiting document to the service as one job, with what the dialog chose.
+// The waiting document to the service as one job, with what was chosen
+// for it.
 void SystemPrinter::send()
 {
-    printservice::JobOptions o;
-    o.copies = printer_->copyCount();
-    o.collate = printer_->collateCopies();
-    switch (printer_->duplex()) {
-    case QPrinter::DuplexNone: o.sides = QStringLiteral("one-sided"); break;
-    case QPrinter::DuplexLongSide: o.sides = QStringLiteral("two-sided-long-edge"); break;
-    case QPrinter::DuplexShortSide: o.sides = QStringLiteral("two-sided-short-edge"); break;
-    case QPrinter::DuplexAuto: break;
-    }
-    o.monochrome = printer_->colorMode() == QPrinter::GrayScale;
-    if (printer_->printRange() == QPrinter::PageRange) {
-        o.fromPage = printer_->fromPage();
-        o.toPage = printer_->toPage();
-    }
-    const printservice::JobAnswer answer = printservice::submitPdf(queue_, title_, unsent_, o);
+    printservice::JobOptions o = options_;
+    // Pages asked for that the document does not have: nothing to print is
+    // no print.
+    if (o.fromPage > pages_)
+        printerError();
+    if (o.toPage > pages_)
+        o.toPage = pages_;
+    const printservice::JobAnswer answer = printservice::submitPdf(docQueue_, title_, unsent_, o);
     if (!answer.ok())
         printerError();
     unsent_.clear();
@@ -376,44 +565,6 @@ void SystemPrinter::abortDoc()
     dropFile();
 }
 
-namespace {
-// A file named after the print in the user's documents folder (the home
-// folder when there is none).
-QString proposedPdf(const QString& title)
-{
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (folder.isEmpty() || !QFileInfo(folder).isDir())
-        folder = QDir::homePath();
-    QString name = title;
-    for (QChar& c : name)
-        if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c.category() == QChar::Other_Control)
-            c = QLatin1Char('_');
-    name = name.trimmed();
-    if (name.isEmpty() || name.startsWith(QLatin1Char('.')))
-        name.prepend(QStringLiteral("Tavrelo"));
-    return QDir(folder).filePath(name + QStringLiteral(".pdf"));
-}
-} // namespace
-
-void SystemPrinter::prepareForDialog(const QString& title)
-{
-    abortDoc();
-    const QStringList names = QPrinterInfo::availablePrinterNames();
-    if (printer_->outputFormat() == QPrinter::NativeFormat && !names.contains(printer_->printerName())) {
-        const QString fallback = QPrinterInfo::defaultPrinterName();
-        if (!fallback.isEmpty() && names.contains(fallback))
-            printer_->setPrinterName(fallback);
-        else if (!names.isEmpty())
-            printer_->setPrinterName(names.constFirst());
-    }
-    printer_->setDocName(title);
-    if (names.isEmpty()) {
-        const QString current = printer_->outputFileName();
-        if (current.isEmpty() || QFileInfo(current).isDir())
-            printer_->setOutputFileName(proposedPdf(title));
-    }
-}
-
 // Pictures as pages -----------------------------------------------------------
 
 ImagePrinter::ImagePrinter(int widthTwips, int heightTwips, double dpi, const QMarginsF& margins)
@@ -423,8 +574,9 @@ ImagePrinter::ImagePrinter(int widthTwips, int heightTwips, double dpi, const QM
 
 ImagePrinter::~ImagePrinter() { delete painter_; }
 
-PageArea ImagePrinter::page(const std::optional<Paper>& paper) const
+PageArea ImagePrinter::page(const DocSettings& settings) const
 {
+    const std::optional<Paper>& paper = settings.paper;
     const QSizeF size = paper ? twipsOf(paper->size, paper->landscape) : QSizeF(width_, height_);
     return {size, QRectF(QPointF(margins_.left(), margins_.top()),
                          QSizeF(size.width() - margins_.left() - margins_.right(),
@@ -449,7 +601,7 @@ bool ImagePrinter::beginDoc(const DocSettings& settings)
     abortDoc();
     ++begun;
     settings_ = settings;
-    page_ = page(settings.paper);
+    page_ = page(settings);
     startPage();
     return true;
 }

@@ -5,6 +5,7 @@
 // below so that no real dialog opens and nothing reaches a real printer.
 
 #include "platform/busy.h"
+#include "platform/printservice.h"
 
 #include <QImage>
 #include <QList>
@@ -42,14 +43,25 @@ struct SaveRequest {
     QString fileName;   // proposed in the name field
 };
 
+// What a printer dialog chose for one print. It is that print's alone:
+// the next print, from any window, starts from the printer's defaults.
+struct PrintChoice {
+    int copies = 1;
+    // A PDF file to print to; empty: a printer.
+    QString file;
+    // The platform dialog's own printer, with the printer, paper, pages,
+    // colour and sides chosen; none: the current printer's defaults.
+    std::shared_ptr<QPrinter> printer;
+};
+
 class Dialogs {
 public:
     virtual ~Dialogs() = default;
     // The chosen full name, or nothing when cancelled.
     virtual std::optional<QString> showSave(QWidget* parent, const SaveRequest& request) = 0;
     // The printer dialog (flags 64: printer set-up); false when cancelled.
-    // `copies` gives back the number of copies chosen.
-    virtual bool showPrinter(QWidget* parent, int flags, const QString& title, int& copies) = 0;
+    // `choice` gives back what was chosen, the number of copies among it.
+    virtual bool showPrinter(QWidget* parent, int flags, const QString& title, PrintChoice& choice) = 0;
 };
 
 Dialogs& dialogs();
@@ -69,10 +81,12 @@ struct PageArea {
 };
 
 // What a document is sent with: its own paper (the printer's own when
-// none), and the name it carries in the print queue.
+// none), the name it carries in the print queue, and what its window's
+// printer dialog chose (the current printer's defaults when none).
 struct DocSettings {
     std::optional<Paper> paper;
     QString title;
+    std::optional<PrintChoice> choice;
 };
 
 // The printer: one document at a time, drawn in the printer's dots from the
@@ -85,11 +99,13 @@ struct DocSettings {
 class Printer {
 public:
     virtual ~Printer() = default;
-    // The page a document with `paper` (the printer's own when none) prints on.
-    virtual PageArea page(const std::optional<Paper>& paper = std::nullopt) const = 0;
+    // The page a document with these settings prints on.
+    virtual PageArea page(const DocSettings& settings = {}) const = 0;
     int pageWidthTwips() const { return int(page().paper.width()); }
     int pageHeightTwips() const { return int(page().paper.height()); }
-    virtual void setCopies(int copies) = 0;
+    // Learns the current printer's defaults (its orientation, its colour)
+    // from the print service, before a print command lays out its pages.
+    virtual void refresh() {}
     // Opens a document; false when the printer cannot start one.
     virtual bool beginDoc(const DocSettings& settings = {}) = 0;
     virtual bool active() const = 0;
@@ -136,21 +152,27 @@ private:
     BusyCursor busy_; // declared last: restored after the document is dropped
 };
 
-// The system's printer (a PDF file when told so). Every document is drawn
-// as a PDF in memory. A PDF file goes to its file through the program's
-// file writer when the document ends well: a target that may not be
-// written raises "Path/File access error" before anything is drawn, a
-// failed write raises it at the end, and in either case the old file stays
-// whole. A printer's document goes to the print service as one job, whose
-// answer is checked: a printer that is gone, a queue that refuses jobs or a
-// service that is down raise "Printer error", and no part of the job is
-// printed.
+// The system's printer: the current print queue with its defaults (a PDF
+// file when a test sets one). Every document is drawn as a PDF in memory.
+// A PDF file goes to its file through the program's file writer when the
+// document ends well: a target that may not be written raises "Path/File
+// access error" before anything is drawn, a failed write raises it at the
+// end, and in either case the old file stays whole. A printer's document
+// goes to the print service as one job, whose answer is checked: a printer
+// that is gone, a queue that refuses jobs or a service that is down or does
+// not answer in time raise "Printer error", and no part of the job is
+// printed. Every call to the service has a bounded wait, while the windows
+// repaint.
+//
+// What a print dialog chooses (a file, a page range, copies, another
+// paper) is that print's own and travels in its DocSettings; only the
+// printer chosen stays, as the current printer.
 class SystemPrinter : public Printer {
 public:
     SystemPrinter();
     ~SystemPrinter() override;
-    PageArea page(const std::optional<Paper>& paper = std::nullopt) const override;
-    void setCopies(int copies) override;
+    PageArea page(const DocSettings& settings = {}) const override;
+    void refresh() override;
     bool beginDoc(const DocSettings& settings = {}) override;
     bool active() const override;
     QPainter& painter() override;
@@ -159,32 +181,55 @@ public:
     bool endDoc() override;
     bool pending() const override { return !unsent_.isEmpty(); }
     void abortDoc() override;
+    // The current printer.
     QPrinter& qprinter() { return *printer_; }
-    // Before a dialog shows the printer: a printer that is gone gives way to
-    // the system's default, and with no printer at all a print to a file
-    // proposes a file named after `title` in the user's documents folder.
-    void prepareForDialog(const QString& title);
+    // The printer a print dialog opens on, of that dialog's own: the
+    // current printer with its defaults (one that is gone gives way to the
+    // system's default), or, with no printer at all, a print to a file
+    // named after `title` in the user's documents folder. `answered` says
+    // whether the service answered; where it did not, the dialog must not
+    // ask it (QtWithoutService).
+    std::shared_ptr<QPrinter> dialogPrinter(const QString& title, bool* answered);
+    // The printer chosen in a dialog is the current printer from now on.
+    void choose(const QString& queue) { chosen_ = queue; }
 
 private:
-    QPageLayout layoutFor(const std::optional<Paper>& paper) const;
-    bool toFile() const;
+    // What the service says of the current printer, which takes its
+    // defaults; none when there is no printer to ask about.
+    std::optional<printservice::Survey> learn();
+    const QPrinter& source(const DocSettings& settings) const;
+    QString fileOf(const DocSettings& settings) const;
+    bool toFile(const DocSettings& settings) const;
+    QPageLayout layoutFor(const QPrinter& source, const std::optional<Paper>& paper, bool toFile) const;
+    void apply(const QString& queue, const printservice::Survey& survey);
     void dropFile();
     void send();
     std::unique_ptr<QPrinter> printer_;
+    // The queue chosen in a dialog: it takes the printer's place at the
+    // next refresh, once the service has answered.
+    QString chosen_;
     // The document being drawn, and where it goes.
     std::unique_ptr<QBuffer> pdfBytes_;
     std::unique_ptr<QPdfWriter> pdf_;
     QString pdfFile_;
-    QString queue_;
+    QString docQueue_;
     QString title_;
+    double docDpi_ = 0;
+    int pages_ = 0;
+    printservice::JobOptions options_;
     std::unique_ptr<QPainter> painter_;
     // A printer's document that the service did not take.
     QByteArray unsent_;
 };
 
-// The name print jobs carry: the program's, and the caption of the window
-// whose Print command made the picture or table.
-void notePrintSource(const QWidget* window);
+// A print waits for the print service: a second print, or a printer
+// dialog, is not started meanwhile.
+bool printerWaiting();
+
+// A Print command of `window` begins: its caption names the jobs that
+// follow (the program's name, and the caption of the window whose Print
+// command made the picture or table), and the printer learns its defaults.
+void preparePrint(const QWidget* window);
 QString printJobName();
 
 Printer& printer();
@@ -207,7 +252,7 @@ void setClipboard(Clipboard* c); // not owned; nullptr restores the system clipb
 class ScriptedDialogs : public Dialogs {
 public:
     std::optional<QString> showSave(QWidget* parent, const SaveRequest& request) override;
-    bool showPrinter(QWidget* parent, int flags, const QString& title, int& copies) override;
+    bool showPrinter(QWidget* parent, int flags, const QString& title, PrintChoice& choice) override;
 
     void answerSave(const std::optional<QString>& name) { saves_.append(name); }
     // copies 0 cancels the printer dialog.
@@ -233,8 +278,7 @@ public:
     explicit ImagePrinter(int widthTwips = 11906, int heightTwips = 16838, double dpi = 96,
                           const QMarginsF& margins = {});
     ~ImagePrinter() override;
-    PageArea page(const std::optional<Paper>& paper = std::nullopt) const override;
-    void setCopies(int copies) override { copies_ = copies; }
+    PageArea page(const DocSettings& settings = {}) const override;
     bool beginDoc(const DocSettings& settings = {}) override;
     bool active() const override { return painter_ != nullptr; }
     QPainter& painter() override;
@@ -243,7 +287,8 @@ public:
     bool endDoc() override;
     void abortDoc() override;
 
-    int copies() const { return copies_; }
+    // The copies of the document begun last.
+    int copies() const { return settings_.choice ? settings_.choice->copies : 1; }
     bool open() const { return painter_ != nullptr; }
     // Every document sent, each its pages' images, and its settings.
     QList<QList<QImage>> documents;
@@ -258,7 +303,6 @@ private:
     QMarginsF margins_;
     PageArea page_;
     DocSettings settings_;
-    int copies_ = 1;
     QList<QImage> pages_;
     QPainter* painter_ = nullptr;
 };

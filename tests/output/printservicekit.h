@@ -18,8 +18,15 @@
 #include <QTest>
 #include <QThread>
 
+#include <arpa/inet.h>
+#include <atomic>
+#include <chrono>
+#include <thread>
 #include <cups/cups.h>
 #include <csignal>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <vector>
 #include <sys/prctl.h>
 #include <unistd.h>
 
@@ -97,6 +104,11 @@ public:
             "PageLog %1/log/page_log\nSystemGroup root\n")
                                                   .arg(root_));
         write(QStringLiteral("/margins.ppd"), ppd());
+        write(QStringLiteral("/colour.ppd"), ppd().replace(QStringLiteral("*DefaultResolution"), QStringLiteral(
+            "*OpenUI *ColorModel/Color Mode: PickOne\n*OrderDependency: 10 AnySetup *ColorModel\n*DefaultColorModel: RGB\n"
+            "*ColorModel RGB/Color: \"<</ProcessColorModel /DeviceRGB>>setpagedevice\"\n"
+            "*ColorModel Gray/Grayscale: \"<</ProcessColorModel /DeviceGray>>setpagedevice\"\n"
+            "*CloseUI: *ColorModel\n*DefaultResolution")));
         // The program and the commands below talk to this service alone,
         // and read no user's or machine's default printer.
         qputenv("CUPS_SERVER", socket().toLocal8Bit());
@@ -105,6 +117,14 @@ public:
         qunsetenv("PRINTER");
         qunsetenv("LPDEST");
         cupsSetServer(socket().toLocal8Bit().constData());
+        watchdog_ = std::thread([this] {
+            while (!ending_) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(100));
+                if (frozen_ && std::chrono::steady_clock::now() - frozenAt_.load()
+                                   > std::chrono::milliseconds(kFrozenAtMostMs))
+                    thaw();
+            }
+        });
         return resume(reason);
     }
 
@@ -123,6 +143,8 @@ public:
             *reason = QStringLiteral("cupsd did not start");
             return false;
         }
+        pid_ = pid_t(daemon_->processId());
+        frozen_ = false;
         QElapsedTimer t;
         t.start();
         while (t.elapsed() < 15000) {
@@ -140,6 +162,8 @@ public:
     {
         if (!daemon_)
             return;
+        // A stopped service hears no request to end.
+        thaw();
         daemon_->terminate();
         if (!daemon_->waitForFinished(10000))
             daemon_->kill();
@@ -150,20 +174,47 @@ public:
 
     ~PrintService()
     {
+        ending_ = true;
+        if (watchdog_.joinable())
+            watchdog_.join();
         stop();
         if (!root_.isEmpty())
             QDir(root_).removeRecursively();
     }
 
+    // Stops the service where it stands (SIGSTOP), as a service that hangs:
+    // it takes connections and answers none until thawed.
+    // A test that hangs while the service is stopped still ends: the
+    // service goes on by itself after `kFrozenAtMostMs`. Safe from any thread.
+    static constexpr int kFrozenAtMostMs = 20000;
+    void freeze()
+    {
+        if (pid_ <= 0 || frozen_.exchange(true))
+            return;
+        frozenAt_ = std::chrono::steady_clock::now();
+        ::kill(pid_, SIGSTOP);
+    }
+    void thaw()
+    {
+        if (pid_ > 0 && frozen_.exchange(false))
+            ::kill(pid_, SIGCONT);
+    }
+    bool frozen() const { return frozen_; }
+
     QString socket() const { return root_ + QStringLiteral("/cups.sock"); }
     QString home() const { return root_ + QStringLiteral("/home"); }
 
-    // A queue of the keeping backend with the margins' driver.
-    bool addQueue(const QString& name)
+    // A queue of the keeping backend with the margins' driver, or with the
+    // colour driver, whose default is colour and which also prints grey;
+    // `defaults` are its own ("orientation-requested-default=4").
+    bool addQueue(const QString& name, const QStringList& defaults = {}, bool colourDriver = false)
     {
-        run(QStringLiteral("lpadmin"), {QStringLiteral("-p"), name, QStringLiteral("-E"), QStringLiteral("-v"),
-                                        QStringLiteral("keep:") + root_ + QStringLiteral("/jobs"),
-                                        QStringLiteral("-P"), root_ + QStringLiteral("/margins.ppd")});
+        QStringList args{QStringLiteral("-p"), name, QStringLiteral("-E"), QStringLiteral("-v"),
+                         QStringLiteral("keep:") + root_ + QStringLiteral("/jobs"), QStringLiteral("-P"),
+                         root_ + (colourDriver ? QStringLiteral("/colour.ppd") : QStringLiteral("/margins.ppd"))};
+        for (const QString& d : defaults)
+            args << QStringLiteral("-o") << d;
+        run(QStringLiteral("lpadmin"), args);
         return run(QStringLiteral("lpstat"), {QStringLiteral("-p"), name}).contains(name.toUtf8());
     }
 
@@ -259,6 +310,51 @@ private:
 
     QString root_;
     std::unique_ptr<QProcess> daemon_;
+    pid_t pid_ = 0;
+    std::atomic<bool> frozen_{false};
+    std::atomic<std::chrono::steady_clock::time_point> frozenAt_{};
+    std::atomic<bool> ending_{false};
+    std::thread watchdog_;
+};
+
+// A print service at an address that drops connection attempts: it listens
+// but never accepts, and its queue of connections waiting to be accepted
+// is full, so a new connection is neither taken nor refused.
+class DroppingListener {
+public:
+    bool start()
+    {
+        fd_ = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t n = sizeof a;
+        if (fd_ < 0 || ::bind(fd_, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0 || ::listen(fd_, 0) != 0
+            || ::getsockname(fd_, reinterpret_cast<sockaddr*>(&a), &n) != 0)
+            return false;
+        port_ = ntohs(a.sin_port);
+        // Connections that fill the accept queue; the next one hangs.
+        for (int i = 0; i < 4; ++i) {
+            const int c = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
+            ::connect(c, reinterpret_cast<sockaddr*>(&a), sizeof a);
+            fillers_.push_back(c);
+        }
+        QThread::msleep(100);
+        return true;
+    }
+    ~DroppingListener()
+    {
+        for (int c : fillers_)
+            ::close(c);
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    QString address() const { return QStringLiteral("127.0.0.1:%1").arg(port_); }
+
+private:
+    int fd_ = -1;
+    int port_ = 0;
+    std::vector<int> fillers_;
 };
 
 // The pages of a PDF with the words on them, read by the system's own PDF

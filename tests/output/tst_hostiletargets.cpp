@@ -171,18 +171,16 @@ void drainFifo(const QByteArray& fifo)
 // The printer dialog as a user fills it in for "Print to file (PDF)".
 class PdfFileDialogs : public ScriptedDialogs {
 public:
-    PdfFileDialogs(SystemPrinter& p, QString file) : printer_(p), file_(std::move(file)) {}
-    bool showPrinter(QWidget* parent, int flags, const QString& title, int& copies) override
+    explicit PdfFileDialogs(QString file) : file_(std::move(file)) {}
+    bool showPrinter(QWidget* parent, int flags, const QString& title, PrintChoice& choice) override
     {
-        if (!ScriptedDialogs::showPrinter(parent, flags, title, copies))
+        if (!ScriptedDialogs::showPrinter(parent, flags, title, choice))
             return false;
-        printer_.qprinter().setOutputFormat(QPrinter::PdfFormat);
-        printer_.qprinter().setOutputFileName(file_);
+        choice.file = file_;
         return true;
     }
 
 private:
-    SystemPrinter& printer_;
     QString file_;
 };
 
@@ -219,7 +217,7 @@ void act(OutputFixture& f, Action action, const QString& file, const std::functi
     case PrintPicture:
     case PrintTable: {
         SystemPrinter pdf;
-        PdfFileDialogs d(pdf, file);
+        PdfFileDialogs d(file);
         setDialogs(&d);
         setPrinter(&pdf);
         // The fixture's own again, however this ends.

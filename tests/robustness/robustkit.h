@@ -373,7 +373,7 @@ public:
         ++asked;
         return std::nullopt;
     }
-    bool showPrinter(QWidget*, int, const QString&, int&) override
+    bool showPrinter(QWidget*, int, const QString&, PrintChoice&) override
     {
         ++asked;
         return false;
