@@ -45,6 +45,23 @@ protected:
     }
 };
 
+// Records, in order, each window that comes to the front. The offscreen
+// screen hands the front to no window of its own accord when the one in
+// front goes, so every entry is a window the program brought forward.
+class FrontLog : public QObject {
+public:
+    QStringList entries;
+    QString text() const { return entries.join(QLatin1Char(' ')); }
+
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override
+    {
+        if (e->type() == QEvent::WindowActivate && qobject_cast<FormWidget*>(o))
+            entries << o->objectName();
+        return false;
+    }
+};
+
 Form& win(const QString& name) { return windowNamed(name); }
 
 void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
@@ -140,6 +157,8 @@ private slots:
     void menus();
     void commands_data();
     void commands();
+    void fileCloseLeaves_data();
+    void fileCloseLeaves();
     void exits_data();
     void exits();
     void scenarios_data();
@@ -468,6 +487,58 @@ void TestNavigation::commands()
         if (loads.contains(f->name()) && f->isLoaded())
             QCOMPARE(f->loadCount(), loads[f->name()]);
     QCOMPARE(indice().loadCount(), 1);
+}
+
+// --- What File > Close leaves on screen ---------------------------------------
+
+void TestNavigation::fileCloseLeaves_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("onScreen"); // afterwards
+    QTest::addColumn<QString>("front");    // brought to the front by the Close
+
+    // The pages and the results window only go: the start page and the page
+    // beside it stay, and nothing comes forward.
+    for (const char* w : {"Form1", "Form2", "Form3", "Form4", "Form5", "Form6", "Form7", "Form8", "Form9", "Form10",
+                          "Form10a", "Form11", "Form12", "FResultSim"})
+        QTest::newRow(w) << w << "menuFileClose" << (QString(w) == "Form2" ? "Form3 Indice" : "Form2 Indice") << "";
+    // The graph pages open a page in their place.
+    QTest::newRow("FGrafico1") << "FGrafico1" << "menuFileClose" << "Form1 Form2 Indice" << "Form1";
+    // FGrafico2 does as FGrafico1.
+    QTest::newRow("FGrafico2") << "FGrafico2" << "menuFileClose" << "Form1 Form2 Indice" << "Form1";
+    QTest::newRow("FGrafico3") << "FGrafico3" << "meniFileClose" << "Form1 Form2 Indice" << "Form1";
+    QTest::newRow("FGrafico4") << "FGrafico4" << "menuFileClose" << "Form2 Form6 Indice" << "Form6";
+    QTest::newRow("FGrafico5") << "FGrafico5" << "menuFileClose" << "Form2 Form7 Indice" << "Form7";
+    QTest::newRow("FGrafico6") << "FGrafico6" << "menuFileClose" << "Form2 Form9 Indice" << "Form9";
+    QTest::newRow("FGrafico12") << "FGrafico12" << "menuFileClose" << "Form12 Form2 Indice" << "Form12";
+}
+
+void TestNavigation::fileCloseLeaves()
+{
+    QFETCH(QString, window);
+    QFETCH(QString, item);
+    QFETCH(QString, onScreen);
+    QFETCH(QString, front);
+
+    // The start page, a page opened beside it from its topic links (the
+    // graphs of topic 2 thus find their lesson page open again), and the
+    // window in front, its File menu in the user's hand.
+    start();
+    act(window == "Form2" ? "Indice.Label3_2" : "Indice.Label3_1");
+    Form& f = win(window);
+    f.show();
+    settle();
+    QCOMPARE(QApplication::activeWindow(), f.widgetIfLoaded());
+
+    FrontLog fronts;
+    qApp->installEventFilter(&fronts);
+    act(window + "." + item);
+    settle();
+    qApp->removeEventFilter(&fronts);
+    QCOMPARE(visibleNow(), onScreen);
+    QCOMPARE(fronts.text(), front);
+    QCOMPARE(fx->exits, 0);
 }
 
 // --- Exit ---------------------------------------------------------------------
