@@ -24,18 +24,38 @@ namespace {
 constexpr int kIconPx = 16;
 QFont captionFont() { return arial(8.25, true); }
 
-// The frame's top, logical pixels.
-int frameTop(const QWidget* window) { return window->geometry().top() - window->frameGeometry().top(); }
+std::optional<int> reportedFrameTop;
+
+// A length in logical pixels on whole device pixels at `ratio`.
+int onDevice(int logical, qreal ratio) { return int(std::lround(logical * ratio)); }
 
 } // namespace
 
-int titleBand(const QWidget* window)
+int frameTop(const QWidget* window)
 {
-    const int top = frameTop(window);
-    if (top <= 0)
+    if (reportedFrameTop)
+        return *reportedFrameTop;
+    return window->geometry().top() - window->frameGeometry().top();
+}
+
+void setReportedFrameTop(std::optional<int> top) { reportedFrameTop = top; }
+
+int titleBand(int frameTop, const QFont& caption)
+{
+    if (frameTop <= 0)
         return 0;
-    const int caption = int(std::ceil(QFontMetricsF(captionFont()).height()));
-    return std::max(top, std::max(kIconPx, caption) + 4);
+    const int height = int(std::ceil(QFontMetricsF(caption).height()));
+    return std::max(frameTop, std::max(kIconPx, height) + 4);
+}
+
+int titleBand(const QWidget* window) { return titleBand(frameTop(window), captionFont()); }
+
+int pageCut(int band, int menuBar, qreal ratio)
+{
+    // The band is drawn on whole device pixels and the window's own image
+    // below it; inside that image a row lies where its logical place
+    // rounds to at the ratio, as the window draws its controls.
+    return onDevice(band, ratio) + onDevice(menuBar + twips(kToolbarBandTwips), ratio);
 }
 
 QImage windowImage(QWidget* window)
@@ -43,17 +63,19 @@ QImage windowImage(QWidget* window)
     const QRect frame = window->frameGeometry();
     const QRect inner = window->geometry();
     const int band = titleBand(window);
-    const QSize outer(frame.width(), frame.height() - frameTop(window) + band);
+    const int left = inner.left() - frame.left();
+    // The frame's sides and foot, with the title band for its top.
+    const QSize outer(frame.width(), band + frame.bottom() - inner.top() + 1);
     // At the resolution of the window's screen, as the window shows there:
-    // the window's own grab is drawn at it, pixel for pixel, and so are the
-    // band, its icon and its caption, in logical pixels like the window.
+    // the window's own grab is laid on it pixel for pixel, and the band, its
+    // icon and its caption are drawn at it, in logical pixels like the
+    // window.
     const qreal ratio = window->devicePixelRatioF();
     QImage out((QSizeF(outer) * ratio).toSize(), QImage::Format_RGB32);
     out.setDevicePixelRatio(ratio);
     out.fill(QColor(0, 0, 128));
-    QPainter p(&out);
-    const int left = inner.left() - frame.left();
     if (band > 0) {
+        QPainter p(&out);
         int captionLeft = left + 4;
         const QIcon icon = window->windowIcon();
         if (!icon.isNull()) {
@@ -66,7 +88,16 @@ QImage windowImage(QWidget* window)
         p.drawText(QRect(captionLeft, 0, frame.width() - captionLeft - 4, band), Qt::AlignVCenter | Qt::AlignLeft,
                    window->windowTitle());
     }
-    p.drawPixmap(QPoint(left, band), window->grab());
+    // The window's own pixels from the device row the band rounds to, where
+    // the page print counts its cut from (pageCut).
+    QImage content = window->grab().toImage();
+    content.setDevicePixelRatio(1);
+    out.setDevicePixelRatio(1);
+    {
+        QPainter p(&out);
+        p.drawImage(QPoint(onDevice(left, ratio), onDevice(band, ratio)), content);
+    }
+    out.setDevicePixelRatio(ratio);
     return out;
 }
 
@@ -79,6 +110,9 @@ void captureActiveWindow(QWidget* active)
 }
 
 namespace {
+
+// The window's rows above its client area: its menu bar.
+int aboveClient(const FormWidget* w) { return w->client()->mapTo(w, QPoint(0, 0)).y(); }
 
 QColor backColor(Form& frm) { return frm.widget()->client()->palette().color(QPalette::Window); }
 
@@ -97,7 +131,7 @@ void imprimeform(Form& frm)
     preparePrint(frm.widgetIfLoaded());
     TrapErrors t(QStringLiteral("Reload and try again"), QStringLiteral("Error printing form"));
     QColor back;
-    QWidget* window = nullptr;
+    FormWidget* window = nullptr;
     t.step([] { resetPrintPictures(); })
         && t.step([&] { back = backColor(frm); })
         && t.step([&] { setBackColor(frm, Qt::white); })
@@ -114,12 +148,11 @@ void imprimeform(Form& frm)
                if (shot.isNull())
                    throw RuntimeError(ErrInvalidPicture, QStringLiteral("Invalid picture"));
                // The capture is at the screen's resolution; the canvas
-               // takes it at its logical size. The band is cut from the
-               // frame's top: a title band drawn taller than the frame's
-               // goes with it.
+               // takes it at its logical size. What lies above the page is
+               // cut: the title band as drawn, the menu bar and the toolbar
+               // band (pageCut).
                const qreal ratio = shot.devicePixelRatio();
-               const int grown = window ? titleBand(window) - frameTop(window) : 0;
-               const int cut = int(std::lround((twips(kCutBandTwips) + std::max(grown, 0)) * ratio));
+               const int cut = window ? pageCut(titleBand(window), aboveClient(window), ratio) : 0;
                if (shot.height() > cut) {
                    const QPixmap kept = shot.copy(0, cut, shot.width(), shot.height() - cut);
                    canvas()->paintPicture(kept, 0, 0, kept.width() / ratio * kTwipsPerPixel,
