@@ -3,7 +3,7 @@
 BUILD      ?= build
 BUILD_ASAN ?= build-asan
 JOBS       ?= $(shell nproc)
-PACKAGES   := g++ make cmake ninja-build ccache pkg-config \
+PACKAGES   := g++ make cmake ninja-build ccache pkg-config lld \
               qt6-base-dev qt6-charts-dev qt6-svg-dev libqt6opengl6-dev libgl-dev \
               fonts-liberation2 fonts-urw-base35 libbenchmark-dev \
               cups-client libcups2-dev cups poppler-utils

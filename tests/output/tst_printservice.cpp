@@ -289,6 +289,14 @@ private slots:
     void sentDocumentIsNotKept();
 
 private:
+    // The user's documents folder, emptied.
+    QString emptyDocuments()
+    {
+        const QString documents = service_.home() + QStringLiteral("/Documents");
+        QDir(documents).removeRecursively();
+        QDir().mkpath(documents);
+        return documents;
+    }
     PrintService service_;
 };
 
@@ -620,9 +628,7 @@ void TestPrintService::noPrinterProposesAFile()
     OutputFixture f;
     setDialogs(nullptr);
     service_.stop();
-    const QString documents = service_.home() + QStringLiteral("/Documents");
-    QDir(documents).removeRecursively();
-    QDir().mkpath(documents);
+    const QString documents = emptyDocuments();
     QStringList boxes;
     int dialogs = 0;
     {
@@ -664,9 +670,7 @@ void TestPrintService::aFileIsItsOwnPrintsTarget()
     QFETCH(bool, accepted);
     OfficeFixture f;
     setDialogs(nullptr);
-    const QString documents = service_.home() + QStringLiteral("/Documents");
-    QDir(documents).removeRecursively();
-    QDir().mkpath(documents);
+    const QString documents = emptyDocuments();
     const QString chart = documents + QStringLiteral("/chart.pdf");
     if (!service)
         service_.stop();
@@ -973,9 +977,7 @@ void TestPrintService::unreachableServiceOffersAFile()
     });
     qputenv("CUPS_SERVER", drop.address().toLatin1());
     cupsSetServer(drop.address().toLatin1().constData());
-    const QString documents = service_.home() + QStringLiteral("/Documents");
-    QDir(documents).removeRecursively();
-    QDir().mkpath(documents);
+    const QString documents = emptyDocuments();
 
     OutputFixture f;
     setDialogs(nullptr);
