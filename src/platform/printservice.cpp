@@ -431,8 +431,6 @@ void setLimitsForTesting(int answerMs, int reachMs)
     g_reachMs = reachMs < 0 ? kReachLimitMs : reachMs;
 }
 
-int answerLimitMs() { return g_answerMs.load(); }
-
 bool waiting() { return g_waiting; }
 
 bool Survey::has(const QString& queue) const
@@ -564,7 +562,6 @@ JobAnswer submitPdf(const QString& queue, const QString& title, const QByteArray
         // The document is finished even after a failed write: the request
         // must end before the job can be cancelled on the same connection.
         const ipp_status_t finished = cupsFinishDocument(http, name.constData());
-        service.reach(Stage::DocumentSent);
         if (!sent || finished > IPP_STATUS_OK_CONFLICTING || call.stop || !release(http, id, holdUntil)) {
             got->error = lastError();
             withdrawNow(http, name, jobTitle, id);

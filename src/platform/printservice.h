@@ -25,7 +25,6 @@ constexpr int kAnswerLimitMs = 30000;
 constexpr int kReachLimitMs = 3000;
 // Tests: shorter limits; a negative value restores its constant.
 void setLimitsForTesting(int answerMs, int reachMs);
-int answerLimitMs();
 
 // A call is waiting for the service: the event loop runs meanwhile, and a
 // second call made from it is refused at once.
@@ -102,7 +101,7 @@ private:
 
 // Tests: the stages of a job's hand-over, each reported on the thread that
 // talks to the service as it is reached.
-enum class Stage { JobMade, DocumentSent };
+enum class Stage { JobMade };
 void setStageHookForTesting(std::function<void(Stage)> hook);
 // Tests: jobs given up whose withdrawal has not reached the service yet.
 int jobsToWithdraw();
